@@ -1,0 +1,1 @@
+#include "graphics/core/RgbImage.h"
