@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace mqtool {
+
+// Exit codes of every subcommand.
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitBadInput = 1; // the message is on stderr; nothing was written
+inline constexpr int kExitUsage = 2;
+
+// Each takes the words after its subcommand name and returns the exit code.
+int runDumpCommand(const std::vector<std::string>& args);
+int runBuildCommand(const std::vector<std::string>& args);
+int runBatnamesCommand(const std::vector<std::string>& args);
+
+const char* ovDataCommandsHelp();
+
+} // namespace mqtool

@@ -1,0 +1,298 @@
+#include "OvDataJson.h"
+
+#include "Latin1Text.h"
+#include "ovdata/OvDataFile.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdint>
+#include <initializer_list>
+#include <limits>
+
+namespace mqtool {
+
+using nlohmann::json;
+
+namespace {
+
+namespace JsonKeys {
+constexpr const char* kResourceId = "resource_id";
+constexpr const char* kSectors = "sectors";
+constexpr const char* kId = "id";
+constexpr const char* kName = "name";
+constexpr const char* kRect = "rect";
+constexpr const char* kOps = "ops";
+constexpr const char* kBattles = "battles";
+constexpr const char* kFlags = "flags";
+} // namespace JsonKeys
+
+using namespace JsonKeys;
+
+// ---- writing ------------------------------------------------------------------------------
+
+std::string quoted(const std::string& latin1) {
+    return json(latin1ToUtf8(latin1)).dump(-1, ' ', false, json::error_handler_t::strict);
+}
+
+std::string intList(const auto& values) {
+    std::string text = "[";
+    bool first = true;
+    for (const auto value : values) {
+        if (!first)
+            text += ", ";
+        text += std::to_string(static_cast<long long>(value));
+        first = false;
+    }
+    return text + "]";
+}
+
+// Layout: one battle per line, other entries one field per line, so that diffs of hand-edited
+// sources stay readable.
+class JsonTextWriter {
+public:
+    void field(int indent, const char* key, const std::string& value, bool last = false) {
+        pad(indent);
+        out_ += '"';
+        out_ += key;
+        out_ += "\": ";
+        out_ += value;
+        out_ += last ? "\n" : ",\n";
+    }
+    void raw(int indent, const std::string& text) {
+        pad(indent);
+        out_ += text;
+        out_ += '\n';
+    }
+    std::string take() { return std::move(out_); }
+
+private:
+    void pad(int indent) { out_.append(static_cast<std::size_t>(indent), ' '); }
+    std::string out_;
+};
+
+std::string battleLine(const ov::OvDataModel& m, int s, int o, int b) {
+    const std::string& tail = m.BatTail[s][o][b];
+    std::uint8_t flags[ov::kTailLength] = {};
+    for (std::size_t k = 0; k < tail.size() && k < static_cast<std::size_t>(ov::kTailLength); ++k)
+        flags[k] = static_cast<std::uint8_t>(tail[k]);
+    return std::string("{\"") + kId + "\": " + std::to_string(m.BatID[s][o][b]) + ", \"" + kName +
+           "\": " + quoted(m.BatName[s][o][b]) + ", \"" + kRect + "\": " + intList(m.BatXY[s][o][b]) +
+           ", \"" + kFlags + "\": " + intList(flags) + "}";
+}
+
+int used(std::int32_t count) { return count < 0 ? 0 : count > ov::kCapacity ? ov::kCapacity : count; }
+
+} // namespace
+
+std::string OvDataToJsonText(const ov::OvDataModel& m) {
+    JsonTextWriter w;
+    w.raw(0, "{");
+    w.field(2, kResourceId, std::to_string(m.OvResourceID));
+    const int sectors = used(m.OvNumberOfSectors);
+    w.field(2, kSectors, sectors == 0 ? "[]" : "[", true);
+    for (int s = 0; s < sectors; ++s) {
+        w.raw(4, "{");
+        w.field(6, kId, std::to_string(m.SectorID[s]));
+        w.field(6, kName, quoted(m.SectorName[s]));
+        w.field(6, kRect, intList(m.SectorXY[s]));
+        const int ops = used(m.SectorNumberOfOps[s]);
+        w.field(6, kOps, ops == 0 ? "[]" : "[", ops == 0);
+        for (int o = 0; o < ops; ++o) {
+            w.raw(8, "{");
+            w.field(10, kId, std::to_string(m.OpsID[s][o]));
+            w.field(10, kName, quoted(m.OpsName[s][o]));
+            w.field(10, kRect, intList(m.OpsXY[s][o]));
+            const int battles = used(m.OpsNumberOfBattles[s][o]);
+            w.field(10, kBattles, battles == 0 ? "[]" : "[", true);
+            for (int b = 0; b < battles; ++b)
+                w.raw(12, battleLine(m, s, o, b) + (b + 1 < battles ? "," : ""));
+            if (battles != 0)
+                w.raw(10, "]");
+            w.raw(8, o + 1 < ops ? "}," : "}");
+        }
+        if (ops != 0)
+            w.raw(6, "]");
+        w.raw(4, s + 1 < sectors ? "}," : "}");
+    }
+    if (sectors != 0)
+        w.raw(2, "]");
+    w.raw(0, "}");
+    return w.take();
+}
+
+// ---- reading ------------------------------------------------------------------------------
+
+namespace {
+
+// Walks the parsed document; the first fault found becomes the message and ends the walk.
+class JsonModelReader {
+public:
+    bool readModel(const json& root, ov::OvDataModel& m) {
+        if (!object(root, "the document", {kResourceId, kSectors}))
+            return false;
+        if (!integer(root[kResourceId], kResourceId, INT32_MIN, INT32_MAX, m.OvResourceID))
+            return false;
+        const json& sectors = root[kSectors];
+        if (!list(sectors, kSectors, ov::kCapacity, "sectors", m.OvNumberOfSectors))
+            return false;
+        for (int s = 0; s < m.OvNumberOfSectors; ++s) {
+            const std::string sp = std::string(kSectors) + "[" + std::to_string(s) + "]";
+            const json& sector = sectors[static_cast<std::size_t>(s)];
+            if (!entry(sector, sp, kOps, m.SectorID[s], m.SectorName[s], m.SectorXY[s]))
+                return false;
+            const json& ops = sector[kOps];
+            const std::string opsPath = sp + "." + kOps;
+            if (!list(ops, opsPath, ov::kCapacity, "ops", m.SectorNumberOfOps[s]))
+                return false;
+            for (int o = 0; o < m.SectorNumberOfOps[s]; ++o) {
+                const std::string op = opsPath + "[" + std::to_string(o) + "]";
+                const json& ops_o = ops[static_cast<std::size_t>(o)];
+                if (!entry(ops_o, op, kBattles, m.OpsID[s][o], m.OpsName[s][o], m.OpsXY[s][o]))
+                    return false;
+                const json& battles = ops_o[kBattles];
+                const std::string batPath = op + "." + kBattles;
+                if (!list(battles, batPath, ov::kCapacity, "battles", m.OpsNumberOfBattles[s][o]))
+                    return false;
+                for (int b = 0; b < m.OpsNumberOfBattles[s][o]; ++b) {
+                    const std::string bp = batPath + "[" + std::to_string(b) + "]";
+                    const json& battle = battles[static_cast<std::size_t>(b)];
+                    if (!entry(battle, bp, kFlags, m.BatID[s][o][b], m.BatName[s][o][b], m.BatXY[s][o][b]))
+                        return false;
+                    if (!flags(battle[kFlags], bp + "." + kFlags, m.BatTail[s][o][b]))
+                        return false;
+                }
+            }
+        }
+        return true;
+    }
+
+    std::string message;
+
+private:
+    bool fail(const std::string& path, const std::string& what) {
+        message = "sorry, " + path + ": " + what + ".";
+        return false;
+    }
+
+    // An object with exactly these keys.
+    bool object(const json& value, const std::string& path, std::initializer_list<const char*> keys) {
+        if (!value.is_object())
+            return fail(path, "expected an object");
+        for (const char* key : keys) {
+            if (!value.contains(key))
+                return fail(path, std::string("the field \"") + key + "\" is missing");
+        }
+        for (const auto& item : value.items()) {
+            bool known = false;
+            for (const char* key : keys)
+                known = known || item.key() == key;
+            if (!known)
+                return fail(path, "unknown field \"" + item.key() + "\"");
+        }
+        return true;
+    }
+
+    bool integer(const json& value, const std::string& path, std::int64_t low, std::int64_t high,
+                 std::int32_t& out) {
+        if (!value.is_number_integer())
+            return fail(path, "expected a whole number");
+        std::int64_t number = 0;
+        if (value.is_number_unsigned()) {
+            const auto u = value.get<std::uint64_t>();
+            if (u > static_cast<std::uint64_t>(high))
+                return fail(path, std::to_string(u) + " is outside " + std::to_string(low) + ".." +
+                                      std::to_string(high));
+            number = static_cast<std::int64_t>(u);
+        } else {
+            number = value.get<std::int64_t>();
+        }
+        if (number < low || number > high)
+            return fail(path, std::to_string(number) + " is outside " + std::to_string(low) + ".." +
+                                  std::to_string(high));
+        out = static_cast<std::int32_t>(number);
+        return true;
+    }
+
+    bool list(const json& value, const std::string& path, int capacity, const char* what, std::int32_t& count) {
+        if (!value.is_array())
+            return fail(path, "expected a list");
+        if (value.size() > static_cast<std::size_t>(capacity))
+            return fail(path, std::to_string(value.size()) + " " + what + " are more than the " +
+                                  std::to_string(capacity) + " a file holds");
+        count = static_cast<std::int32_t>(value.size());
+        return true;
+    }
+
+    bool entry(const json& value, const std::string& path, const char* childrenKey, std::int32_t& id,
+               std::string& name, ov::Rect& rect) {
+        if (!object(value, path, {kId, kName, kRect, childrenKey}))
+            return false;
+        if (!integer(value[kId], path + "." + kId, INT32_MIN, INT32_MAX, id))
+            return false;
+        if (!text(value[kName], path + "." + kName, name))
+            return false;
+        const json& r = value[kRect];
+        const std::string rp = path + "." + kRect;
+        if (!r.is_array() || r.size() != rect.size())
+            return fail(rp, "expected a list of 4 whole numbers x1, y1, x2, y2");
+        for (std::size_t k = 0; k < rect.size(); ++k) {
+            if (!integer(r[k], rp + "[" + std::to_string(k) + "]", ov::OvDataLayout::kMinCoordinate,
+                         ov::OvDataLayout::kMaxCoordinate, rect[k]))
+                return false;
+        }
+        return true;
+    }
+
+    bool text(const json& value, const std::string& path, std::string& out) {
+        if (!value.is_string())
+            return fail(path, "expected a text");
+        Latin1Conversion latin1 = utf8ToLatin1(value.get_ref<const std::string&>());
+        if (!latin1.ok())
+            return fail(path, latin1.error + "; names are ISO-8859-1");
+        if (latin1.bytes.find('\0') != std::string::npos)
+            return fail(path, "a name cannot hold the character U+0000");
+        if (latin1.bytes.size() > ov::OvDataLayout::kMaxNameLength)
+            return fail(path, "the name has " + std::to_string(latin1.bytes.size()) +
+                                  " characters; a file holds at most " +
+                                  std::to_string(ov::OvDataLayout::kMaxNameLength));
+        out = std::move(latin1.bytes);
+        return true;
+    }
+
+    bool flags(const json& value, const std::string& path, std::string& tail) {
+        if (!value.is_array() || value.size() != static_cast<std::size_t>(ov::kTailLength))
+            return fail(path, "expected a list of 3 byte values LZ, Bridge, Road");
+        tail.assign(ov::kTailLength, '\0');
+        for (std::size_t k = 0; k < tail.size(); ++k) {
+            std::int32_t byte = 0;
+            if (!integer(value[k], path + "[" + std::to_string(k) + "]", 0, 255, byte))
+                return false;
+            tail[k] = static_cast<char>(byte);
+        }
+        return true;
+    }
+};
+
+} // namespace
+
+JsonModelResult OvDataFromJsonText(std::string_view text) {
+    JsonModelResult result;
+    json root;
+    try {
+        root = json::parse(text.begin(), text.end());
+    } catch (const json::exception& e) {
+        result.message = std::string("sorry, the JSON cannot be read: ") + e.what();
+        return result;
+    }
+    auto model = std::make_unique<ov::OvDataModel>();
+    model->InitProperties();
+    JsonModelReader reader;
+    if (!reader.readModel(root, *model)) {
+        result.message = std::move(reader.message);
+        return result;
+    }
+    result.model = std::move(model);
+    return result;
+}
+
+} // namespace mqtool
