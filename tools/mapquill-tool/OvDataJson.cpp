@@ -96,7 +96,7 @@ std::string OvDataToJsonText(const ov::OvDataModel& m) {
         w.field(6, kName, quoted(m.SectorName[s]));
         w.field(6, kRect, intList(m.SectorXY[s]));
         const int ops = used(m.SectorNumberOfOps[s]);
-        w.field(6, kOps, ops == 0 ? "[]" : "[", ops == 0);
+        w.field(6, kOps, ops == 0 ? "[]" : "[", true);
         for (int o = 0; o < ops; ++o) {
             w.raw(8, "{");
             w.field(10, kId, std::to_string(m.OpsID[s][o]));
