@@ -1,0 +1,54 @@
+#pragma once
+
+#include "graphics/core/PictRect.h"
+#include "graphics/core/PictRegion.h"
+#include "graphics/core/RgbImage.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace gfx {
+
+// The white canvas a picture's bitmaps are drawn onto. It covers the picture's coordinate space
+// (`space`, in picture coordinates); canvas pixel (0,0) is space's top-left. The pixel buffer is
+// allocated on the first draw, so a picture without any bitmap costs nothing.
+class PictCanvas {
+public:
+    // Produces source row `row` (0 = first row of the source bounds) as RGB for the columns
+    // [col0, col1) relative to the bounds' left edge. Called with non-decreasing rows.
+    using RowSource = std::function<void(int row, int col0, int col1, std::uint8_t* rgb)>;
+
+    struct Source {
+        PictRect bounds;    // the source image's own coordinates
+        PictRect srcRect;   // part of bounds to draw
+        PictRect dstRect;   // where it goes, in picture coordinates; scaled by nearest neighbour
+        std::uint16_t mode = 0;
+        const PictRegion* mask = nullptr;   // in picture coordinates
+    };
+
+    // maxWorkPixels caps the total number of pixels written over the whole picture, so pictures
+    // that stack bitmap upon bitmap cannot run for minutes.
+    PictCanvas(const PictRect& space, std::uint64_t maxWorkPixels);
+
+    std::string draw(const Source& source, const RowSource& rows);
+    void setClip(std::optional<PictRegion> clip) { m_clip = std::move(clip); }
+
+    bool hasDrawn() const { return m_drawn; }
+    RgbImage takeImage() { return std::move(m_image); }
+
+private:
+    PictRect m_space;
+    std::uint64_t m_maxWork;
+    std::uint64_t m_work = 0;
+    std::optional<PictRegion> m_clip;
+    RgbImage m_image;
+    bool m_drawn = false;
+    std::vector<int> m_xmap;
+    std::vector<std::uint8_t> m_rowRgb;
+    std::vector<int> m_spans;
+};
+
+} // namespace gfx

@@ -1,0 +1,536 @@
+#include "graphics/core/PictDecoder.h"
+
+#include "graphics/core/ByteReader.h"
+#include "graphics/core/PictBitmap.h"
+#include "graphics/core/PictCanvas.h"
+#include "graphics/core/PictRect.h"
+#include "graphics/core/PictRegion.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <optional>
+#include <vector>
+
+namespace gfx {
+
+namespace PictLayout {
+constexpr std::size_t kFileHeaderSize = 512;      // application header of a PICT file
+constexpr std::size_t kVersionOffset = 10;        // after picSize (u16) and picFrame (Rect)
+constexpr std::array<std::uint8_t, 4> kVersion2Sig{0x00, 0x11, 0x02, 0xFF};
+constexpr std::array<std::uint8_t, 2> kVersion1Sig{0x11, 0x01};
+constexpr std::uint16_t kHeaderOp = 0x0C00;
+constexpr std::size_t kHeaderOpSize = 24;
+constexpr std::int16_t kExtendedVersion2 = -2;
+constexpr double kDefaultDpi = 72.0;
+
+constexpr int kMaxSide = 16384;
+// A picture may be far larger than its data (a 1-bit band packs 1024 pixels into two bytes, and
+// bitmaps may be stretched), but a frame of gigapixels from a few bytes is hostile.
+constexpr std::uint64_t kMinPixelBudget = std::uint64_t{1} << 22;
+constexpr std::uint64_t kPixelsPerDataByte = 2048;
+constexpr std::uint64_t kWorkPerCanvasPixel = 16;
+
+// QuickTime CompressedQuickTime (0x8200) data, offsets from the start of the opcode's data.
+constexpr std::size_t kQtMatrixOffset = 2;
+constexpr std::size_t kQtMatrixEntries = 9;   // a b u c d v tx ty w
+constexpr std::size_t kQtImageDescMinSize = 86;
+constexpr std::size_t kQtIdWidthOffset = 32;
+constexpr std::size_t kQtIdDataSizeOffset = 44;
+} // namespace PictLayout
+
+namespace PictOp {
+constexpr std::uint16_t kNop = 0x0000;
+constexpr std::uint16_t kClipRgn = 0x0001;
+constexpr std::uint16_t kVersion = 0x0011;
+constexpr std::uint16_t kEndPic = 0x00FF;
+constexpr std::uint16_t kCompressedQuickTime = 0x8200;
+constexpr std::uint16_t kUncompressedQuickTime = 0x8201;
+constexpr std::uint16_t kEndMarkV2 = 0xFFFF;
+} // namespace PictOp
+
+namespace {
+
+struct PictHeader {
+    PictRect frame;
+    PictRect space;        // the coordinate space opcodes draw in; the canvas
+    int version = 0;
+    bool extended = false;
+    double hRes = PictLayout::kDefaultDpi;
+    double vRes = PictLayout::kDefaultDpi;
+    std::size_t firstOpcode = 0;   // offset from the picture record's start
+};
+
+std::string hex4(unsigned v)
+{
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "0x%04X", v & 0xFFFFu);
+    return buf;
+}
+
+bool matchesAt(std::span<const std::uint8_t> data, std::size_t offset, std::span<const std::uint8_t> sig)
+{
+    if (offset > data.size() || data.size() - offset < sig.size())
+        return false;
+    return std::equal(sig.begin(), sig.end(), data.begin() + static_cast<std::ptrdiff_t>(offset));
+}
+
+// How strongly the bytes at `offset` look like the start of a picture record.
+int recordScore(std::span<const std::uint8_t> data, std::size_t offset)
+{
+    using namespace PictLayout;
+    if (matchesAt(data, offset + kVersionOffset, kVersion2Sig)) {
+        const std::array<std::uint8_t, 2> headerOp{0x0C, 0x00};
+        return matchesAt(data, offset + kVersionOffset + 4, headerOp) ? 4 : 3;
+    }
+    if (matchesAt(data, offset + kVersionOffset, kVersion1Sig)) {
+        ByteReader r(data.subspan(offset + 2));
+        if (PictRect::read(r).isEmpty())
+            return 0;
+        return data.back() == 0xFF ? 2 : 1;
+    }
+    return 0;
+}
+
+std::optional<std::size_t> locateRecord(std::span<const std::uint8_t> data, bool preferFileHeader)
+{
+    const std::size_t withHeader = PictLayout::kFileHeaderSize;
+    const std::size_t first = preferFileHeader ? withHeader : 0;
+    const std::size_t second = preferFileHeader ? 0 : withHeader;
+    const int a = recordScore(data, first);
+    const int b = recordScore(data, second);
+    if (a == 0 && b == 0)
+        return std::nullopt;
+    return a >= b ? first : second;
+}
+
+std::string parseHeader(std::span<const std::uint8_t> record, PictHeader& h)
+{
+    using namespace PictLayout;
+    ByteReader r(record);
+    r.u16be();   // picSize: only the low 16 bits of a v1 size, meaningless otherwise
+    h.frame = PictRect::read(r);
+    if (r.failed())
+        return "picture header is cut off";
+    if (matchesAt(record, kVersionOffset, kVersion2Sig)) {
+        h.version = 2;
+        r.seek(kVersionOffset + kVersion2Sig.size());
+        std::uint16_t next = 0;
+        if (r.peekU16be(next) && next == kHeaderOp) {
+            r.skip(2);
+            ByteReader op(r.bytes(kHeaderOpSize));
+            if (r.failed())
+                return "picture header is cut off";
+            if (op.s16be() == kExtendedVersion2) {
+                op.u16be();
+                const double hRes = op.s32be() / 65536.0;
+                const double vRes = op.s32be() / 65536.0;
+                const PictRect src = PictRect::read(op);
+                h.extended = true;
+                // Writers leave the resolution 0; the coordinates are then plain 72 dpi.
+                h.hRes = hRes > 0 ? hRes : kDefaultDpi;
+                h.vRes = vRes > 0 ? vRes : kDefaultDpi;
+                if (!src.isEmpty())
+                    h.space = src;
+            }
+        }
+    } else if (matchesAt(record, kVersionOffset, kVersion1Sig)) {
+        h.version = 1;
+        r.seek(kVersionOffset + kVersion1Sig.size());
+    } else {
+        return "not a PICT picture (no version opcode after the frame)";
+    }
+    h.firstOpcode = r.pos();
+    if (h.space.isEmpty())
+        h.space = h.frame;
+    if (h.space.isEmpty())
+        return "picture frame is empty";
+    if (h.space.width() > kMaxSide || h.space.height() > kMaxSide)
+        return "picture is too large (" + std::to_string(h.space.width()) + " x " + std::to_string(h.space.height()) + ")";
+    return {};
+}
+
+// Walks the opcodes of one picture record and draws its bitmaps.
+class PictRenderer {
+public:
+    PictRenderer(std::span<const std::uint8_t> record, const PictHeader& header, const PictOptions& options)
+        : m_reader(record)
+        , m_header(header)
+        , m_options(options)
+        , m_canvas(header.space, canvasPixels() * PictLayout::kWorkPerCanvasPixel + (std::uint64_t{1} << 20))
+    {
+    }
+
+    ImageResult run()
+    {
+        using namespace PictLayout;
+        const std::uint64_t budget = std::max(kMinPixelBudget, std::uint64_t{m_reader.size()} * kPixelsPerDataByte);
+        if (canvasPixels() > budget)
+            return ImageResult::failure("picture frame " + std::to_string(m_header.space.width()) + " x "
+                                        + std::to_string(m_header.space.height()) + " is too large for its data");
+        m_reader.seek(m_header.firstOpcode);
+        const bool v2 = m_header.version == 2;
+        for (;;) {
+            // Version 2 opcodes start on even offsets from the start of the picture record.
+            if (v2 && (m_reader.pos() & 1u))
+                m_reader.skip(1);
+            if (m_reader.remaining() < (v2 ? 2u : 1u))
+                return ImageResult::failure("picture ends without an end-of-picture opcode");
+            const std::uint16_t op = v2 ? m_reader.u16be() : m_reader.u8();
+            if (op == PictOp::kEndPic || (v2 && op == PictOp::kEndMarkV2))
+                break;
+            if (!v2 && !validVersion1Opcode(op))
+                return ImageResult::failure("opcode " + hex4(op) + " cannot occur in a version 1 picture");
+            std::string err = handle(op, v2);
+            if (err.empty() && m_reader.failed())
+                err = "picture is cut off";
+            if (!err.empty())
+                return ImageResult::failure(err + " (opcode " + hex4(op) + ")");
+        }
+        if (!m_canvas.hasDrawn()) {
+            if (!m_sawBitmap)
+                return ImageResult::failure("picture holds no bitmap (vector drawing is not supported)");
+            RgbImage blank(m_header.space.width(), m_header.space.height());
+            std::fill(blank.pixels.begin(), blank.pixels.end(), std::uint8_t{255});
+            return {std::move(blank), {}};
+        }
+        return {m_canvas.takeImage(), {}};
+    }
+
+private:
+    std::uint64_t canvasPixels() const
+    {
+        return std::uint64_t(m_header.space.width()) * std::uint64_t(m_header.space.height());
+    }
+
+    static bool validVersion1Opcode(std::uint16_t op)
+    {
+        if (op > 0xA1 && op != PictOp::kEndPic)
+            return false;
+        return !((op >= 0x12 && op <= 0x16) || (op >= 0x1A && op <= 0x1F) || op == 0x9A || op == 0x9B);
+    }
+
+    std::string skipWordLength()
+    {
+        const std::uint16_t len = m_reader.u16be();
+        m_reader.skip(len);
+        return {};
+    }
+
+    std::string skipLongLength()
+    {
+        const std::uint32_t len = m_reader.u32be();
+        if (!m_reader.failed() && !m_reader.skip(len))
+            return "opcode data runs past the end of the picture";
+        return {};
+    }
+
+    std::string skipText(std::size_t before)
+    {
+        m_reader.skip(before);
+        m_reader.skip(m_reader.u8());
+        return {};
+    }
+
+    // Polygons and regions: a u16 size that counts itself.
+    std::string skipSized(std::size_t minSize)
+    {
+        const std::uint16_t size = m_reader.u16be();
+        if (m_reader.failed())
+            return {};
+        if (size < minSize)
+            return "shape size " + std::to_string(size) + " is too small";
+        m_reader.skip(size - 2u);
+        return {};
+    }
+
+    std::string handle(std::uint16_t op, bool v2)
+    {
+        if (op >= 0x0100) {
+            if (op == PictOp::kCompressedQuickTime)
+                return compressedQuickTime();
+            if (op == PictOp::kUncompressedQuickTime)
+                return uncompressedQuickTime();
+            if (op <= 0x7FFF) {
+                // Apple: reserved opcodes 0x0100-0x7FFF carry 2 bytes per unit of the high byte.
+                m_reader.skip(2u * (op >> 8));
+                return {};
+            }
+            if (op <= 0x80FF)
+                return {};
+            return skipLongLength();
+        }
+        if (op >= 0xD0)
+            return skipLongLength();   // 0x00D0-0x00FE (0x00FF ends the picture before here)
+        if (op >= 0xB0)
+            return {};
+        if (op >= 0xA2)
+            return skipWordLength();
+        switch (op) {
+        case PictOp::kNop:
+        case 0x17: case 0x18: case 0x19: case 0x1C: case 0x1E:
+            return {};
+        case PictOp::kClipRgn: {
+            PictRegion clip;
+            if (auto err = PictRegion::read(m_reader, clip); !err.empty())
+                return "clip " + err;
+            m_canvas.setClip(std::move(clip));
+            return {};
+        }
+        case 0x02: case 0x09: case 0x0A: case 0x10: case 0x20:
+            m_reader.skip(8);
+            return {};
+        case 0x03: case 0x05: case 0x08: case 0x0D: case 0x15: case 0x16: case 0x23:
+            m_reader.skip(2);
+            return {};
+        case 0x04:
+            m_reader.skip(1);
+            return {};
+        case 0x06: case 0x07: case 0x0B: case 0x0C: case 0x0E: case 0x0F: case 0x21:
+            m_reader.skip(4);
+            return {};
+        case PictOp::kVersion:
+            m_reader.skip(v2 ? 2 : 1);
+            return {};
+        case 0x12: case 0x13: case 0x14:
+            return skipPixPat();
+        case 0x1A: case 0x1B: case 0x1D: case 0x1F: case 0x22:
+            m_reader.skip(6);
+            return {};
+        case 0x24: case 0x25: case 0x26: case 0x27: case 0x2C: case 0x2D: case 0x2E: case 0x2F:
+            return skipWordLength();
+        case 0x28:
+            return skipText(4);
+        case 0x29: case 0x2A:
+            return skipText(1);
+        case 0x2B:
+            return skipText(2);
+        case 0x90: case 0x91: case 0x98: case 0x99: case 0x9A: case 0x9B:
+            return bitmap(op, m_reader);
+        case 0x92: case 0x93: case 0x94: case 0x95: case 0x96: case 0x97:
+        case 0x9C: case 0x9D: case 0x9E: case 0x9F:
+            return skipWordLength();
+        case 0xA0:
+            m_reader.skip(2);
+            return {};
+        case 0xA1:
+            m_reader.skip(2);
+            return skipWordLength();
+        default:
+            break;
+        }
+        // Shapes 0x30-0x8F: four groups of eight per kind, "same" variants carry nothing.
+        const unsigned sameFlag = op & 0x08u;
+        if (op < 0x60) {
+            m_reader.skip(sameFlag ? 0 : 8);
+            return {};
+        }
+        if (op < 0x70) {
+            m_reader.skip(sameFlag ? 4 : 12);
+            return {};
+        }
+        if (sameFlag)
+            return {};
+        return skipSized(op < 0x80 ? 2 : 10);
+    }
+
+    std::string skipPixPat()
+    {
+        const std::uint16_t patType = m_reader.u16be();
+        m_reader.skip(8);   // the 1-bit fallback pattern
+        if (m_reader.failed())
+            return {};
+        if (patType == 1)
+            return PictBitmap::skipPatternPixMap(m_reader);
+        if (patType == 2)
+            m_reader.skip(6);   // dither pattern: the RGB colour it approximates
+        return {};
+    }
+
+    std::string bitmap(std::uint16_t op, ByteReader& reader)
+    {
+        m_sawBitmap = true;
+        PictBitmap bm;
+        if (auto err = PictBitmap::read(reader, op, bm); !err.empty())
+            return err;
+        // After a QuickTime image the picture repeats its area as an ordinary bitmap for
+        // viewers without QuickTime; drawing it would cover the real image with a placeholder.
+        auto placeholder = std::find(m_quickTimeAreas.begin(), m_quickTimeAreas.end(), bm.dstRect());
+        if (placeholder != m_quickTimeAreas.end()) {
+            m_quickTimeAreas.erase(placeholder);
+            return {};
+        }
+        PictCanvas::Source src{bm.bounds(), bm.srcRect(), bm.dstRect(), bm.mode(), bm.mask() ? &*bm.mask() : nullptr};
+        return m_canvas.draw(src, [&bm](int row, int c0, int c1, std::uint8_t* rgb) { bm.rowToRgb(row, c0, c1, rgb); });
+    }
+
+    std::string compressedQuickTime()
+    {
+        using namespace PictLayout;
+        const std::uint32_t len = m_reader.u32be();
+        if (m_reader.failed())
+            return {};
+        if (!m_reader.canRead(len))
+            return "QuickTime data runs past the end of the picture";
+        ByteReader qt(m_reader.bytes(len));
+        qt.u16be();   // version
+        std::array<std::int32_t, kQtMatrixEntries> matrix{};
+        for (auto& m : matrix)
+            m = qt.s32be();
+        const std::uint32_t matteSize = qt.u32be();
+        PictRect::read(qt);            // matte rectangle
+        qt.u16be();                    // transfer mode
+        PictRect srcRect = PictRect::read(qt);
+        qt.u32be();                    // accuracy
+        const std::uint32_t maskSize = qt.u32be();
+        if (qt.failed())
+            return "QuickTime header is cut off";
+        if (!qt.skip(matteSize) || !qt.skip(maskSize))
+            return "QuickTime matte or mask runs past its data";
+        const std::size_t idStart = qt.pos();
+        ByteReader id(qt.data().subspan(idStart));
+        const std::uint32_t idSize = id.u32be();
+        std::array<char, 4> codec{};
+        for (auto& c : codec)
+            c = static_cast<char>(id.u8());
+        if (id.failed() || idSize < kQtImageDescMinSize || idSize > id.size())
+            return "QuickTime image description is corrupt";
+        const std::string codecName(codec.begin(), codec.end());
+        if (codecName != "jpeg")
+            return "QuickTime pictures compressed as '" + codecName + "' are not supported";
+        id.seek(kQtIdWidthOffset);
+        const int idWidth = id.u16be();
+        const int idHeight = id.u16be();
+        id.seek(kQtIdDataSizeOffset);
+        const std::uint32_t dataSize = id.u32be();
+
+        auto data = qt.data().subspan(idStart + idSize);
+        if (dataSize > 0 && dataSize <= data.size())
+            data = data.first(dataSize);
+        static constexpr std::array<std::uint8_t, 3> kSoi{0xFF, 0xD8, 0xFF};
+        auto soi = std::search(data.begin(), data.end(), kSoi.begin(), kSoi.end());
+        if (soi == data.end())
+            return "QuickTime data holds no JPEG stream";
+        data = data.subspan(static_cast<std::size_t>(soi - data.begin()));
+        if (!m_options.jpegDecoder)
+            return "picture holds JPEG data, but no JPEG decoder is available";
+        ImageResult jpeg = m_options.jpegDecoder(data);
+        if (!jpeg.ok())
+            return "JPEG data in the picture cannot be decoded" + (jpeg.error.empty() ? std::string{} : ": " + jpeg.error);
+
+        const PictRect imageRect{0, 0, jpeg.image.height, jpeg.image.width};
+        if (srcRect.isEmpty())
+            srcRect = PictRect{0, 0, idHeight > 0 ? idHeight : imageRect.bottom, idWidth > 0 ? idWidth : imageRect.right};
+        const PictRect dst = transformed(srcRect, matrix);
+        m_quickTimeAreas.push_back(dst);
+        PictCanvas::Source src{imageRect, srcRect, dst, 0, nullptr};
+        const RgbImage& img = jpeg.image;
+        return m_canvas.draw(src, [&img](int row, int c0, int c1, std::uint8_t* rgb) {
+            std::copy_n(img.row(row) + std::size_t(c0) * 3, std::size_t(c1 - c0) * 3, rgb);
+        });
+    }
+
+    // Applies the scale and translation of a QuickTime matrix (16.16 fixed point); rotation and
+    // perspective terms do not occur in pictures and are ignored.
+    static PictRect transformed(const PictRect& r, const std::array<std::int32_t, PictLayout::kQtMatrixEntries>& m)
+    {
+        double sx = m[0] / 65536.0;
+        double sy = m[4] / 65536.0;
+        if (!(sx > 0))
+            sx = 1.0;
+        if (!(sy > 0))
+            sy = 1.0;
+        const double tx = m[6] / 65536.0;
+        const double ty = m[7] / 65536.0;
+        auto clampCoord = [](double v) { return static_cast<int>(std::clamp(std::lround(v), -65536L, 65536L)); };
+        return PictRect{clampCoord(r.top * sy + ty), clampCoord(r.left * sx + tx), clampCoord(r.bottom * sy + ty),
+                        clampCoord(r.right * sx + tx)};
+    }
+
+    std::string uncompressedQuickTime()
+    {
+        using namespace PictLayout;
+        const std::uint32_t len = m_reader.u32be();
+        if (m_reader.failed())
+            return {};
+        if (!m_reader.canRead(len))
+            return "QuickTime data runs past the end of the picture";
+        ByteReader qt(m_reader.bytes(len));
+        qt.skip(2 + 4 * kQtMatrixEntries);   // version, matrix
+        const std::uint32_t matteSize = qt.u32be();
+        qt.skip(8);                          // matte rectangle
+        qt.skip(matteSize);
+        const std::uint16_t op = qt.u16be();
+        if (qt.failed())
+            return "QuickTime data is cut off";
+        if (op != 0x98 && op != 0x99 && op != 0x9A && op != 0x9B)
+            return "QuickTime data holds no bitmap";
+        std::string err = bitmap(op, qt);
+        if (err.empty() && qt.failed())
+            err = "QuickTime bitmap is cut off";
+        return err;
+    }
+
+    ByteReader m_reader;
+    const PictHeader& m_header;
+    const PictOptions& m_options;
+    PictCanvas m_canvas;
+    std::vector<PictRect> m_quickTimeAreas;
+    bool m_sawBitmap = false;
+};
+
+ImageResult decodeAt(std::span<const std::uint8_t> data, bool preferFileHeader, const PictOptions& options)
+{
+    if (data.empty())
+        return ImageResult::failure("picture is empty");
+    const auto offset = locateRecord(data, preferFileHeader);
+    if (!offset)
+        return ImageResult::failure("not a PICT picture (no version opcode after the frame)");
+    const auto record = data.subspan(*offset);
+    PictHeader header;
+    if (auto err = parseHeader(record, header); !err.empty())
+        return ImageResult::failure(err);
+    return PictRenderer(record, header, options).run();
+}
+
+PictInfoResult infoAt(std::span<const std::uint8_t> data, bool preferFileHeader)
+{
+    PictInfoResult result;
+    const auto offset = data.empty() ? std::nullopt : locateRecord(data, preferFileHeader);
+    if (!offset) {
+        result.error = "not a PICT picture (no version opcode after the frame)";
+        return result;
+    }
+    PictHeader header;
+    if (auto err = parseHeader(data.subspan(*offset), header); !err.empty()) {
+        result.error = err;
+        return result;
+    }
+    result.info.width = header.space.width();
+    result.info.height = header.space.height();
+    result.info.version = header.version;
+    result.info.extendedVersion2 = header.extended;
+    result.info.hRes = header.hRes;
+    result.info.vRes = header.vRes;
+    result.info.pictureOffset = *offset;
+    return result;
+}
+
+} // namespace
+
+ImageResult decodePict(std::span<const std::uint8_t> data, const PictOptions& options)
+{
+    return decodeAt(data, false, options);
+}
+
+ImageResult decodePictFile(std::span<const std::uint8_t> data, const PictOptions& options)
+{
+    return decodeAt(data, true, options);
+}
+
+PictInfoResult readPictInfo(std::span<const std::uint8_t> data) { return infoAt(data, false); }
+
+PictInfoResult readPictFileInfo(std::span<const std::uint8_t> data) { return infoAt(data, true); }
+
+} // namespace gfx
