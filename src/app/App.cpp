@@ -1,0 +1,245 @@
+#include "app/App.h"
+
+#include "app/MenuBar1.h"
+#include "platform/Dialogs.h"
+#include "platform/WindowList.h"
+#include "resources/Resources.h"
+#include "windows/LimitsWindow.h"
+#include "windows/OvEditorWindow.h"
+#include "windows/mainWindow.h"
+
+#include <QAction>
+#include <QIcon>
+#include <QPushButton>
+#include <QStyleFactory>
+
+namespace {
+App* g_app = nullptr;
+}
+
+App* theApp() { return g_app; }
+
+App::App(int& argc, char** argv) : QApplication(argc, argv) {
+    g_app = this;
+    setApplicationName(QStringLiteral("Mapquill"));
+    setApplicationDisplayName(QStringLiteral("Mapquill"));
+    setOrganizationName(QStringLiteral("Mapquill"));
+    setOrganizationDomain(QStringLiteral("mapquill.example.org"));
+    setApplicationVersion(QStringLiteral(MQ_VERSION));
+    setDesktopFileName(QStringLiteral("org.example.mapquill"));
+    // One look on every platform: the layout's fixed geometry was drawn for compact controls.
+    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
+        setStyle(fusion);
+    initResources();
+    setWindowIcon(QIcon(QStringLiteral(":/icons/mapquill.png")));
+    setQuitOnLastWindowClosed(true);
+
+    MenuBar1::instance();
+    AddMenuHandlers();
+    Event_Open();
+}
+
+App::~App() {
+    if (g_app == this)
+        g_app = nullptr;
+}
+
+void App::Event_Open() {
+    gVersion = applicationVersion();
+    for (int i = 0; i < kSlots; ++i) {
+        OvWindowVisible[static_cast<std::size_t>(i)] = false;
+        OvWindow[static_cast<std::size_t>(i)] = nullptr;
+    }
+    OvUIfileAbsolutePath.clear();
+    OvIntrfaceFileAbsolutePath.clear();
+    gSelectAllIncludesHeader = false;
+    gUseFileUI = true;
+    FileUseUI()->setChecked(true);
+    FileUseIntrfaceBRM()->setChecked(false);
+    gUseColorCursors = true;
+    SettingsCursorColor()->setChecked(true);
+    SettingsCursorBW()->setChecked(false);
+}
+
+void App::AddMenuHandlers() {
+    MenuBar1& bar = MenuBar1::instance();
+    auto bind = [this, &bar](const char* name, bool (App::*handler)()) {
+        QAction* action = bar.item(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    };
+    bind("EditPaste", &App::_EditPaste_Action);
+    bind("Ov0MenuItem", &App::_Ov0MenuItem_Action);
+    bind("Ov1MenuItem", &App::_Ov1MenuItem_Action);
+    bind("Ov2MenuItem", &App::_Ov2MenuItem_Action);
+    bind("Ov3MenuItem", &App::_Ov3MenuItem_Action);
+    bind("Ov4MenuItem", &App::_Ov4MenuItem_Action);
+    bind("Ov5MenuItem", &App::_Ov5MenuItem_Action);
+    bind("Ov6MenuItem", &App::_Ov6MenuItem_Action);
+    bind("Ov7MenuItem", &App::_Ov7MenuItem_Action);
+    bind("Ov8MenuItem", &App::_Ov8MenuItem_Action);
+    bind("Ov9MenuItem", &App::_Ov9MenuItem_Action);
+    bind("EditCopy", &App::_EditCopy_Action);
+    bind("OvNewMenuItem", &App::_OvNewMenuItem_Action);
+    bind("myAboutMenuItem", &App::_myAboutMenuItem_Action);
+    bind("InfoLimitsMenuItem", &App::_InfoLimitsMenuItem_Action);
+    bind("EditCopyListbox", &App::_EditCopyListbox_Action);
+    bind("EditSelectAllListbox", &App::_EditSelectAllListbox_Action);
+    bind("EditSelectallincludesheader", &App::_EditSelectallincludesheader_Action);
+    bind("FileUseUI", &App::_FileUseUI_Action);
+    bind("FileUseIntrfaceBRM", &App::_FileUseIntrfaceBRM_Action);
+    bind("SettingsCursorColor", &App::_SettingsCursorColor_Action);
+    bind("SettingsCursorBW", &App::_SettingsCursorBW_Action);
+    bind("FileClose", &App::_FileClose_Action);
+    bind("EditCopyPictWithRects", &App::_EditCopyPictWithRects_Action);
+    bind("FileQuit", &App::requestQuit);
+}
+
+void App::OvWindowInit(int index) {
+    if (index < 0 || index > 9)
+        return;
+    const auto slot = static_cast<std::size_t>(index);
+    if (OvWindowVisible[slot] && OvWindow[slot]) {
+        OvWindow[slot]->setVisible(true);
+    } else {
+        auto* window = new OvEditorWindow();
+        OvWindow[slot] = window;
+        OvWindowVisible[slot] = true;
+        window->setWindowTitle(QStringLiteral("OvData%1").arg(index));
+        const bool overview = index == 0;
+        window->PushButtonAddSector->setEnabled(overview);
+        window->PushButtonDelSector->setEnabled(overview);
+        window->PushButtonBatnames->setEnabled(overview);
+        window->myWindowIndex = index;
+        // The window is shown before the open dialog so the dialog has a parent to sit on.
+        WindowList::instance().bringToFront(window);
+        window->ReadOvDatas(index);
+        if (!OvWindow[slot])
+            return;
+    }
+    WindowList::instance().bringToFront(OvWindow[slot]);
+}
+
+bool App::_OvNewMenuItem_Action() {
+    int i = 4;
+    while (OvWindowVisible[static_cast<std::size_t>(i)] && OvWindow[static_cast<std::size_t>(i)] && i < 10)
+        ++i;
+    if (i >= 10) {
+        MsgBox(QStringLiteral("sorry, only up to 9 OvData-files are possible."));
+        return true;
+    }
+    auto* window = new OvEditorWindow();
+    const auto slot = static_cast<std::size_t>(i);
+    OvWindow[slot] = window;
+    OvWindowVisible[slot] = true;
+    window->setWindowTitle(QStringLiteral("OvData%1").arg(i));
+    window->PushButtonAddSector->setEnabled(false);
+    window->PushButtonDelSector->setEnabled(false);
+    window->myWindowIndex = i;
+    window->CreateOvDataFromScratch(i);
+    WindowList::instance().bringToFront(window);
+    return true;
+}
+
+bool App::_Ov0MenuItem_Action() { OvWindowInit(0); return true; }
+bool App::_Ov1MenuItem_Action() { OvWindowInit(1); return true; }
+bool App::_Ov2MenuItem_Action() { OvWindowInit(2); return true; }
+bool App::_Ov3MenuItem_Action() { OvWindowInit(3); return true; }
+bool App::_Ov4MenuItem_Action() { OvWindowInit(4); return true; }
+bool App::_Ov5MenuItem_Action() { OvWindowInit(5); return true; }
+bool App::_Ov6MenuItem_Action() { OvWindowInit(6); return true; }
+bool App::_Ov7MenuItem_Action() { OvWindowInit(7); return true; }
+bool App::_Ov8MenuItem_Action() { OvWindowInit(8); return true; }
+bool App::_Ov9MenuItem_Action() { OvWindowInit(9); return true; }
+
+bool App::_FileClose_Action() {
+    if (WindowCount() > 1) {
+        if (QWidget* front = Window(0))
+            front->close();
+    } else {
+        requestQuit();
+    }
+    return true;
+}
+
+bool App::requestQuit() {
+    // Every window gets its chance to keep unsaved edits; a Cancel stops the quit there.
+    for (std::size_t slot = 0; slot < OvWindow.size(); ++slot) {
+        if (OvEditorWindow* window = OvWindow[slot]; window && !window->maybeSave())
+            return true;
+    }
+    for (std::size_t slot = 0; slot < OvWindow.size(); ++slot)
+        if (OvEditorWindow* window = OvWindow[slot])
+            window->setModified(false); // already asked; closing must not ask again
+    closeAllWindows();
+    quit();
+    return true;
+}
+
+bool App::_FileUseUI_Action() {
+    gUseFileUI = true;
+    FileUseUI()->setChecked(true);
+    FileUseIntrfaceBRM()->setChecked(false);
+    return true;
+}
+
+bool App::_FileUseIntrfaceBRM_Action() {
+    gUseFileUI = false;
+    FileUseUI()->setChecked(false);
+    FileUseIntrfaceBRM()->setChecked(true);
+    return true;
+}
+
+bool App::_SettingsCursorColor_Action() {
+    SettingsCursorColor()->setChecked(true);
+    SettingsCursorBW()->setChecked(false);
+    gUseColorCursors = true;
+    return true;
+}
+
+bool App::_SettingsCursorBW_Action() {
+    SettingsCursorColor()->setChecked(false);
+    SettingsCursorBW()->setChecked(true);
+    gUseColorCursors = false;
+    return true;
+}
+
+mainWindow* App::aboutWindow() {
+    if (!m_about)
+        m_about = new mainWindow();
+    return m_about;
+}
+
+LimitsWindow* App::limitsWindow() {
+    if (!m_limits)
+        m_limits = new LimitsWindow();
+    return m_limits;
+}
+
+bool App::_myAboutMenuItem_Action() {
+    WindowList::instance().bringToFront(aboutWindow());
+    return true;
+}
+
+bool App::_InfoLimitsMenuItem_Action() {
+    WindowList::instance().bringToFront(limitsWindow());
+    return true;
+}
+
+QWidget* App::Window(int index) const { return WindowList::instance().window(index); }
+
+int App::WindowCount() const { return WindowList::instance().count(); }
+
+OvEditorWindow* App::frontEditingWindow() const {
+    auto* window = qobject_cast<OvEditorWindow*>(Window(0));
+    return window && window->isVisible() ? window : nullptr;
+}
+
+void App::forgetWindow(int index, OvEditorWindow* window) {
+    if (index < 0 || index >= kSlots)
+        return;
+    const auto slot = static_cast<std::size_t>(index);
+    if (OvWindow[slot] == window) {
+        OvWindow[slot] = nullptr;
+        OvWindowVisible[slot] = false;
+    }
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QApplication>
+#include <QPointer>
+#include <QString>
+
+#include <array>
+
+class OvEditorWindow;
+class mainWindow;
+class LimitsWindow;
+
+// The application object: run-time settings, the registry of editing windows (slot n holds the
+// window of "OvData" n) and every menu command. There is exactly one, reachable as theApp().
+class App : public QApplication {
+    Q_OBJECT
+public:
+    App(int& argc, char** argv);
+    ~App() override;
+
+    // Registry; slot 10 exists but is never used.
+    static constexpr int kSlots = 11;
+    std::array<bool, kSlots> OvWindowVisible{};
+    std::array<QPointer<OvEditorWindow>, kSlots> OvWindow{};
+
+    QString OvUIfileAbsolutePath;
+    QString OvIntrfaceFileAbsolutePath;
+    int OvLoadID = 0;
+    int OvLoadFile = 0;
+
+    bool gSelectAllIncludesHeader = false;
+    bool gUseFileUI = true;
+    bool gUseColorCursors = true;
+    QString gVersion;
+
+    // The settings' start values; also used by tests to start from a clean state.
+    void Event_Open();
+
+    void OvWindowInit(int index);
+
+    // Menu handlers: one per item that has a command; each returns true ("handled").
+    bool _OvNewMenuItem_Action();
+    bool _Ov0MenuItem_Action();
+    bool _Ov1MenuItem_Action();
+    bool _Ov2MenuItem_Action();
+    bool _Ov3MenuItem_Action();
+    bool _Ov4MenuItem_Action();
+    bool _Ov5MenuItem_Action();
+    bool _Ov6MenuItem_Action();
+    bool _Ov7MenuItem_Action();
+    bool _Ov8MenuItem_Action();
+    bool _Ov9MenuItem_Action();
+    bool _FileClose_Action();
+    bool _FileUseUI_Action();
+    bool _FileUseIntrfaceBRM_Action();
+    bool _SettingsCursorColor_Action();
+    bool _SettingsCursorBW_Action();
+    bool _myAboutMenuItem_Action();
+    bool _InfoLimitsMenuItem_Action();
+
+    // Clipboard and selection commands (ClipboardCommands.cpp).
+    bool _EditCopy_Action();
+    bool _EditCopyPictWithRects_Action();
+    bool _EditPaste_Action();
+    bool _EditCopyListbox_Action();
+    bool _EditSelectAllListbox_Action();
+    bool _EditSelectallincludesheader_Action();
+
+    // Quit: every editing window with unsaved edits is asked first; false when the user cancelled.
+    bool requestQuit();
+
+    // The editing window in front, when the frontmost window is one and is visible; else nullptr.
+    OvEditorWindow* frontEditingWindow() const;
+
+    // The frontmost of the program's windows and how many are open.
+    QWidget* Window(int index) const;
+    int WindowCount() const;
+
+    // The single About and Known Limits windows, created on first use.
+    mainWindow* aboutWindow();
+    LimitsWindow* limitsWindow();
+
+    // Called by an editing window's close handler.
+    void forgetWindow(int index, OvEditorWindow* window);
+
+private:
+    void AddMenuHandlers();
+
+    QPointer<mainWindow> m_about;
+    QPointer<LimitsWindow> m_limits;
+};
+
+App* theApp();

@@ -1,0 +1,4 @@
+#pragma once
+
+// Registers every compiled-in resource file; safe to call more than once.
+void initResources();

@@ -1,0 +1,376 @@
+#include "windows/OvEditorWindow.h"
+
+#include "app/App.h"
+#include "app/MenuBar1.h"
+#include "map/OvPictCanvas.h"
+#include "platform/ColonPath.h"
+#include "platform/Dialogs.h"
+#include "platform/MacFileType.h"
+#include "platform/WindowList.h"
+#include "table/OvDataListBox.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSaveFile>
+
+namespace {
+
+// Column widths of the table: the View and Number columns widen once the table is this wide.
+constexpr int kWideTableFrom = 580;
+const auto kNarrowColumns = QStringLiteral("40,50,*,40,40,40,40,70,45,45,45");
+const auto kWideColumns = QStringLiteral("50,70,*,40,40,40,40,70,45,45,45");
+
+QFont fontOfSize(int pixels, bool underline = false) {
+    QFont font;
+    font.setPixelSize(pixels);
+    font.setUnderline(underline);
+    return font;
+}
+
+// The content area reports its resizes to the window, whose layout rule works in content
+// coordinates (the menu bar, where it sits inside the window, is not part of it).
+class ContentArea : public QWidget {
+public:
+    explicit ContentArea(OvEditorWindow* window) : QWidget(window), m_window(window) {}
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        m_window->Event_Resized();
+    }
+
+private:
+    OvEditorWindow* m_window;
+};
+
+// Writes `bytes` through a temporary file in the target folder that replaces the target only
+// once it is complete, so a failed save never damages the file that was there.
+bool saveWhole(const QString& path, const QByteArray& bytes, QString* error) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+QString numbered(const char* text, int index) { return QString::fromLatin1(text) + QString::number(index); }
+
+} // namespace
+
+OvEditorWindow::OvEditorWindow(QWidget* parent) : QMainWindow(parent) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    Layout();
+    CreateControls();
+    Event_Open();
+    WindowList::instance().track(this);
+}
+
+OvEditorWindow::~OvEditorWindow() = default;
+
+void OvEditorWindow::Layout() {
+    setWindowTitle(QStringLiteral("BRM OvData editing"));
+    MenuBar1::instance().installInto(this);
+    m_content = new ContentArea(this);
+    m_content->setObjectName(QStringLiteral("content"));
+    m_content->setMinimumSize(kInitialWidth, kInitialHeight);
+    m_content->setMaximumSize(32000, 32000);
+    setCentralWidget(m_content);
+    // The designed size is the content area's; the menu bar, where it sits in the window, adds to it.
+    resize(kInitialWidth, kInitialHeight + menuBar()->sizeHint().height());
+}
+
+template <typename T>
+T* OvEditorWindow::addControl(T* control, const char* name, int left, int top, int width, int height) {
+    control->setObjectName(QString::fromLatin1(name));
+    control->setGeometry(left, top, width, height);
+    m_controls.push_back(control);
+    return control;
+}
+
+void OvEditorWindow::CreateControls() {
+    QWidget* c = m_content;
+    auto button = [c](const char* text, int size) {
+        auto* b = new QPushButton(QString::fromLatin1(text), c);
+        b->setFont(fontOfSize(size));
+        b->setAutoDefault(false);
+        return b;
+    };
+    auto label = [c](const char* text, int size, Qt::Alignment alignment, bool underline = false) {
+        auto* l = new QLabel(QString::fromLatin1(text), c);
+        l->setFont(fontOfSize(size, underline));
+        l->setAlignment(alignment | Qt::AlignVCenter);
+        return l;
+    };
+    auto popup = [c](const QStringList& items) {
+        auto* p = new QComboBox(c);
+        p->setFont(fontOfSize(10));
+        p->addItems(items);
+        p->setCurrentIndex(0);
+        return p;
+    };
+
+    // The table first: it is control 0, which the select-all commands look for.
+    thisListBox = addControl(new OvDataListBox(c), "thisListBox", 0, 27, 542, 441);
+    thisListBox->setToolTip(QStringLiteral("click into the header of column \"View\" to toggle the visibility "
+                                           "of all entries on the map in this editor"));
+    thisListBox->ColumnWidths(kNarrowColumns);
+    PreviewCanvas = addControl(new OvPictCanvas(c), "PreviewCanvas", 550, 14, 314, 491);
+    PushButtonLoad = addControl(button("Re-Load Datas...", 12), "PushButtonLoad", 20, 475, 150, 20);
+    StaticText1 = addControl(label("(size: should be 314 x 491 pixels)", 10, Qt::AlignHCenter), "StaticText1", 550,
+                             505, 314, 20);
+    PushButtonSave = addControl(button("Save Datas As...", 12), "PushButtonSave", 20, 533, 150, 20);
+    PushButtonAddSector = addControl(button("Add Sector", 12), "PushButtonAddSector", 190, 475, 100, 20);
+    PushButtonAddOps = addControl(button("Add Ops", 12), "PushButtonAddOps", 300, 475, 100, 20);
+    PushButtonAddBattle = addControl(button("Add Battle", 12), "PushButtonAddBattle", 410, 475, 100, 20);
+    PushButtonUnselect = addControl(button("Unselect Entry", 10), "PushButtonUnselect", 550, 531, 100, 16);
+    PushButtonRedraw = addControl(button("Redraw Backgr", 10), "PushButtonRedraw", 661, 531, 100, 16);
+    PushButtonDelBattle = addControl(button("Delete Battle", 12), "PushButtonDelBattle", 410, 504, 100, 20);
+    PushButtonDelOps = addControl(button("Delete Ops", 12), "PushButtonDelOps", 300, 504, 100, 20);
+    PushButtonDelSector = addControl(button("Delete Sector", 12), "PushButtonDelSector", 190, 504, 100, 20);
+    PushButtonReloadGraphics =
+        addControl(button("Re-Load Graphics...", 12), "PushButtonReloadGraphics", 20, 504, 150, 20);
+    PopupMenuID = addControl(popup({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
+                                    QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8"),
+                                    QStringLiteral("9")}),
+                             "PopupMenuID", 185, 2, 47, 18);
+    StaticText2 = addControl(label("Header:", 10, Qt::AlignLeft, true), "StaticText2", 5, 2, 52, 20);
+    StaticText3 = addControl(label("set ID of first sector:", 10, Qt::AlignLeft), "StaticText3", 53, 3, 131, 18);
+    StaticText4 = addControl(label("set PICT-res-ID of map:", 10, Qt::AlignLeft), "StaticText4", 249, 3, 145, 18);
+    PopupMenuPICT = addControl(
+        popup({QStringLiteral("1013 <over>"), QStringLiteral("1014 <arnh>"), QStringLiteral("1015 <nijm>"),
+               QStringLiteral("1016 <eind>"), QStringLiteral("1017 <about>"), QStringLiteral("1018 ppat/ext."),
+               QStringLiteral("1019 extension"), QStringLiteral("1020 extension"), QStringLiteral("1021 extension"),
+               QStringLiteral("1022 extension"), QStringLiteral("1023 extension"), QStringLiteral("1024 extension")}),
+        "PopupMenuPICT", 393, 3, 149, 18);
+    PushButtonBatnames = addControl(button("Export As Batnames...", 12), "PushButtonBatnames", 190, 533, 150, 20);
+
+    PreviewCanvas->setFocusPolicy(Qt::ClickFocus); // accepts focus, but not by the tab key
+
+    connect(PushButtonLoad, &QPushButton::clicked, this, &OvEditorWindow::PushButtonLoad_Action);
+    connect(PushButtonSave, &QPushButton::clicked, this, &OvEditorWindow::PushButtonSave_Action);
+    connect(PushButtonBatnames, &QPushButton::clicked, this, &OvEditorWindow::PushButtonBatnames_Action);
+    connect(PushButtonAddSector, &QPushButton::clicked, this, &OvEditorWindow::PushButtonAddSector_Action);
+    connect(PushButtonAddOps, &QPushButton::clicked, this, &OvEditorWindow::PushButtonAddOps_Action);
+    connect(PushButtonAddBattle, &QPushButton::clicked, this, &OvEditorWindow::PushButtonAddBattle_Action);
+    connect(PushButtonDelSector, &QPushButton::clicked, this, &OvEditorWindow::PushButtonDelSector_Action);
+    connect(PushButtonDelOps, &QPushButton::clicked, this, &OvEditorWindow::PushButtonDelOps_Action);
+    connect(PushButtonDelBattle, &QPushButton::clicked, this, &OvEditorWindow::PushButtonDelBattle_Action);
+    connect(PushButtonUnselect, &QPushButton::clicked, this, &OvEditorWindow::PushButtonUnselect_Action);
+    connect(PushButtonRedraw, &QPushButton::clicked, this, &OvEditorWindow::PushButtonRedraw_Action);
+    connect(PushButtonReloadGraphics, &QPushButton::clicked, this, &OvEditorWindow::PushButtonReloadGraphics_Action);
+    // `activated` fires for the user's choice only, so setting a popup from code never renumbers.
+    connect(PopupMenuID, &QComboBox::activated, this, &OvEditorWindow::PopupMenuID_Change);
+    connect(PopupMenuPICT, &QComboBox::activated, this, &OvEditorWindow::PopupMenuPICT_Change);
+
+    connect(thisListBox, &OvDataListBox::CellAction, this, &OvEditorWindow::thisListBox_CellAction);
+    connect(thisListBox, &OvDataListBox::Change, this, &OvEditorWindow::thisListBox_Change);
+    connect(thisListBox, &OvDataListBox::HeaderPressed, this, &OvEditorWindow::thisListBox_HeaderPressed);
+    connect(thisListBox, &OvDataListBox::edited, this, [this] { setModified(true); });
+
+    connect(PreviewCanvas, &OvPictCanvas::Paint, this, &OvEditorWindow::PreviewCanvas_Paint);
+    connect(PreviewCanvas, &OvPictCanvas::MoreMouseDown, this, &OvEditorWindow::PreviewCanvas_MoreMouseDown);
+    connect(PreviewCanvas, &OvPictCanvas::MoreMouseDrag, this, &OvEditorWindow::PreviewCanvas_MoreMouseDrag);
+    connect(PreviewCanvas, &OvPictCanvas::MouseEnter, this, &OvEditorWindow::PreviewCanvas_MouseEnter);
+    connect(PreviewCanvas, &OvPictCanvas::MouseExit, this, &OvEditorWindow::PreviewCanvas_MouseExit);
+}
+
+QWidget* OvEditorWindow::Control(int index) const {
+    if (index < 0 || index >= ControlCount())
+        return nullptr;
+    return m_controls[static_cast<std::size_t>(index)];
+}
+
+int OvEditorWindow::ControlCount() const { return static_cast<int>(m_controls.size()); }
+
+void OvEditorWindow::Event_Open() {
+    setPopupIndex(PopupMenuID, 0);
+    setPopupIndex(PopupMenuPICT, 0);
+    PushButtonAddSector->setEnabled(true);
+    PushButtonDelSector->setEnabled(true);
+    PushButtonBatnames->setEnabled(true);
+}
+
+void OvEditorWindow::Event_Resized() {
+    if (!m_content || !PreviewCanvas)
+        return;
+    const int w = m_content->width();
+    const int h = m_content->height();
+    auto moveLeft = [](QWidget* control, int left) { control->move(left, control->y()); };
+    auto moveTop = [](QWidget* control, int top) { control->move(control->x(), top); };
+
+    moveLeft(PreviewCanvas, w - PreviewCanvas->width() - 4);
+    moveLeft(PushButtonUnselect, PreviewCanvas->x());
+    moveLeft(PushButtonRedraw, PushButtonUnselect->x() + 111);
+    StaticText1->setGeometry(PreviewCanvas->x(), StaticText1->y(), PreviewCanvas->width(), StaticText1->height());
+    thisListBox->resize(PreviewCanvas->x() - thisListBox->x() - 8, h - thisListBox->y() - 92);
+
+    const int firstRow = thisListBox->y() + thisListBox->height() + 7;
+    for (QWidget* control : {static_cast<QWidget*>(PushButtonLoad), static_cast<QWidget*>(PushButtonAddSector),
+                             static_cast<QWidget*>(PushButtonAddOps), static_cast<QWidget*>(PushButtonAddBattle)})
+        moveTop(control, firstRow);
+    const int secondRow = PushButtonLoad->y() + 29;
+    for (QWidget* control :
+         {static_cast<QWidget*>(PushButtonReloadGraphics), static_cast<QWidget*>(PushButtonDelSector),
+          static_cast<QWidget*>(PushButtonDelOps), static_cast<QWidget*>(PushButtonDelBattle)})
+        moveTop(control, secondRow);
+    const int thirdRow = PushButtonReloadGraphics->y() + 29;
+    moveTop(PushButtonSave, thirdRow);
+    moveTop(PushButtonBatnames, thirdRow);
+
+    thisListBox->ColumnWidths(thisListBox->width() < kWideTableFrom ? kNarrowColumns : kWideColumns);
+}
+
+void OvEditorWindow::setPopupIndex(QComboBox* popup, int index) {
+    const QSignalBlocker blocker(popup);
+    popup->setCurrentIndex(index >= 0 && index < popup->count() ? index : -1);
+}
+
+void OvEditorWindow::setModified(bool modified) {
+    m_modified = modified;
+}
+
+bool OvEditorWindow::maybeSave() {
+    if (!m_modified)
+        return true;
+    switch (dialogs().askUnsaved(this, windowTitle())) {
+    case UnsavedChoice::Save:
+        return WriteOvDatas(myWindowIndex);
+    case UnsavedChoice::Discard:
+        return true;
+    case UnsavedChoice::Cancel:
+        break;
+    }
+    return false;
+}
+
+void OvEditorWindow::closeEvent(QCloseEvent* event) {
+    if (!maybeSave()) {
+        event->ignore();
+        return;
+    }
+    Event_Close();
+    WindowList::instance().untrack(this);
+    event->accept();
+}
+
+void OvEditorWindow::Event_Close() {
+    if (App* app = theApp())
+        app->forgetWindow(myWindowIndex, this);
+}
+
+void OvEditorWindow::PushButtonLoad_Action() {
+    if (maybeSave())
+        ReadOvDatas(myWindowIndex);
+}
+
+void OvEditorWindow::PushButtonSave_Action() { WriteOvDatas(myWindowIndex); }
+
+void OvEditorWindow::PushButtonBatnames_Action() { ExportOvDatas(myWindowIndex); }
+
+void OvEditorWindow::ReadOvDatas(int index) {
+    FileDialogRequest request;
+    request.initialLocation = ColonPath::dialogStart(numbered("Brenmoor:Data:Graphics:OvData", index));
+    request.title = numbered("Select a file OvData", index);
+    request.promptText = numbered("select a BRM file 'OvData", index) +
+                         QStringLiteral("' which contains the BRM overlay datas.");
+    const QString path = dialogs().openFile(this, request);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).isDir()) {
+        MsgBox(QStringLiteral("please select a single file"), this);
+        return;
+    }
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        thisListBox->ReadFromOvDataFile(nullptr);
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    file.close();
+
+    // A rejected file leaves the model as it was; the table is then not rebuilt either, so the
+    // user's unsaved cell edits survive the attempt.
+    if (!thisListBox->ReadFromOvDataFile(&bytes))
+        return;
+
+    thisListBox->PutDataToListBox();
+    setPopupIndex(PopupMenuPICT, thisListBox->OvResourceID - 1013);
+    setPopupIndex(PopupMenuID, thisListBox->SectorID[0] - 1);
+    setModified(false);
+    const App* app = theApp();
+    if (app && app->gUseFileUI)
+        ReadPICTFromUIfile(PreviewCanvas, thisListBox->OvResourceID);
+    else
+        ReadPictureFromIntrface(PreviewCanvas, thisListBox->OvResourceID);
+}
+
+bool OvEditorWindow::WriteOvDatas(int index) {
+    FileDialogRequest request;
+    request.title = numbered("Create new file OvData", index);
+    request.promptText = numbered("enter name for new BRM file 'OvData", index) +
+                         QStringLiteral("' which will contains the new overlay datas.");
+    const QString path = dialogs().saveFile(this, request);
+    if (path.isEmpty())
+        return false;
+
+    thisListBox->GetDataFromListBox();
+    const std::optional<QByteArray> bytes = thisListBox->WriteToOvDataFile();
+    if (!bytes)
+        return false; // the reason was shown; nothing was written
+    QString error;
+    if (!saveWhole(path, *bytes, &error)) {
+        MsgBox(QStringLiteral("sorry, file could not be written: ") + error, this);
+        return false;
+    }
+    setMacFileType(path, "ScMa", "!BR!");
+    setModified(false);
+    return true;
+}
+
+void OvEditorWindow::ExportOvDatas(int index) {
+    FileDialogRequest request;
+    request.title = QStringLiteral("Export as new file Batnames");
+    request.suggestedFileName = numbered("Batnames from OvData", index);
+    request.promptText = QStringLiteral("enter name for new BRM base-file 'Batnames'.");
+    const QString path = dialogs().saveFile(this, request);
+    if (path.isEmpty())
+        return;
+
+    thisListBox->GetDataFromListBox();
+    QString error;
+    if (!saveWhole(path, thisListBox->ExportAsBatnamesFile(), &error)) {
+        MsgBox(QStringLiteral("sorry, file could not be written: ") + error, this);
+        return;
+    }
+    setMacFileType(path, "TEXT", "LMAN");
+}
+
+void OvEditorWindow::CreateOvDataFromScratch(int index) {
+    OvDataListBox& box = *thisListBox;
+    box.InitProperties();
+    box.OvNumberOfSectors = 1;
+    box.OvResourceID = 1014 + index;
+    setPopupIndex(PopupMenuPICT, box.OvResourceID - 1013);
+    box.SectorID[0] = index;
+    setPopupIndex(PopupMenuID, box.SectorID[0] - 1);
+    box.SectorName[0] = "<new sector " + std::to_string(index) + ">";
+    box.PutDataToListBox();
+    // A new file exists only in memory until it is saved.
+    setModified(true);
+}
