@@ -306,7 +306,7 @@ std::string PictBitmap::locatePixelData(ByteReader& reader, bool rawFirst)
         if (exact && rawFirst && rows * m_rowBytes <= rest.size())
             return useRaw(m_rowBytes);
     }
-    return "packed pixel rows are corrupt";
+    return "packed pixel rows are corrupt or cut off";
 }
 
 const std::uint8_t* PictBitmap::advanceToRow(int row)
