@@ -231,6 +231,11 @@ std::string ReadFromOvDataFile(std::span<const std::uint8_t> bytes, OvDataModel&
     return {};
 }
 
+std::string ReadFromOvDataFile(std::string_view bytes, OvDataModel& model) {
+    return ReadFromOvDataFile(
+        std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), model);
+}
+
 OvDataWriteResult WriteToOvDataFile(OvDataModel& m) {
     OvDataWriteResult result;
     result.message = checkWritable(m);

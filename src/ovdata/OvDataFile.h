@@ -63,6 +63,7 @@ OvDataReadResult ReadFromOvDataFile(std::string_view bytes);
 // In-place form for a model that lives on: replaces `model` only on success and returns an
 // empty string; on failure returns the message and leaves `model` exactly as it was.
 std::string ReadFromOvDataFile(std::span<const std::uint8_t> bytes, OvDataModel& model);
+std::string ReadFromOvDataFile(std::string_view bytes, OvDataModel& model);
 
 // Writes the used part of the model. Short battle tails are completed with zero bytes in the
 // model itself, as the editor has always done; that is the only change to the model, and it
