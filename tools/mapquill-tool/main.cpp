@@ -14,6 +14,9 @@
 
 namespace {
 
+// The picture commands may be declared at global scope or in the tool's namespace.
+using namespace mqtool;
+
 struct Subcommand {
     std::string_view name;
     int (*run)(const std::vector<std::string>& args);
