@@ -2,6 +2,7 @@
 
 #include "app/App.h"
 #include "app/MenuBar1.h"
+#include "windows/ContentArea.h"
 #include "map/OvPictCanvas.h"
 #include "platform/ColonPath.h"
 #include "platform/Dialogs.h"
@@ -31,22 +32,6 @@ QFont fontOfSize(int pixels, bool underline = false) {
     font.setUnderline(underline);
     return font;
 }
-
-// The content area reports its resizes to the window, whose layout rule works in content
-// coordinates (the menu bar, where it sits inside the window, is not part of it).
-class ContentArea : public QWidget {
-public:
-    explicit ContentArea(OvEditorWindow* window) : QWidget(window), m_window(window) {}
-
-protected:
-    void resizeEvent(QResizeEvent* event) override {
-        QWidget::resizeEvent(event);
-        m_window->Event_Resized();
-    }
-
-private:
-    OvEditorWindow* m_window;
-};
 
 // Writes `bytes` through a temporary file in the target folder that replaces the target only
 // once it is complete, so a failed save never damages the file that was there.
@@ -85,7 +70,7 @@ OvEditorWindow::~OvEditorWindow() = default;
 void OvEditorWindow::Layout() {
     setWindowTitle(QStringLiteral("BRM OvData editing"));
     MenuBar1::instance().installInto(this);
-    m_content = new ContentArea(this);
+    m_content = new ContentArea(this, [this] { Event_Resized(); });
     m_content->setObjectName(QStringLiteral("content"));
     m_content->setMinimumSize(kInitialWidth, kInitialHeight);
     m_content->setMaximumSize(32000, 32000);

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: the full build with warnings as errors and ctest, then
+# (with clang present) the core again under AddressSanitizer + UndefinedBehaviorSanitizer with its
+# tests and a bounded run of every fuzz target.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup-deps.sh
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+
+echo "== build (warnings as errors)"
+cmake -S . -B build-ci -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMQ_WERROR=ON >/dev/null
+cmake --build build-ci -j"$jobs"
+echo "== tests"
+(cd build-ci && ctest --output-on-failure -j"$jobs")
+
+if command -v clang++ >/dev/null; then
+  echo "== core under ASan + UBSan, with the fuzz targets"
+  CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMQ_WERROR=ON \
+    -DMQ_BUILD_GUI=OFF -DMQ_SANITIZE=ON -DMQ_BUILD_FUZZ=ON -DMQ_BUILD_BENCH=OFF >/dev/null
+  cmake --build build-fuzz -j"$jobs"
+  (cd build-fuzz && ctest --output-on-failure -j"$jobs")
+  seconds=${MQ_FUZZ_SECONDS:-45}
+  for fuzzer in build-fuzz/fuzz/fuzz_*; do
+    [ -x "$fuzzer" ] || continue
+    name=$(basename "$fuzzer"); name=${name#fuzz_}
+    corpus=$(mktemp -d)
+    [ -d "fuzz/corpus/$name" ] && cp -r "fuzz/corpus/$name/." "$corpus/"
+    echo "-- fuzz $name for ${seconds}s"
+    log=$(mktemp)
+    if ! "$fuzzer" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
+        -artifact_prefix="build-fuzz/" "$corpus" >"$log" 2>&1; then
+      tail -n 60 "$log"; echo "fuzz $name found a problem" >&2; exit 1
+    fi
+    grep -E '^Done|^#[0-9]+.*DONE' "$log" | tail -n 1 || true
+    rm -rf "$corpus" "$log"
+  done
+fi
+echo "== all tests passed"
