@@ -374,7 +374,7 @@ private:
         if (!m_reader.canRead(len))
             return "QuickTime data runs past the end of the picture";
         ByteReader qt(m_reader.bytes(len));
-        qt.u16be();   // version
+        qt.seek(kQtMatrixOffset);   // past the version word
         std::array<std::int32_t, kQtMatrixEntries> matrix{};
         for (auto& m : matrix)
             m = qt.s32be();
