@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Side by side: `mapquill-tool map FILE.pict OUT.png` against ImageMagick's `convert FILE.pict
+# OUT.png`, whole processes, on three PICT files made here with ImageMagick:
+#   map8    314 x 491, 8-bit indexed PackBitsRect (the size of the game's strategic map)
+#   true32  640 x 480, 32-bit DirectBitsRect, pack type 4
+#   big1024 1024 x 1024, 32-bit DirectBitsRect, pack type 4
+# Medians come from hyperfine (or a plain loop when it is missing).
+#
+# usage: bench/pict_vs_imagemagick.sh [path/to/mapquill-tool] [runs]
+# The default tool path is build-release/tools/mapquill-tool/mapquill-tool; build it in Release.
+set -euo pipefail
+
+here="$(cd "$(dirname "$0")/.." && pwd)"
+tool="${1:-$here/build-release/tools/mapquill-tool/mapquill-tool}"
+runs="${2:-30}"
+convert_cmd="$(command -v convert || command -v convert-im6.q16 || true)"
+
+if [[ ! -x "$tool" ]]; then
+    echo "mapquill-tool not found at $tool (pass its path as the first argument)" >&2
+    exit 2
+fi
+if [[ -z "$convert_cmd" ]]; then
+    echo "ImageMagick convert not found" >&2
+    exit 2
+fi
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+# Deterministic content: seeded plasma has the mix of runs and noise that real maps have.
+"$convert_cmd" -size 314x491 -seed 7 plasma:tan-darkgreen -colors 200 -type Palette PICT:map8.pict
+"$convert_cmd" -size 640x480 -seed 8 plasma:red-blue -type TrueColor PICT:true32.pict
+"$convert_cmd" -size 1024x1024 -seed 9 plasma:green-yellow -type TrueColor PICT:big1024.pict
+
+for f in map8 true32 big1024; do
+    # Both sides must actually decode the file, or the timing means nothing.
+    "$tool" map "$f.pict" "$f.mq.png" >/dev/null
+    "$convert_cmd" "$f.pict" "$f.im.png"
+    echo "$f: $(stat -c %s "$f.pict") bytes, $(identify -format '%wx%h' "$f.mq.png" 2>/dev/null || echo '?')"
+done
+
+median_of() {   # median in milliseconds of a command run $runs times (fallback without hyperfine)
+    local -a times=()
+    for ((i = 0; i < runs; i++)); do
+        local t0 t1
+        t0=$(date +%s%N)
+        "$@" >/dev/null 2>&1
+        t1=$(date +%s%N)
+        times+=($(((t1 - t0) / 1000)))
+    done
+    printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {m=(NR%2)?a[(NR+1)/2]:(a[NR/2]+a[NR/2+1])/2; printf "%.2f", m/1000}'
+}
+
+printf '\n%-8s %14s %14s %8s\n' file "mapquill ms" "convert ms" speedup
+for f in map8 true32 big1024; do
+    if command -v hyperfine >/dev/null; then
+        hyperfine -N --warmup 3 --runs "$runs" --export-json "$f.json" \
+            -n mapquill "$tool map $f.pict $f.mq.png" \
+            -n convert "$convert_cmd $f.pict $f.im.png" >/dev/null
+        read -r mq im < <(python3 -c "
+import json,sys
+r=json.load(open('$f.json'))['results']
+print(r[0]['median']*1000, r[1]['median']*1000)")
+    else
+        mq=$(median_of "$tool" map "$f.pict" "$f.mq.png")
+        im=$(median_of "$convert_cmd" "$f.pict" "$f.im.png")
+    fi
+    awk -v f="$f" -v a="$mq" -v b="$im" 'BEGIN {printf "%-8s %14.2f %14.2f %7.1fx\n", f, a, b, b / a}'
+done
