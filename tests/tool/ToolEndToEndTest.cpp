@@ -171,6 +171,8 @@ TEST_F(ToolTest, BuildRefusesWhatTheFileCannotHoldAndLeavesTheTargetAlone) {
         {battle(okBattle + R"(, "flag": [0, 0, 0])"), "unknown field \"flag\""},
         {battle(R"("id": "100", "name": "B", "rect": [1, 2, 3, 4], "flags": [0, 1, 0])"), "expected a whole number"},
         {R"([1, 2])", "sorry, the document: expected an object."},
+        {battle(R"("id": 100, "name": "B", "name": "C", "rect": [1, 2, 3, 4], "flags": [0, 1, 0])"),
+         "the field \"name\" appears twice"},
     };
     writeText(at("OvData1"), "keep me");
     for (const auto& [json, message] : cases) {

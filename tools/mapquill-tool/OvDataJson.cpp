@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
+#include <set>
+#include <vector>
 
 namespace mqtool {
 
@@ -278,10 +280,38 @@ private:
 JsonModelResult OvDataFromJsonText(std::string_view text) {
     JsonModelResult result;
     json root;
+    // The parser keeps the last of repeated keys; a repeated field is refused instead, so that
+    // no value written in the file is silently dropped.
+    std::vector<std::set<std::string>> openKeys; // one set per open container; arrays have none
+    std::string repeated;
+    const json::parser_callback_t watchKeys = [&](int, json::parse_event_t event, json& parsed) {
+        switch (event) {
+        case json::parse_event_t::object_start:
+        case json::parse_event_t::array_start:
+            openKeys.emplace_back();
+            break;
+        case json::parse_event_t::object_end:
+        case json::parse_event_t::array_end:
+            if (!openKeys.empty())
+                openKeys.pop_back();
+            break;
+        case json::parse_event_t::key:
+            if (!openKeys.empty() && !openKeys.back().insert(parsed.get<std::string>()).second && repeated.empty())
+                repeated = parsed.get<std::string>();
+            break;
+        case json::parse_event_t::value:
+            break;
+        }
+        return true;
+    };
     try {
-        root = json::parse(text.begin(), text.end());
+        root = json::parse(text.begin(), text.end(), watchKeys);
     } catch (const json::exception& e) {
         result.message = std::string("sorry, the JSON cannot be read: ") + e.what();
+        return result;
+    }
+    if (!repeated.empty()) {
+        result.message = "sorry, the field \"" + repeated + "\" appears twice in one object.";
         return result;
     }
     auto model = std::make_unique<ov::OvDataModel>();
