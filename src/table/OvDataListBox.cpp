@@ -1,6 +1,30 @@
 #include "table/OvDataListBox.h"
 
+#include "platform/Dialogs.h"
+#include "table/OvTableDelegate.h"
+#include "table/TableText.h"
+
 #include <QHeaderView>
+#include <QPainter>
+#include <QSignalBlocker>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// Counts index fixed-size arrays; a count outside 0..11 (only a model built by hand can hold one)
+// must never make a walk leave them.
+int clampCount(std::int32_t n) { return std::clamp<std::int32_t>(n, 0, ov::kCapacity); }
+
+constexpr Qt::ItemFlags kPlain = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+constexpr Qt::ItemFlags kEditable = kPlain | Qt::ItemIsEditable;
+constexpr Qt::ItemFlags kCheckBox = kPlain | Qt::ItemIsUserCheckable;
+
+bool isFlagColumn(int column) { return column >= OvDataListBox::ColLZ && column <= OvDataListBox::ColRoad; }
+bool isFileTextColumn(int column) { return column >= OvDataListBox::ColName && column <= OvDataListBox::ColY2; }
+
+} // namespace
 
 OvDataListBox::OvDataListBox(QWidget* parent) : QTableWidget(parent) {
     setColumnCount(kColumnCount);
@@ -8,25 +32,301 @@ OvDataListBox::OvDataListBox(QWidget* parent) : QTableWidget(parent) {
                                QStringLiteral("x1"), QStringLiteral("y1"), QStringLiteral("x2"),
                                QStringLiteral("y2"), QStringLiteral("NoOfSubs"), QStringLiteral("LZ"),
                                QStringLiteral("Bridge"), QStringLiteral("Road")});
-    verticalHeader()->hide();
+    QFont text = font();
+    text.setPixelSize(kTextPixelSize);
+    setFont(text);
+    m_boldFont = text;
+    m_boldFont.setBold(true);
+    m_italicFont = text;
+    m_italicFont.setItalic(true);
+
+    QHeaderView* rows = verticalHeader();
+    rows->hide();
+    rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(kDefaultRowHeight);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+
+    QHeaderView* header = horizontalHeader();
+    header->setSectionsMovable(false);
+    header->setSectionsClickable(true); // for HeaderPressed; sorting stays off, so no click reorders rows
+    header->setHighlightSections(false);
+    header->setSortIndicatorShown(false);
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    setSortingEnabled(false);
+
+    setShowGrid(false);
+    setWordWrap(false);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setDragEnabled(false);
+    setDragDropMode(QAbstractItemView::NoDragDrop);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::SelectedClicked);
+
+    m_delegate = new OvTableDelegate(this);
+    setItemDelegate(m_delegate);
+
     connect(this, &QTableWidget::itemSelectionChanged, this, &OvDataListBox::Change);
-    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &OvDataListBox::HeaderPressed);
+    connect(header, &QHeaderView::sectionClicked, this, &OvDataListBox::HeaderPressed);
 }
 
-void OvDataListBox::PutDataToListBox() {}
-void OvDataListBox::GetDataFromListBox() {}
-int OvDataListBox::GetSectorIndex() const { return 0; }
-int OvDataListBox::GetOpsIndex() const { return 0; }
-int OvDataListBox::GetBattleIndex() const { return -1; }
-int OvDataListBox::GetLineFromIndices(int, int, int) const { return 0; }
+OvDataListBox::~OvDataListBox() = default;
+
+// ---------------------------------------------------------------------------------------------
+// rows <-> model
+
+QTableWidgetItem* OvDataListBox::newItem(const QString& text, Qt::ItemFlags flags, const QFont* font) const {
+    auto* cell = new QTableWidgetItem(text);
+    cell->setFlags(flags);
+    if (font)
+        cell->setFont(*font);
+    return cell;
+}
+
+void OvDataListBox::fillRow(int row, const QString& number, const QString& name, const ov::Rect& rect,
+                            const QString& subs, const QFont* font, const std::string* tail) {
+    auto* view = newItem(QString(), kCheckBox);
+    view->setCheckState(Qt::Unchecked);
+    setItem(row, ColView, view);
+    setItem(row, ColNumber, newItem(number, kPlain, font));
+    setItem(row, ColName, newItem(name, kEditable, font));
+    for (int k = 0; k < 4; ++k)
+        setItem(row, ColX1 + k, newItem(QString::number(rect[static_cast<std::size_t>(k)]), kEditable));
+    setItem(row, ColSubs, newItem(subs, kPlain));
+    for (int k = 0; k < ov::kTailLength; ++k) {
+        if (!tail) {
+            setItem(row, ColLZ + k, newItem(QString(), kPlain));
+            continue;
+        }
+        auto* flag = newItem(QString(), kCheckBox);
+        const bool on = k < static_cast<int>(tail->size()) && (*tail)[static_cast<std::size_t>(k)] != '\0';
+        flag->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+        setItem(row, ColLZ + k, flag);
+    }
+}
+
+void OvDataListBox::PutDataToListBox() {
+    std::vector<bool> viewStates(static_cast<std::size_t>(rowCount()));
+    for (int row = 0; row < rowCount(); ++row)
+        viewStates[static_cast<std::size_t>(row)] = CellCheck(row, ColView);
+    const bool hadSelection = selectionModel()->hasSelection();
+
+    int rows = 0;
+    for (int s = 0; s < clampCount(OvNumberOfSectors); ++s) {
+        ++rows;
+        for (int o = 0; o < clampCount(SectorNumberOfOps[s]); ++o)
+            rows += 1 + clampCount(OpsNumberOfBattles[s][o]);
+    }
+
+    {
+        // The rebuild is one change: no per-cell signals, no repaint until it is done.
+        const QSignalBlocker blocker(this);
+        setUpdatesEnabled(false);
+        clearSelection();
+        setRowCount(0);
+        setRowCount(rows);
+
+        int row = 0;
+        for (int s = 0; s < clampCount(OvNumberOfSectors); ++s) {
+            fillRow(row++, QString::number(SectorID[s]), TableText::NameToText(SectorName[s]), SectorXY[s],
+                    QString::number(SectorNumberOfOps[s]) + QStringLiteral(" Ops"), &m_boldFont, nullptr);
+            for (int o = 0; o < clampCount(SectorNumberOfOps[s]); ++o) {
+                fillRow(row++, QString::number(OpsID[s][o]), TableText::NameToText(OpsName[s][o]), OpsXY[s][o],
+                        QString::number(OpsNumberOfBattles[s][o]) + QStringLiteral(" Battles"), &m_italicFont,
+                        nullptr);
+                for (int b = 0; b < clampCount(OpsNumberOfBattles[s][o]); ++b)
+                    fillRow(row++, QString::number(BatID[s][o][b]), TableText::NameToText(BatName[s][o][b]),
+                            BatXY[s][o][b], TableText::FlagText(BatTail[s][o][b]), nullptr, &BatTail[s][o][b]);
+            }
+        }
+
+        // View ticks belong to row positions, not to entries: after an insertion or deletion the
+        // rows below take the ticks of the rows that stood there before.
+        const int kept = std::min(rows, static_cast<int>(viewStates.size()));
+        for (int r = 0; r < kept; ++r)
+            if (viewStates[static_cast<std::size_t>(r)])
+                item(r, ColView)->setCheckState(Qt::Checked);
+        setUpdatesEnabled(true);
+    }
+    if (hadSelection)
+        Q_EMIT Change();
+}
+
+void OvDataListBox::GetDataFromListBox() {
+    const int count = rowCount();
+    int r = 0;
+    auto text = [this](int row, int column) {
+        const QTableWidgetItem* cell = item(row, column);
+        return cell ? cell->text() : QString();
+    };
+    auto readRect = [&](int row, ov::Rect& rect) {
+        for (int k = 0; k < 4; ++k)
+            rect[static_cast<std::size_t>(k)] = TableText::Val32(text(row, ColX1 + k));
+    };
+
+    for (int s = 0; s < clampCount(OvNumberOfSectors); ++s) {
+        if (r >= count)
+            break;
+        SectorID[s] = TableText::Val32(text(r, ColNumber));
+        SectorName[s] = TableText::TextToName(text(r, ColName));
+        readRect(r, SectorXY[s]);
+        SectorNumberOfOps[s] = TableText::Val32(text(r, ColSubs)); // "3 Ops" reads as 3
+        ++r;
+        for (int o = 0; o < clampCount(SectorNumberOfOps[s]); ++o) {
+            if (r >= count)
+                break;
+            OpsID[s][o] = TableText::Val32(text(r, ColNumber));
+            OpsName[s][o] = TableText::TextToName(text(r, ColName));
+            readRect(r, OpsXY[s][o]);
+            OpsNumberOfBattles[s][o] = TableText::Val32(text(r, ColSubs));
+            ++r;
+            for (int b = 0; b < clampCount(OpsNumberOfBattles[s][o]); ++b) {
+                if (r >= count)
+                    break;
+                BatID[s][o][b] = TableText::Val32(text(r, ColNumber));
+                BatName[s][o][b] = TableText::TextToName(text(r, ColName));
+                readRect(r, BatXY[s][o][b]);
+                // The check boxes are the flags; the flag text is only their picture. Any
+                // non-zero byte read from a file comes back as 1.
+                std::string tail(ov::kTailLength, '\0');
+                for (int k = 0; k < ov::kTailLength; ++k)
+                    tail[static_cast<std::size_t>(k)] = CellCheck(r, ColLZ + k) ? '\1' : '\0';
+                BatTail[s][o][b] = std::move(tail);
+                ++r;
+            }
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// rows -> positions
+//
+// A row's entry is found by its place in the tree order: walking the row kinds from the top
+// counts sectors, the ops within the current sector and the battles within the current ops.
+// Between a rebuild and the next read-back this gives the same entry as looking the row's ID up
+// in the model whenever IDs are unique and positive, and the right entry when they are not (a
+// file may carry any IDs, duplicates or zeros included), so an add or delete never lands on
+// another entry than the one the user chose.
+
+OvDataListBox::Position OvDataListBox::positionOfRow(int row) const {
+    Position p;
+    for (int r = 0; r <= row && r < rowCount(); ++r) {
+        if (CellBold(r, ColNumber)) {
+            ++p.s;
+            p.o = -1;
+            p.b = -1;
+        } else if (CellItalic(r, ColNumber)) {
+            ++p.o;
+            p.b = -1;
+        } else {
+            ++p.b;
+        }
+    }
+    return p;
+}
+
+int OvDataListBox::CurrentOrLastRow() const {
+    const int r = ListIndex();
+    return r >= 0 && r < rowCount() ? r : rowCount() - 1;
+}
+
+int OvDataListBox::SectorRowAtOrAbove(int row) const {
+    for (int r = std::min(row, rowCount() - 1); r >= 0; --r)
+        if (CellBold(r, ColNumber))
+            return r;
+    return -1;
+}
+
+int OvDataListBox::OpsRowAtOrAbove(int row) const {
+    for (int r = std::min(row, rowCount() - 1); r >= 0; --r)
+        if (CellItalic(r, ColNumber))
+            return r;
+    return -1;
+}
+
+int OvDataListBox::GetSectorIndex() const {
+    const int r = CurrentOrLastRow();
+    if (r <= 0)
+        return 0;
+    return std::max(positionOfRow(r).s, 0);
+}
+
+int OvDataListBox::GetOpsIndex() const {
+    // From a sector row this finds the previous sector's last ops row, if there is one.
+    const int opsRow = OpsRowAtOrAbove(CurrentOrLastRow());
+    if (opsRow < 0)
+        return 0;
+    return std::max(positionOfRow(opsRow).o, 0);
+}
+
+int OvDataListBox::GetBattleIndex() const {
+    const int r = ListIndex();
+    if (r < 0 || r >= rowCount() || CellBold(r, ColNumber) || CellItalic(r, ColNumber))
+        return -1;
+    return positionOfRow(r).b;
+}
+
+int OvDataListBox::GetLineFromIndices(int sector, int ops, int battle) const {
+    int line = -1;
+    for (int i = 0; i < std::min(sector, ov::kCapacity); ++i) {
+        line += 1;
+        for (int k = 0; k < clampCount(SectorNumberOfOps[i]); ++k)
+            line += 1 + clampCount(OpsNumberOfBattles[i][k]);
+    }
+    if (sector >= 0 && sector < ov::kCapacity) {
+        line += 1;
+        for (int k = 0; k < std::min(ops, ov::kCapacity); ++k)
+            line += 1 + clampCount(OpsNumberOfBattles[sector][k]);
+    }
+    if (ops >= 0) {
+        line += 1;
+        if (battle >= 0)
+            line += battle + 1;
+    }
+    return line;
+}
+
+// ---------------------------------------------------------------------------------------------
+// what the user does in the cells
+
+QString OvDataListBox::TypedTextProblem(int column, const QString& text) {
+    if (column == ColName)
+        return TableText::NameProblem(text);
+    if (column >= ColX1 && column <= ColY2)
+        return TableText::CoordinateProblem(text);
+    return {};
+}
+
+void OvDataListBox::showTypedTextProblem(const QString& problem) { MsgBox(problem, window()); }
+
+void OvDataListBox::userToggledCheck(int row, int column) {
+    if (isFlagColumn(column) && CellIsCheckBox(row, column)) {
+        QString text;
+        for (int c = ColLZ; c <= ColRoad; ++c)
+            text += CellCheck(row, c) ? QStringLiteral("-1") : QStringLiteral("-0");
+        setCell(row, ColSubs, text.right(5));
+        Q_EMIT edited();
+    }
+    Q_EMIT CellAction(row, column);
+}
+
+void OvDataListBox::userFinishedEdit(int row, int column, const QString& text) {
+    setCell(row, column, text);
+    Q_EMIT CellAction(row, column);
+}
+
+// ---------------------------------------------------------------------------------------------
+// the table as the program addresses it
 
 int OvDataListBox::ListIndex() const {
-    for (int row = 0; row < rowCount(); ++row)
-        if (Selected(row))
-            return row;
-    return -1;
+    int first = -1;
+    for (const QItemSelectionRange& range : selectionModel()->selection())
+        if (first < 0 || range.top() < first)
+            first = range.top();
+    return first < rowCount() ? first : -1;
 }
 
 void OvDataListBox::setListIndex(int row) {
@@ -41,12 +341,18 @@ QString OvDataListBox::Cell(int row, int column) const {
 }
 
 void OvDataListBox::setCell(int row, int column, const QString& text) {
+    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
+        return;
     QTableWidgetItem* cell = item(row, column);
     if (!cell) {
-        cell = new QTableWidgetItem;
+        cell = newItem(QString(), isFileTextColumn(column) ? kEditable : kPlain);
         setItem(row, column, cell);
     }
+    if (cell->text() == text)
+        return;
     cell->setText(text);
+    if (isFileTextColumn(column))
+        Q_EMIT edited();
 }
 
 bool OvDataListBox::CellCheck(int row, int column) const {
@@ -55,12 +361,18 @@ bool OvDataListBox::CellCheck(int row, int column) const {
 }
 
 void OvDataListBox::setCellCheck(int row, int column, bool checked) {
+    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
+        return;
     QTableWidgetItem* cell = item(row, column);
     if (!cell) {
-        cell = new QTableWidgetItem;
+        cell = newItem(QString(), kCheckBox);
         setItem(row, column, cell);
     }
+    if (CellCheck(row, column) == checked && cell->data(Qt::CheckStateRole).isValid())
+        return;
     cell->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    if (isFlagColumn(column))
+        Q_EMIT edited();
 }
 
 bool OvDataListBox::Selected(int row) const {
@@ -85,6 +397,11 @@ bool OvDataListBox::CellItalic(int row, int column) const {
     return cell && cell->font().italic();
 }
 
+bool OvDataListBox::CellIsCheckBox(int row, int column) const {
+    const QTableWidgetItem* cell = item(row, column);
+    return cell && cell->flags().testFlag(Qt::ItemIsUserCheckable);
+}
+
 void OvDataListBox::ColumnWidths(const QString& widths) {
     const QStringList parts = widths.split(QLatin1Char(','));
     for (int column = 0; column < parts.size() && column < columnCount(); ++column) {
@@ -96,4 +413,17 @@ void OvDataListBox::ColumnWidths(const QString& widths) {
             horizontalHeader()->resizeSection(column, part.toInt());
         }
     }
+}
+
+void OvDataListBox::paintEvent(QPaintEvent* event) {
+    QTableWidget::paintEvent(event);
+    const int rows = rowCount();
+    int top = rows > 0 ? rowViewportPosition(rows - 1) + rowHeight(rows - 1) : 0;
+    const int height = viewport()->height();
+    if (top < 0 || top >= height)
+        return;
+    QPainter painter(viewport());
+    for (int row = rows; top < height; ++row, top += kDefaultRowHeight)
+        OvTableDelegate::paintBackground(&painter, QRect(0, top, viewport()->width(), kDefaultRowHeight), row, false,
+                                         viewport()->devicePixelRatioF());
 }

@@ -94,8 +94,10 @@ public:
     void PushButtonDelBattle_Action();
     void PopupMenuID_Change();
     void PopupMenuPICT_Change();
-    void RecalculateIDs();
-    void ChangePICTresourceID();
+    // Renumbers every entry from `first` (the positional ID scheme).
+    void RecalculateIDs(int first);
+    // Makes picture `id` the file's map picture and loads it from the chosen source.
+    void ChangePICTresourceID(int id);
     // Sets a popup's entry from code without running its change handler; an index outside the
     // items leaves the popup showing nothing.
     static void setPopupIndex(QComboBox* popup, int index);

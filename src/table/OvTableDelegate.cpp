@@ -1,0 +1,164 @@
+#include "table/OvTableDelegate.h"
+
+#include "table/OvDataListBox.h"
+#include "table/TablePictures.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+constexpr QColor kEvenRow(240, 240, 240);
+constexpr QColor kOddRow(255, 255, 255);
+// The Number column's text keeps this distance from the cell's right edge.
+constexpr int kNumberRightInset = 5;
+constexpr int kViewCheckLeft = 3;
+
+Qt::Alignment columnAlignment(int column) {
+    switch (column) {
+    case OvDataListBox::ColNumber:
+    case OvDataListBox::ColX1:
+    case OvDataListBox::ColY1:
+    case OvDataListBox::ColX2:
+    case OvDataListBox::ColY2:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case OvDataListBox::ColName:
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    default:
+        return Qt::AlignHCenter | Qt::AlignVCenter;
+    }
+}
+
+bool isCheckCell(const QModelIndex& index) { return index.flags().testFlag(Qt::ItemIsUserCheckable); }
+
+} // namespace
+
+OvTableDelegate::OvTableDelegate(OvDataListBox* table) : QStyledItemDelegate(table), m_table(table) {}
+
+void OvTableDelegate::paintBackground(QPainter* painter, const QRect& cell, int row, bool highlighted, qreal ratio) {
+    if (highlighted) {
+        // The bar is drawn at natural size from the cell's top-left corner, repeated to the right
+        // so that a cell of any width is covered.
+        painter->drawTiledPixmap(cell, TablePictures::instance().selectionBar(ratio));
+        return;
+    }
+    painter->fillRect(cell, row % 2 == 0 ? kEvenRow : kOddRow);
+}
+
+QRect OvTableDelegate::checkRect(const QStyleOptionViewItem& option, int column) const {
+    const QStyle* style = option.widget ? option.widget->style() : QApplication::style();
+    const int w = style->pixelMetric(QStyle::PM_IndicatorWidth, &option, option.widget);
+    const int h = style->pixelMetric(QStyle::PM_IndicatorHeight, &option, option.widget);
+    const QRect& cell = option.rect;
+    const int top = cell.top() + (cell.height() - h) / 2;
+    if (column == OvDataListBox::ColView)
+        return {cell.left() + kViewCheckLeft, top, w, h};
+    return {cell.left() + (cell.width() - w) / 2, top, w, h};
+}
+
+void OvTableDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->displayAlignment = columnAlignment(index.column());
+    // The check box is painted at its own place below; the item's built-in one would duplicate it.
+    option->features &= ~QStyleOptionViewItem::HasCheckIndicator;
+}
+
+void OvTableDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+    const int row = index.row();
+    const int column = index.column();
+    const bool highlighted = option.state.testFlag(QStyle::State_Selected);
+
+    painter->save();
+    paintBackground(painter, option.rect, row, highlighted, ratio);
+
+    if (column == OvDataListBox::ColView) {
+        const TablePictures& pictures = TablePictures::instance();
+        // The open eye's height places both pictures, so they sit on the same line.
+        const QPixmap& open = pictures.eyeOpen(ratio);
+        const QPixmap& eye = m_table->CellCheck(row, column) ? open : pictures.eyeMissing(ratio);
+        const int eyeHeight = qRound(open.height() / open.devicePixelRatio());
+        painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
+        painter->drawPixmap(option.rect.left() + kEyeLeft,
+                            option.rect.top() + (m_table->DefaultRowHeight() - eyeHeight) / 2, eye);
+    }
+
+    if (isCheckCell(index)) {
+        QStyleOptionViewItem check(option);
+        check.rect = checkRect(option, column);
+        check.state = option.state & ~(QStyle::State_Selected | QStyle::State_HasFocus);
+        check.state |= index.data(Qt::CheckStateRole).toInt() == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
+        const QStyle* style = option.widget ? option.widget->style() : QApplication::style();
+        style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &check, painter, option.widget);
+    } else {
+        QStyleOptionViewItem text(option);
+        text.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+        if (column == OvDataListBox::ColNumber)
+            text.rect.setRight(text.rect.right() - kNumberRightInset);
+        QStyledItemDelegate::paint(painter, text, index);
+    }
+    painter->restore();
+}
+
+bool OvTableDelegate::editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
+                                  const QModelIndex& index) {
+    if (!isCheckCell(index) || !index.flags().testFlag(Qt::ItemIsEnabled))
+        return QStyledItemDelegate::editorEvent(event, model, option, index);
+
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton || !checkRect(option, index.column()).contains(mouse->position().toPoint()))
+            return false;
+        // The press is taken here so that it neither selects the row nor starts an edit; the
+        // release toggles.
+        if (event->type() != QEvent::MouseButtonRelease)
+            return true;
+        break;
+    }
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Space && key != Qt::Key_Select)
+            return false;
+        break;
+    }
+    default:
+        return false;
+    }
+
+    const bool checked = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+    model->setData(index, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+    m_table->userToggledCheck(index.row(), index.column());
+    return true;
+}
+
+QWidget* OvTableDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                       const QModelIndex& index) const {
+    QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+    if (auto* line = qobject_cast<QLineEdit*>(editor))
+        line->setAlignment(columnAlignment(index.column()));
+    return editor;
+}
+
+void OvTableDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const {
+    const auto* line = qobject_cast<QLineEdit*>(editor);
+    if (!line) {
+        QStyledItemDelegate::setModelData(editor, model, index);
+        return;
+    }
+    if (m_showingMessage)
+        return;
+    const QString problem = OvDataListBox::TypedTextProblem(index.column(), line->text());
+    if (!problem.isEmpty()) {
+        m_showingMessage = true;
+        m_table->showTypedTextProblem(problem);
+        m_showingMessage = false;
+        return;
+    }
+    m_table->userFinishedEdit(index.row(), index.column(), line->text());
+}
