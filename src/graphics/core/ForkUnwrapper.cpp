@@ -29,8 +29,7 @@ constexpr std::size_t kRsrcLength = 87;
 constexpr std::size_t kVersion2Fields = 99;      // bytes 99..125 are zero in MacBinary I
 constexpr std::size_t kSignature = 102;          // 'mBIN' in MacBinary III
 constexpr std::size_t kSecondaryHeaderLength = 120;
-constexpr std::size_t kWriterVersion = 122;
-constexpr std::size_t kReaderVersion = 123;
+constexpr std::size_t kReaderVersion = 123;   // after the writer's version at 122
 constexpr std::size_t kCrc = 124;
 constexpr std::size_t kCrcEnd = 126;
 constexpr std::uint8_t kMaxNameLength = 63;
@@ -134,6 +133,7 @@ UnwrappedFork ForkUnwrapper::unwrapMacBinary(std::span<const std::uint8_t> bytes
     ByteReader in(header);
     in.seek(kDataLength);
     const std::uint64_t dataLength = in.u32be();
+    in.seek(kRsrcLength);
     const std::uint64_t rsrcLength = in.u32be();
     in.seek(kSecondaryHeaderLength);
     const std::uint64_t secondaryLength = result.wrapping == ForkWrapping::MacBinary1 ? 0 : in.u16be();

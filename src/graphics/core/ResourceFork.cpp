@@ -56,6 +56,7 @@ ResourceForkResult ResourceFork::parse(std::vector<std::uint8_t> bytes)
     ByteReader map(std::span<const std::uint8_t>(bytes).subspan(mapOffset, mapLength));
     map.seek(kMapTypeListOffsetField);
     const std::uint64_t typeListOffset = map.u16be();
+    map.seek(kMapNameListOffsetField);
     const std::uint64_t nameListOffset = map.u16be();
     if (typeListOffset < kMapMinTypeListOffset || typeListOffset + 2 > mapLength || nameListOffset > mapLength) {
         result.error = "the resource map's lists lie outside the map";

@@ -136,6 +136,7 @@ public:
         }
         case kTypeTrueColour:
             return fromDirect(p, m_header.pixelBytes());
+        case kTypeGrey:
         default:
             return {p[0], p[0], p[0]};   // a 16-bit grey pixel is grey then alpha
         }
