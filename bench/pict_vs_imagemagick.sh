@@ -11,7 +11,7 @@
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")/.." && pwd)"
-tool="${1:-$here/build-release/tools/mapquill-tool/mapquill-tool}"
+tool="$(realpath -m "${1:-$here/build-release/tools/mapquill-tool/mapquill-tool}")"
 runs="${2:-30}"
 convert_cmd="$(command -v convert || command -v convert-im6.q16 || true)"
 
@@ -52,19 +52,25 @@ median_of() {   # median in milliseconds of a command run $runs times (fallback 
     printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {m=(NR%2)?a[(NR+1)/2]:(a[NR/2]+a[NR/2+1])/2; printf "%.2f", m/1000}'
 }
 
-printf '\n%-8s %14s %14s %8s\n' file "mapquill ms" "convert ms" speedup
+# Wall-clock medians suffer when other jobs share the machine; the CPU time (user + system,
+# mean) of each process is shown beside them.
+printf '\n%-8s %12s %12s %8s   %12s %12s %8s\n' file "mq wall ms" "im wall ms" speedup "mq cpu ms" "im cpu ms" speedup
 for f in map8 true32 big1024; do
     if command -v hyperfine >/dev/null; then
         hyperfine -N --warmup 3 --runs "$runs" --export-json "$f.json" \
             -n mapquill "$tool map $f.pict $f.mq.png" \
             -n convert "$convert_cmd $f.pict $f.im.png" >/dev/null
-        read -r mq im < <(python3 -c "
-import json,sys
+        read -r mq im mqc imc < <(python3 -c "
+import json
 r=json.load(open('$f.json'))['results']
-print(r[0]['median']*1000, r[1]['median']*1000)")
+cpu=lambda x: (x['user']+x['system'])*1000
+print(r[0]['median']*1000, r[1]['median']*1000, cpu(r[0]), cpu(r[1]))")
     else
         mq=$(median_of "$tool" map "$f.pict" "$f.mq.png")
         im=$(median_of "$convert_cmd" "$f.pict" "$f.im.png")
+        mqc=$mq
+        imc=$im
     fi
-    awk -v f="$f" -v a="$mq" -v b="$im" 'BEGIN {printf "%-8s %14.2f %14.2f %7.1fx\n", f, a, b, b / a}'
+    awk -v f="$f" -v a="$mq" -v b="$im" -v c="$mqc" -v d="$imc" \
+        'BEGIN {printf "%-8s %12.2f %12.2f %7.1fx   %12.2f %12.2f %7.1fx\n", f, a, b, b / a, c, d, d / c}'
 done

@@ -46,14 +46,15 @@ TEST(PictDecoder, ToolWrittenPicturesMatchTheirSources)
 // What the tools never write: 1/2/4-bit indexed with short tables, 16-bit raw and word-packed,
 // 32-bit planar with and without alpha, xRGB and RGB rows, version 1 BitMaps, odd-length
 // opcodes with padding, reserved opcodes and pixel patterns, negative origins with bands,
-// stretched and clipped bitmaps, srcOr, mask regions and extended version 2 resolution.
+// stretched and clipped bitmaps, srcOr, mask regions, extended version 2 resolution and a
+// bitmap carried inside UncompressedQuickTime.
 TEST(PictDecoder, HandMadePicturesMatchTheirExpectedImages)
 {
     const std::vector<std::string> cases = {
         "hand_indexed_1bit", "hand_indexed_2bit_short_table", "hand_indexed_4bit", "hand_indexed_4bit_unpacked",
         "hand_direct16_pack1", "hand_direct16_pack3", "hand_direct32_pack4_rgb", "hand_direct32_pack4_alpha",
         "hand_direct32_pack1_xrgb", "hand_direct32_pack2_rgb", "hand_v1_bitmap", "hand_odd_opcodes_aligned",
-        "hand_scaled_offset_modes", "hand_mask_region_ext144",
+        "hand_scaled_offset_modes", "hand_mask_region_ext144", "hand_quicktime_uncompressed",
     };
     for (const auto& name : cases) {
         SCOPED_TRACE(name);

@@ -456,6 +456,24 @@ def quicktime_jpeg():
     return bytes(ops)
 
 
+def quicktime_uncompressed():
+    """UncompressedQuickTime: the image is an ordinary DirectBitsRect inside the QuickTime data."""
+    w, h = 4, 3
+    img = [[(60 * x, 80 * y, 200) for x in range(w)] for y in range(h)]
+    raw = b"".join(b"\x00" + bytes(p) for line in img for p in line)
+    bitmap = (u16(0x9A) + u32(0xFF) + u16(0x8000 | (w * 4)) + rect(0, 0, h, w) + pixmap_fields(1, 32, 3, 8)
+              + rect(0, 0, h, w) + rect(1, 1, 1 + h, 1 + w) + u16(0) + raw)
+    matrix = [0x10000, 0, 0, 0, 0x10000, 0, 0, 0, 0x40000000]
+    qt = u16(0) + b"".join(struct.pack(">i", m) for m in matrix) + u32(0) + rect(0, 0, 0, 0) + bitmap
+    frame = (0, 0, h + 2, w + 2)
+    write("hand_quicktime_uncompressed.pict", picture(frame, op(0x8201) + u32(len(qt)) + qt))
+    canvas = blank(w + 2, h + 2)
+    for y in range(h):
+        for x in range(w):
+            canvas[1 + y][1 + x] = img[y][x]
+    write_ppm("hand_quicktime_uncompressed.expected.ppm", canvas)
+
+
 def broken():
     good = open(os.path.join(HERE, "hand_indexed_4bit.pict"), "rb").read()
     write("bad_empty.pict", b"")
@@ -514,6 +532,7 @@ def main():
     scaled_offset_and_modes()
     masked_region()
     quicktime_jpeg()
+    quicktime_uncompressed()
     broken()
 
 
