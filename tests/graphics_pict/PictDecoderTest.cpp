@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -119,6 +120,12 @@ TEST(PictDecoder, QuickTimeJpegIsDrawnAndItsPlaceholderSkipped)
     const auto refused = decodeFixture("hand_quicktime_jpeg.pict", failing);
     EXPECT_FALSE(refused.ok());
     EXPECT_NE(refused.error.find("broken"), std::string::npos) << refused.error;
+
+    gfx::PictOptions throwing;
+    throwing.jpegDecoder = [](std::span<const std::uint8_t>) -> gfx::ImageResult { throw std::bad_alloc(); };
+    const auto outOfMemory = decodeFixture("hand_quicktime_jpeg.pict", throwing);
+    EXPECT_FALSE(outOfMemory.ok());
+    EXPECT_NE(outOfMemory.error.find("memory"), std::string::npos) << outOfMemory.error;
 }
 
 // Public and generated samples: sizes and pixels checked against an independent look at each

@@ -10,6 +10,8 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -491,7 +493,16 @@ ImageResult decodeAt(std::span<const std::uint8_t> data, bool preferFileHeader, 
     PictHeader header;
     if (auto err = parseHeader(record, header); !err.empty())
         return ImageResult::failure(err);
-    return PictRenderer(record, header, options).run();
+    // The canvas may legitimately reach hundreds of megabytes; running out of memory, or a
+    // JPEG decoder that throws, is reported like any other failure.
+    try {
+        return PictRenderer(record, header, options).run();
+    } catch (const std::bad_alloc&) {
+        return ImageResult::failure("not enough memory for a picture of " + std::to_string(header.space.width()) + " x "
+                                    + std::to_string(header.space.height()));
+    } catch (const std::exception& e) {
+        return ImageResult::failure(std::string("picture cannot be decoded: ") + e.what());
+    }
 }
 
 PictInfoResult infoAt(std::span<const std::uint8_t> data, bool preferFileHeader)
