@@ -137,6 +137,21 @@ TEST(PictureSource, ContainerAndPictureFilesAreToldApartByTheirBytes)
     EXPECT_EQ(seen, png.size());
 }
 
+TEST(PictureSource, HeaderlessPictFileIsAPictureNotAFork)
+{
+    const fs::path headerless = fs::path(MQ_SAMPLES_DIR) / "public" / "exiftool_PICT_headerless.pict";
+    if (!fs::exists(headerless))
+        GTEST_SKIP() << "shared samples not present";
+    const auto opened = PictureSource::open(headerless);
+    ASSERT_TRUE(opened.ok()) << opened.error;
+    EXPECT_EQ(opened.source->kind(), PictureSourceKind::PictureFile);
+    EXPECT_EQ(opened.source->fileFormat(), gfx::PictureFileFormat::Pict);
+    const auto picture = opened.source->picture(0);
+    ASSERT_TRUE(picture.ok()) << picture.detail;
+    EXPECT_EQ(picture.image.width, 8);
+    EXPECT_EQ(picture.image.height, 8);
+}
+
 TEST(PictureSource, ForcedKindsAndFailures)
 {
     const fs::path tga = kData / "tga" / "im_rgb24.tga";

@@ -169,7 +169,13 @@ UnwrappedFork ForkUnwrapper::unwrapBinHex(std::span<const std::uint8_t> bytes)
 UnwrappedFork ForkUnwrapper::unwrapBareFork(std::span<const std::uint8_t> bytes)
 {
     UnwrappedFork result;
-    if (bytes.empty())
+    // The header alone rules out nearly every other file before the bytes are copied for parsing.
+    ByteReader header(bytes);
+    const std::uint64_t dataOffset = header.u32be();
+    const std::uint64_t mapOffset = header.u32be();
+    const std::uint64_t dataLength = header.u32be();
+    const std::uint64_t mapLength = header.u32be();
+    if (header.failed() || dataOffset + dataLength > bytes.size() || mapOffset + mapLength > bytes.size())
         return result;
     std::vector<std::uint8_t> copy(bytes.begin(), bytes.end());
     if (!ResourceFork::parse(copy).ok())

@@ -23,8 +23,9 @@ constexpr std::uint8_t kPacketRun = 0x80;
 constexpr unsigned kMaxPacketPixels = 128;
 constexpr std::size_t kFooterSize = 26;           // extension offset, developer offset, signature
 constexpr std::string_view kFooterSignature{"TRUEVISION-XFILE.\0", 18};
-// The platform picture cannot be larger; TGA's 16-bit sizes allow 4 Gpixel otherwise.
-constexpr std::uint64_t kMaxPixels = 256ull * 1024 * 1024;
+// Far beyond any map picture (314 x 491); TGA's 16-bit sizes would allow 4 Gpixel, and a few
+// megabytes of run-length packets could otherwise ask for gigabytes.
+constexpr std::uint64_t kMaxPixels = 64ull * 1024 * 1024;
 } // namespace TgaLayout
 
 using namespace TgaLayout;
