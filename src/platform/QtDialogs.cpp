@@ -17,7 +17,8 @@ QString runFileDialog(QWidget* parent, const FileDialogRequest& request, QFileDi
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     // Game files have no extension, so the only sensible filter shows everything.
     dialog.setNameFilter(QStringLiteral("All files (*)"));
-    dialog.setFilter(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    dialog.setFilter(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+    dialog.resize(760, 480);
 
     if (!request.initialLocation.isEmpty()) {
         const QFileInfo info(request.initialLocation);
