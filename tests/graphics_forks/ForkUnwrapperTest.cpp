@@ -64,6 +64,28 @@ TEST(ForkUnwrapper, SharedGeneratedSamplesAgreeWithTheirBareFork)
     EXPECT_EQ(macos.fork.size(), 286u);
 }
 
+TEST(ForkUnwrapper, BinHexSurvivesMailHeadersLineEndsAndAMissingMarkerLine)
+{
+    const std::vector<std::uint8_t> bare = testfiles::readBytes(kForks / "map.rsrc");
+    const std::vector<std::uint8_t> hqx = testfiles::readBytes(kForks / "map_hcopy.hqx");
+    const std::string text(hqx.begin(), hqx.end());
+
+    std::string crlf = "From: someone\r\nSubject: UI\r\n\r\n";
+    std::string cr;
+    for (char c : text) {
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        cr += c == '\n' ? '\r' : c;
+    }
+    // Without the "(This file must be converted" line only the ':' line and the CRCs say BinHex.
+    const std::string bareColon = "\n" + text.substr(text.find("\n:") + 1);
+    for (const std::string& variant : {crlf, cr, bareColon}) {
+        const auto result = ForkUnwrapper::unwrap(bytesOf(variant));
+        EXPECT_EQ(result.wrapping, ForkWrapping::BinHex4);
+        EXPECT_TRUE(result.problem.empty()) << result.problem;
+        EXPECT_EQ(result.fork, bare);
+    }
+}
+
 TEST(ForkUnwrapper, DamagedCarriersAreReportedNotMisread)
 {
     // BinHex: one changed character in the body breaks a CRC; the marker line makes it BinHex.
