@@ -1,0 +1,37 @@
+#pragma once
+
+#include "GuiTestSupport.h"
+
+#include <QPoint>
+
+#include <vector>
+
+class OvDataListBox;
+class OvEditorWindow;
+
+// An editing window of its own (not registered in a slot, so no file or picture dialogs run),
+// shown on the offscreen screen so that mouse and key events reach the table.
+class TableTest : public GuiTest {
+protected:
+    void SetUp() override;
+
+    // Gives the model one sector per element of `tree`; element s lists the battle counts of
+    // that sector's ops. IDs follow the positional scheme from `firstID`; names are "S<s>",
+    // "O<s>.<o>", "B<s>.<o>.<b>"; every coordinate is distinct (see rectOf); tails are 0,0,0.
+    // Then rebuilds the table.
+    void build(const std::vector<std::vector<int>>& tree, int firstID = 1);
+    static int rectBase(int s, int o, int b) { return 1000 * (s + 1) + 100 * (o + 1) + 10 * (b + 1); }
+
+    // Row kinds in table order as one string: S sector, O ops, B battle.
+    QString kinds() const;
+    // Column texts of every row joined by spaces, e.g. "1 10 100 101".
+    QString column(int column) const;
+
+    // The user's click in the middle of a cell's check box.
+    void clickCheckBox(int row, int column);
+    // The user types `text` into a cell and presses Return.
+    void type(int row, int column, const QString& text);
+
+    OvEditorWindow* window = nullptr;
+    OvDataListBox* box = nullptr;
+};
