@@ -138,6 +138,20 @@ TEST_F(PictureTool, MapWritesThePictureAsPng)
     expectPng(temp("bmp.png"), kData / "tga" / "im_rgb24.ppm");
 }
 
+TEST_F(PictureTool, JpegInsidePictGoesThroughQt)
+{
+    const fs::path pict = fs::path(MQ_SAMPLES_DIR) / "public" / "tm_qt_mire_jpeg.pict";
+    if (!fs::exists(pict))
+        GTEST_SKIP() << "shared samples not present";
+    const ToolRun r = run({"map", pict.string(), temp("jpeg.png").string()});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const gfx::RgbImage got = readPng(temp("jpeg.png"));
+    EXPECT_EQ(got.width, 64);
+    EXPECT_EQ(got.height, 64);
+    // The QuickTime fallback would leave the canvas white; the decoded JPEG is a colour chart.
+    EXPECT_TRUE(std::any_of(got.pixels.begin(), got.pixels.end(), [](std::uint8_t v) { return v < 128; }));
+}
+
 TEST_F(PictureTool, BadInputAndWrongUsage)
 {
     const std::string ui = (kData / "forks" / "map.as").string();
