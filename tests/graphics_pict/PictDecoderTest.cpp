@@ -44,7 +44,7 @@ TEST(PictDecoder, ToolWrittenPicturesMatchTheirSources)
     }
 }
 
-// What the tools never write: 1/2/4-bit indexed with short tables, 16-bit raw and word-packed,
+// What the tools never write: 1/2/4-bit indexed with short tables (and c << 8 components), 16-bit raw and word-packed,
 // 32-bit planar with and without alpha, xRGB and RGB rows, version 1 BitMaps, odd-length
 // opcodes with padding, reserved opcodes and pixel patterns, negative origins with bands,
 // stretched and clipped bitmaps, srcOr, mask regions, extended version 2 resolution and a

@@ -156,6 +156,9 @@ std::string PictBitmap::readColorTable(ByteReader& reader)
         std::uint16_t value;
         std::uint8_t rgb[3];
     };
+    // A component's 8-bit value is its high byte, as QuickDraw shows it on an 8-bit screen: exact
+    // for writers that store c * 257 and for those that store c << 8 (rounding v / 257 would
+    // turn 0xFF00 white into 254).
     std::vector<Entry> entries(count);
     for (auto& e : entries) {
         e.value = reader.u16be();

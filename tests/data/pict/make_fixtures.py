@@ -117,11 +117,13 @@ def pixmap_fields(pack_type, pixel_size, cmp_count, cmp_size, pixel_type=None):
             + u16(pixel_size) + u16(cmp_count) + u16(cmp_size) + u32(0) + u32(0) + u32(0))
 
 
-def color_table(colours, flags=0, values=None):
+def color_table(colours, flags=0, values=None, shifted=False):
+    """shifted: components stored as c << 8 (some writers) instead of c * 257."""
+    scale = (lambda c: c << 8) if shifted else (lambda c: c * 257)
     out = u32(0) + u16(flags) + u16(len(colours) - 1)
     for k, (r, g, b) in enumerate(colours):
         v = k if values is None else values[k]
-        out += u16(v) + u16(r * 257) + u16(g * 257) + u16(b * 257)
+        out += u16(v) + u16(scale(r)) + u16(scale(g)) + u16(scale(b))
     return out
 
 
@@ -162,10 +164,10 @@ def indexed_rows(indices, width, bits, row_bytes):
 
 
 def pack_bits_rect(bounds, src, dst, rows_data, row_bytes, pixel_size, colours, mode=0, code=0x98,
-                   pack_type=0, flags=0, values=None, mask=b""):
+                   pack_type=0, flags=0, values=None, mask=b"", shifted=False):
     return (op(code) + u16(0x8000 | row_bytes) + rect(*bounds)
             + pixmap_fields(pack_type, pixel_size, 1, pixel_size)
-            + color_table(colours, flags, values) + rect(*src) + rect(*dst) + u16(mode) + mask + rows_data)
+            + color_table(colours, flags, values, shifted) + rect(*src) + rect(*dst) + u16(mode) + mask + rows_data)
 
 
 def draw(canvas, space, bounds, src, dst, pixel_at, mode=0, mask=None):
@@ -237,6 +239,8 @@ def hand_indexed(bits, name, width=21, height=6, short_table=False, packed=True)
     """A PackBitsRect of `bits` bits a pixel with its colour table."""
     n = 1 << bits
     colours = [((k * 70) % 256, (k * 150 + 30) % 256, (k * 33 + 90) % 256) for k in range(n)]
+    if bits == 2:
+        colours[1] = (255, 255, 255)   # stored as 0xFF00 below: must stay 255
     if short_table:
         colours = colours[: max(2, n // 2)]     # values past the table draw black
     indices = [[(x * 3 + y * 7) % n for x in range(width)] for y in range(height)]
@@ -246,7 +250,7 @@ def hand_indexed(bits, name, width=21, height=6, short_table=False, packed=True)
     rows = indexed_rows(indices, width, bits, row_bytes)
     data = packed_rows(rows, row_bytes) if row_bytes >= 8 else b"".join(rows)
     frame = (0, 0, height, width)
-    ops = pack_bits_rect((0, 0, height, width), frame, frame, data, row_bytes, bits, colours)
+    ops = pack_bits_rect((0, 0, height, width), frame, frame, data, row_bytes, bits, colours, shifted=(bits == 2))
     write(name + ".pict", picture(frame, ops))
 
     def colour(v):
