@@ -3,25 +3,75 @@
 #include <QImage>
 #include <QWidget>
 
+#include <functional>
+
+class QDrag;
+class QMimeData;
 class QPainter;
 
 // The map canvas of an editing window. It holds the map picture in MasterBackground and asks its
-// window to compose the picture with the entries' outlines on every paint.
+// window to compose the picture with the entries' outlines on every paint (signal Paint). One map
+// pixel is one logical pixel of the canvas, origin top left; the canvas is 314 x 491 when created.
+//
+// Mouse: a press raises MoreMouseDown, a move with the button held raises MoreMouseDrag while the
+// mouse is inside the canvas. When that handler answers true (no mark going on), or as soon as the
+// mouse leaves the canvas, the bare map picture is dragged out as a platform drag. A picture
+// dropped on the canvas (image data, or an image file from the file manager) becomes the map.
+//
+// Setting the picture (the contract for every picture source):
+//   1. resize the canvas to the picture's size, at most kMapWidth x kMapHeight;
+//   2. setMap(picture) (or assign MasterBackground directly);
+//   3. Refresh().
+// The picture is kept as given, whatever its size: a larger one shows its top-left part, a
+// smaller one leaves the rest of a larger canvas white. Painting never changes it.
 class OvPictCanvas : public QWidget {
     Q_OBJECT
 public:
+    static constexpr int kMapWidth = 314;
+    static constexpr int kMapHeight = 491;
+
     explicit OvPictCanvas(QWidget* parent = nullptr);
 
     QImage MasterBackground;
 
+    // Makes `picture` the map; the canvas's size is left to the caller (see above).
+    void setMap(const QImage& picture) { MasterBackground = picture; }
+
     // Repaint without erasing: the whole map is composed again.
     void Refresh() { update(); }
 
+    // A new 16-bit picture (QImage::Format_RGB16) of width x height holding the map at its natural
+    // size from the top-left corner, white where the map does not reach: the off-screen buffer of
+    // one paint. Null when it cannot be made. The conversion is cached, so an unchanged map costs
+    // one copy per paint.
+    QImage NewBackgroundBuffer(int width, int height) const;
+
+    // (x, y) in canvas coordinates lies on the canvas at its current size.
     bool CoordinatesInsideLocal(int x, int y) const;
+    // The same test for (x, y) in the coordinates of the canvas's parent (the window's content).
     bool CoordinatesInsideGlobal(int x, int y) const;
+
+    void AcceptPictureDrop();
+
+    // Runs a picture drag that has been set up. The default runs the platform drag to its end
+    // (QDrag::exec); tests install their own to see the drag without a nested event loop.
+    // The canvas deletes the drag afterwards.
+    using DragRunner = std::function<void(QDrag& drag)>;
+    void setDragRunner(DragRunner runner);
+
+    // What a picture drag and the clipboard carry: the image, plus a PNG for programs that only
+    // take files' bytes. Caller owns the result.
+    static QMimeData* newPictureMimeData(const QImage& picture);
+    // The picture a drop or the clipboard offers: image data, image bytes of any format Qt reads,
+    // or the first local image file. Null when there is none; `unreadable` is set when a picture
+    // was offered but could not be read (a broken or oversized file).
+    static QImage pictureFromMimeData(const QMimeData* data, bool* unreadable = nullptr);
+    // Whether a drop of `data` can give a picture, judged without decoding it.
+    static bool offersPicture(const QMimeData* data);
 
 Q_SIGNALS:
     void Paint(QPainter& g);
+    // Raised with canvas coordinates. A signal without a handler answers false.
     bool MoreMouseDown(int x, int y);
     bool MoreMouseDrag(int x, int y);
     void MouseEnter();
@@ -29,4 +79,27 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void Event_Open();
+    bool Event_MouseDown(int x, int y);
+    void Event_MouseDrag(int x, int y);
+    void Event_DropObject(const QMimeData* data);
+    void startPictureDrag();
+
+    DragRunner m_dragRunner;
+    bool m_buttonDown = false;
+
+    // MasterBackground converted to 16 bits and cut to the last buffer size; rebuilt when the
+    // picture (its cache key) or the size changes.
+    mutable QImage m_layer;
+    mutable qint64 m_layerKey = 0;
 };

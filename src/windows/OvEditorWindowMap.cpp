@@ -1,13 +1,131 @@
 #include "windows/OvEditorWindow.h"
 
+#include "map/MapCursors.h"
+#include "map/MapPainting.h"
+#include "map/OvPictCanvas.h"
+#include "platform/Dialogs.h"
+#include "table/OvDataListBox.h"
+
 #include <QPainter>
 
-void OvEditorWindow::CanvasPaintAction(QPainter&) {}
-QImage OvEditorWindow::GetCanvasScreenshot() { return {}; }
+#include <initializer_list>
+#include <utility>
+
+namespace {
+
+using Col = OvDataListBox::Column;
+
+// "Active" of the designed framework: the table can take part in a mark. A press that reaches the
+// canvas has already brought this window forward, so what is left to ask is whether the table
+// can be used at all.
+bool tableActive(const OvDataListBox& table) { return table.isEnabled() && table.isVisible(); }
+
+} // namespace
+
+void OvEditorWindow::CanvasPaintAction(QPainter& g) {
+    if (!g.isActive() || !PreviewCanvas || !thisListBox)
+        return;
+    // Both the screen and the screenshot show the canvas at its size, in logical pixels (a
+    // device's own metrics would count physical pixels on a dense screen).
+    QImage buffer = PreviewCanvas->NewBackgroundBuffer(PreviewCanvas->width(), PreviewCanvas->height());
+    if (buffer.isNull())
+        return; // the canvas keeps what it showed
+
+    const OvDataListBox& table = *thisListBox;
+    // The current row cannot change while painting; asked once instead of per row.
+    const int current = table.ListIndex();
+    // The row count is read again for every row, as rows are counted live.
+    for (int row = 0; row <= table.ListCount() - 1; ++row) {
+        const bool selected = table.Selected(row);
+        if (!selected && !table.CellCheck(row, Col::ColView))
+            continue;
+        MapPainting::drawEntry(buffer, MapPainting::cellValue(table.Cell(row, Col::ColX1)),
+                               MapPainting::cellValue(table.Cell(row, Col::ColY1)),
+                               MapPainting::cellValue(table.Cell(row, Col::ColX2)),
+                               MapPainting::cellValue(table.Cell(row, Col::ColY2)), selected || row == current);
+    }
+
+    g.save();
+    g.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    g.setCompositionMode(QPainter::CompositionMode_Source);
+    g.drawImage(QPoint(0, 0), buffer);
+    g.restore();
+}
+
+QImage OvEditorWindow::GetCanvasScreenshot() {
+    if (!PreviewCanvas)
+        return {};
+    QImage picture(PreviewCanvas->width(), PreviewCanvas->height(), QImage::Format_RGB16);
+    if (picture.isNull()) {
+        MsgBox(QStringLiteral("Not enough memory to create picture for export."), this);
+        return {};
+    }
+    picture.fill(Qt::white);
+    QPainter g(&picture);
+    CanvasPaintAction(g);
+    g.end();
+    return picture;
+}
+
 void OvEditorWindow::PreviewCanvas_Paint(QPainter& g) { CanvasPaintAction(g); }
-bool OvEditorWindow::PreviewCanvas_MoreMouseDown(int, int) { return false; }
-bool OvEditorWindow::PreviewCanvas_MoreMouseDrag(int, int) { return false; }
-void OvEditorWindow::PreviewCanvas_MouseEnter() {}
-void OvEditorWindow::PreviewCanvas_MouseExit() {}
-void OvEditorWindow::PushButtonRedraw_Action() {}
-void OvEditorWindow::PushButtonUnselect_Action() {}
+
+namespace {
+
+// The marked entry's row when a mark may go on at (x, y) of the canvas; -1 when not.
+int markedRow(const OvPictCanvas& canvas, const OvDataListBox& table, int x, int y) {
+    if (!canvas.CoordinatesInsideLocal(x, y) || !tableActive(table))
+        return -1;
+    const int row = table.ListIndex();
+    return row >= 0 && row < table.ListCount() ? row : -1;
+}
+
+// Writes the coordinate cells of `row` in the given order; true when any text changed.
+bool writeCoordinates(OvDataListBox& table, int row, std::initializer_list<std::pair<int, int>> cells) {
+    bool changed = false;
+    for (const auto& [column, value] : cells) {
+        const QString text = QString::number(value);
+        if (table.Cell(row, column) != text) {
+            table.setCell(row, column, text);
+            changed = true;
+        }
+    }
+    return changed;
+}
+
+} // namespace
+
+bool OvEditorWindow::PreviewCanvas_MoreMouseDown(int x, int y) {
+    const int row = markedRow(*PreviewCanvas, *thisListBox, x, y);
+    if (row < 0)
+        return false;
+    setCursor(MapCursors::current(MapCursors::MapHover));
+    // The entry becomes a point at the mouse: the first corner, and the second where it starts.
+    if (writeCoordinates(*thisListBox, row, {{Col::ColX1, x}, {Col::ColX2, x}, {Col::ColY1, y}, {Col::ColY2, y}}))
+        setModified(true);
+    PreviewCanvas->Refresh();
+    return true;
+}
+
+bool OvEditorWindow::PreviewCanvas_MoreMouseDrag(int x, int y) {
+    const int row = markedRow(*PreviewCanvas, *thisListBox, x, y);
+    if (row < 0)
+        return true; // no mark: the picture may be dragged out
+    setCursor(MapCursors::current(MapCursors::MarkDrag));
+    // The corners are kept as the mouse gave them, also right-to-left or bottom-to-top.
+    if (writeCoordinates(*thisListBox, row, {{Col::ColX2, x}, {Col::ColY2, y}}))
+        setModified(true);
+    PreviewCanvas->Refresh();
+    return false;
+}
+
+void OvEditorWindow::PreviewCanvas_MouseEnter() { setCursor(MapCursors::current(MapCursors::MapHover)); }
+
+void OvEditorWindow::PreviewCanvas_MouseExit() { setCursor(Qt::ArrowCursor); }
+
+void OvEditorWindow::PushButtonRedraw_Action() { PreviewCanvas->Refresh(); }
+
+void OvEditorWindow::PushButtonUnselect_Action() {
+    // Only the selection changes; the table's change event repaints the map.
+    for (int row = 0; row <= thisListBox->ListCount() - 1; ++row)
+        thisListBox->setSelected(row, false);
+}

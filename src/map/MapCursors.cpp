@@ -1,0 +1,46 @@
+#include "map/MapCursors.h"
+
+#include "app/App.h"
+
+#include <QHash>
+#include <QPixmap>
+
+namespace MapCursors {
+
+namespace {
+constexpr int kBlackAndWhiteOffset = 40;
+
+// Where each drawing points; must match the drawings of resources/cursors/make_cursors.py.
+QPoint hotSpot(int number) {
+    switch (number) {
+    case PictureDrag:
+    case PictureDrag + kBlackAndWhiteOffset:
+        return {1, 1};
+    default:
+        return {15, 15};
+    }
+}
+} // namespace
+
+int resourceNumber(Cursor cursor, bool colour) {
+    return colour ? static_cast<int>(cursor) : static_cast<int>(cursor) + kBlackAndWhiteOffset;
+}
+
+QCursor fromResource(int number) {
+    // Pixmaps belong to the GUI thread, like every caller; loaded once per run.
+    static QHash<int, QPixmap> loaded;
+    auto it = loaded.find(number);
+    if (it == loaded.end())
+        it = loaded.insert(number, QPixmap(QStringLiteral(":/cursors/cursor%1.png").arg(number)));
+    if (it->isNull())
+        return QCursor(Qt::ArrowCursor);
+    const QPoint spot = hotSpot(number);
+    return QCursor(*it, spot.x(), spot.y());
+}
+
+QCursor current(Cursor cursor) {
+    const App* app = theApp();
+    return fromResource(resourceNumber(cursor, app == nullptr || app->gUseColorCursors));
+}
+
+} // namespace MapCursors

@@ -1,0 +1,82 @@
+#include "MapTestTables.h"
+
+#include "table/OvDataListBox.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QWidget>
+
+namespace MapTest {
+
+void fillModel(OvDataListBox& table, int ops, int battles) {
+    table.InitProperties();
+    table.OvResourceID = 1013;
+    table.OvNumberOfSectors = 1;
+    table.SectorID[0] = 1;
+    table.SectorName[0] = "S";
+    table.SectorNumberOfOps[0] = ops;
+    for (int o = 0; o < ops; ++o) {
+        const auto os = static_cast<std::size_t>(o);
+        table.OpsID[0][os] = 10 + o;
+        table.OpsName[0][os] = "Ops " + std::to_string(o);
+        table.OpsNumberOfBattles[0][os] = battles;
+        for (int b = 0; b < battles; ++b) {
+            const auto bs = static_cast<std::size_t>(b);
+            table.BatID[0][os][bs] = (10 + o) * 10 + b;
+            table.BatName[0][os][bs] = "Bat " + std::to_string(o) + "." + std::to_string(b);
+            std::string tail(3, '\0');
+            if (b < 3)
+                tail[bs] = 1;
+            table.BatTail[0][os][bs] = tail;
+        }
+    }
+    table.PutDataToListBox();
+}
+
+void setRect(OvDataListBox& table, int row, int x1, int y1, int x2, int y2) {
+    table.setCell(row, OvDataListBox::ColX1, QString::number(x1));
+    table.setCell(row, OvDataListBox::ColY1, QString::number(y1));
+    table.setCell(row, OvDataListBox::ColX2, QString::number(x2));
+    table.setCell(row, OvDataListBox::ColY2, QString::number(y2));
+}
+
+QRgb in16Bits(QRgb colour) {
+    QImage pixel(1, 1, QImage::Format_RGB16);
+    pixel.fill(QColor::fromRgb(colour));
+    return pixel.pixel(0, 0);
+}
+
+QImage markedPicture(int width, int height, QRgb fill) {
+    QImage picture(width, height, QImage::Format_RGB32);
+    picture.fill(fill);
+    picture.setPixel(0, 0, qRgb(255, 0, 0));
+    picture.setPixel(width - 1, height - 1, qRgb(0, 0, 255));
+    return picture;
+}
+
+QString pixelsOtherThan(const QImage& image, QRgb background) {
+    QStringList found;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != background)
+                found << QStringLiteral("%1,%2").arg(x).arg(y);
+    return found.join(QLatin1Char(' '));
+}
+
+namespace {
+void send(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+    const QPointF local(at);
+    QMouseEvent event(type, local, local, widget->mapToGlobal(local), button, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &event);
+}
+} // namespace
+
+void press(QWidget* widget, QPoint at) { send(widget, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton); }
+
+void drag(QWidget* widget, QPoint to) { send(widget, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton); }
+
+void release(QWidget* widget, QPoint at) {
+    send(widget, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+}
+
+} // namespace MapTest
