@@ -4,7 +4,6 @@
 #include "ovdata/OvDataFile.h"
 
 #include <benchmark/benchmark.h>
-
 #include <cstring>
 #include <random>
 #include <vector>

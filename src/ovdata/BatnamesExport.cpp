@@ -10,8 +10,8 @@ namespace BatnamesLayout {
 constexpr char kLineEnd = '\r';
 constexpr char kCommentSeparator = '\t';
 constexpr std::string_view kBootCampCount = "5";
-constexpr std::string_view kBootCamp[] = {"Quick Tour of Ironvale", "Monitors and the Toolbar", "Viewing Terrain",
-                                          "Infantry Tactics", "Armor Tactics"};
+constexpr std::string_view kBootCamp[] = {"Quick Tour of Ironvale", "Monitors and the Toolbar",
+                                          "Viewing Terrain", "Infantry Tactics", "Armor Tactics"};
 constexpr std::string_view kEnabled = "1";
 } // namespace BatnamesLayout
 
@@ -38,7 +38,9 @@ private:
     std::string& out_;
 };
 
-int usedCount(std::int32_t count) { return std::clamp<std::int32_t>(count, 0, kCapacity); }
+int usedCount(std::int32_t count) {
+    return std::clamp<std::int32_t>(count, 0, kCapacity);
+}
 
 } // namespace
 
@@ -60,7 +62,9 @@ std::string ExportAsBatnamesFile(const OvDataModel& m) {
         for (int o = 0; o < usedCount(m.SectorNumberOfOps[s]); ++o) {
             for (int b = 0; b < usedCount(m.OpsNumberOfBattles[s][o]); ++b) {
                 const bool commented = b == 0;
-                const auto comment = [commented](std::string_view c) { return commented ? c : std::string_view{}; };
+                const auto comment = [commented](std::string_view c) {
+                    return commented ? c : std::string_view{};
+                };
                 out.line(m.BatName[s][o][b], comment("// name of battle"));
                 out.line(m.SectorID[s], comment("// campaign/sector ID"));
                 out.line(m.OpsID[s][o], comment("// operation ID"));
@@ -77,7 +81,9 @@ std::string ExportAsBatnamesFile(const OvDataModel& m) {
     for (int s = 0; s < sectors; ++s) {
         for (int o = 0; o < usedCount(m.SectorNumberOfOps[s]); ++o) {
             const bool commented = o == 0;
-            const auto comment = [commented](std::string_view c) { return commented ? c : std::string_view{}; };
+            const auto comment = [commented](std::string_view c) {
+                return commented ? c : std::string_view{};
+            };
             out.line(m.OpsName[s][o], comment("// name of operation"));
             out.line(m.SectorID[s], comment("// campaign/sector ID"));
             out.line(m.OpsID[s][o], comment("// operation ID"));

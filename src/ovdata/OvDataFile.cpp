@@ -10,7 +10,9 @@ using namespace OvDataLayout;
 
 namespace {
 
-bool isValidCount(std::int32_t count) { return count >= 0 && count <= kCapacity; }
+bool isValidCount(std::int32_t count) {
+    return count >= 0 && count <= kCapacity;
+}
 
 // Messages are UTF-8 while names are ISO-8859-1 bytes, so a name is re-encoded for quoting.
 std::string latin1ToUtf8(const std::string& bytes) {
@@ -118,8 +120,8 @@ std::string checkWritable(const OvDataModel& m) {
         if (std::string message = checkRect("sector", m.SectorName[s], m.SectorID[s], m.SectorXY[s]);
             !message.empty())
             return message;
-        if (std::string message = checkCount(describe("sector", m.SectorName[s], m.SectorID[s]),
-                                             m.SectorNumberOfOps[s], "ops");
+        if (std::string message =
+                checkCount(describe("sector", m.SectorName[s], m.SectorID[s]), m.SectorNumberOfOps[s], "ops");
             !message.empty())
             return message;
         for (int o = 0; o < m.SectorNumberOfOps[s]; ++o) {
@@ -233,7 +235,8 @@ std::string ReadFromOvDataFile(std::span<const std::uint8_t> bytes, OvDataModel&
 
 std::string ReadFromOvDataFile(std::string_view bytes, OvDataModel& model) {
     return ReadFromOvDataFile(
-        std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), model);
+        std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
+        model);
 }
 
 OvDataWriteResult WriteToOvDataFile(OvDataModel& m) {

@@ -16,13 +16,13 @@ namespace ov {
 // records (sector, its ops, each op followed by its battles). Big-endian throughout; no index,
 // no offsets, no checksum, no trailer.
 namespace OvDataLayout {
-constexpr std::string_view kMagic = "OvDa";   // compared case-sensitively
-constexpr std::int32_t kFormatNumber = 1;      // always written; ignored on reading
-constexpr std::size_t kHeaderSize = 16;        // magic, format number, resource ID, sector count
-constexpr std::size_t kNameFieldSize = 50;     // name bytes, a zero byte, then filler
+constexpr std::string_view kMagic = "OvDa"; // compared case-sensitively
+constexpr std::int32_t kFormatNumber = 1;   // always written; ignored on reading
+constexpr std::size_t kHeaderSize = 16;     // magic, format number, resource ID, sector count
+constexpr std::size_t kNameFieldSize = 50;  // name bytes, a zero byte, then filler
 constexpr std::size_t kMaxNameLength = kNameFieldSize - 1;
 constexpr std::uint8_t kNameFiller = 0xA3;
-constexpr std::size_t kRectSize = 4 * 2;       // x1, y1, x2, y2 as Int16
+constexpr std::size_t kRectSize = 4 * 2;                                      // x1, y1, x2, y2 as Int16
 constexpr std::size_t kSectorRecordSize = 4 + kNameFieldSize + kRectSize + 4; // ID, name, rect, op count
 constexpr std::size_t kOpsRecordSize = 4 + kNameFieldSize + kRectSize + 4;    // ID, name, rect, battle count
 constexpr std::size_t kBattleRecordSize = 4 + kNameFieldSize + kRectSize + kTailLength;

@@ -1,9 +1,9 @@
-#include "OvDataTestModels.h"
 #include "ovdata/BatnamesExport.h"
 
-#include <gtest/gtest.h>
+#include "OvDataTestModels.h"
 
 #include <algorithm>
+#include <gtest/gtest.h>
 
 using namespace ov;
 
@@ -16,15 +16,17 @@ std::string joinLines(std::initializer_list<std::string> lines) {
     return text;
 }
 
-const std::string kHead = joinLines({"5\t// number of boot camp entries", "Quick Tour of Ironvale",
-                                     "Monitors and the Toolbar", "Viewing Terrain", "Infantry Tactics",
-                                     "Armor Tactics"});
-const std::string kGrand = joinLines({"Grand Campaign\t// campaign name", "0\t// campaign number",
-                                      "0\t// starting battle", "1000\t// folder prefix for this campaign",
-                                      "100\t// map number for preview picture",
-                                      "1\t// 1=enabled / 0=disabled in Command-Screen"});
+const std::string kHead =
+    joinLines({"5\t// number of boot camp entries", "Quick Tour of Ironvale", "Monitors and the Toolbar",
+               "Viewing Terrain", "Infantry Tactics", "Armor Tactics"});
+const std::string kGrand =
+    joinLines({"Grand Campaign\t// campaign name", "0\t// campaign number", "0\t// starting battle",
+               "1000\t// folder prefix for this campaign", "100\t// map number for preview picture",
+               "1\t// 1=enabled / 0=disabled in Command-Screen"});
 
-std::size_t lineCount(const std::string& text) { return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\r')); }
+std::size_t lineCount(const std::string& text) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\r'));
+}
 
 } // namespace
 
@@ -49,10 +51,11 @@ TEST(BatnamesExport, WorkedExampleGivesThe39Lines) {
 
 TEST(BatnamesExport, EmptyModelGivesFifteenLines) {
     OvDataModel m;
-    EXPECT_EQ(ExportAsBatnamesFile(m), kHead +
-                                           joinLines({"0\t// number of all battles", "0\t// number of all operations",
-                                                      "1\t// number of all campaigns"}) +
-                                           kGrand);
+    EXPECT_EQ(ExportAsBatnamesFile(m),
+              kHead +
+                  joinLines({"0\t// number of all battles", "0\t// number of all operations",
+                             "1\t// number of all campaigns"}) +
+                  kGrand);
 }
 
 TEST(BatnamesExport, CommentsOncePerOpForBattlesAndOncePerSectorForOps) {
@@ -89,7 +92,8 @@ TEST(BatnamesExport, MapNumbersAreBuiltAsTextAndPrefixesAsNumbers) {
     m.OpsID[1][0] = 0;
     m.OpsName[1][0] = "Zero";
     const std::string text = ExportAsBatnamesFile(m);
-    EXPECT_NE(text.find(joinLines({"F\xE4hre Sector Campaign", "12", "0", "2200", "1200", "1"})), std::string::npos);
+    EXPECT_NE(text.find(joinLines({"F\xE4hre Sector Campaign", "12", "0", "2200", "1200", "1"})),
+              std::string::npos);
     EXPECT_NE(text.find(joinLines({" Sector Campaign", "0", "0", "1000", "000", "1"})), std::string::npos);
     EXPECT_NE(text.find("00\t// map number for preview picture\r"), std::string::npos);
 }

@@ -1,7 +1,6 @@
 #include "ovdata/BigEndianReader.h"
 
 #include <gtest/gtest.h>
-
 #include <vector>
 
 using ov::BigEndianReader;

@@ -20,8 +20,8 @@ TEST(OvDataModel, InitPropertiesClearsEverySlotButKeepsTheHeaderFields) {
 
 TEST(OvDataModel, CountsWalkOnlyTheUsedTree) {
     OvDataModel m = ovtest::northModel();
-    m.SectorNumberOfOps[1] = 5;         // beyond OvNumberOfSectors
-    m.OpsNumberOfBattles[0][1] = 7;     // beyond SectorNumberOfOps
+    m.SectorNumberOfOps[1] = 5;     // beyond OvNumberOfSectors
+    m.OpsNumberOfBattles[0][1] = 7; // beyond SectorNumberOfOps
     EXPECT_EQ(m.NumberOfAllOps(), 1);
     EXPECT_EQ(m.NumberOfAllBattles(), 2);
     ovtest::fillRandomModel(m, 4, 11, true);

@@ -2,7 +2,6 @@
 #include "ovdata/OvDataFile.h"
 
 #include <gtest/gtest.h>
-
 #include <tuple>
 
 using namespace ov;

@@ -20,7 +20,9 @@ inline std::vector<std::uint8_t> readFixture(const std::string& name) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-inline std::vector<std::uint8_t> bytesOf(const std::string& text) { return {text.begin(), text.end()}; }
+inline std::vector<std::uint8_t> bytesOf(const std::string& text) {
+    return {text.begin(), text.end()};
+}
 
 // The editor's new-file model for slot 4 with map picture 1018.
 inline ov::OvDataModel newSectorFourModel() {

@@ -58,7 +58,8 @@ TEST(OvDataWrite, ValuesTheFileCannotHoldAreRefusedNamingTheEntryAndChangeNothin
          "sorry, battle 'B2' (ID 101) has coordinate 40000 outside -32768..32767."},
         {"op coordinate", [](OvDataModel& m) { m.OpsXY[0][0][0] = -32769; },
          "sorry, op 'Op A' (ID 10) has coordinate -32769 outside -32768..32767."},
-        {"sector coordinate, Latin-1 name", [](OvDataModel& m) {
+        {"sector coordinate, Latin-1 name",
+         [](OvDataModel& m) {
              m.SectorName[0] = "F\xE4hre";
              m.SectorXY[0][3] = 32768;
          },

@@ -2,13 +2,12 @@
 #include "ovdata/BatnamesExport.h"
 #include "ovdata/OvDataFile.h"
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -61,7 +60,9 @@ protected:
     fs::path dir_;
 };
 
-std::string fixturePath(const std::string& name) { return std::string(MQ_TEST_DATA_DIR) + "/ovdata/" + name; }
+std::string fixturePath(const std::string& name) {
+    return std::string(MQ_TEST_DATA_DIR) + "/ovdata/" + name;
+}
 
 } // namespace
 
@@ -148,7 +149,8 @@ TEST_F(ToolTest, BuildRefusesWhatTheFileCannotHoldAndLeavesTheTargetAlone) {
     const std::string okBattle = R"("id": 100, "name": "B", "rect": [1, 2, 3, 4], "flags": [0, 1, 0])";
     std::string twelveSectors = R"({"resource_id": 1, "sectors": [)";
     for (int s = 0; s < 12; ++s)
-        twelveSectors += std::string(s ? "," : "") + R"({"id": 1, "name": "S", "rect": [0,0,0,0], "ops": []})";
+        twelveSectors +=
+            std::string(s ? "," : "") + R"({"id": 1, "name": "S", "rect": [0,0,0,0], "ops": []})";
     twelveSectors += "]}";
 
     const std::pair<std::string, std::string> cases[] = {
@@ -156,20 +158,24 @@ TEST_F(ToolTest, BuildRefusesWhatTheFileCannotHoldAndLeavesTheTargetAlone) {
         {twelveSectors, "sorry, sectors: 12 sectors are more than the 11 a file holds."},
         {battle(R"("id": 100, "name": "B", "rect": [1, 2, 40000, 4], "flags": [0, 1, 0])"),
          "sorry, sectors[0].ops[0].battles[0].rect[2]: 40000 is outside -32768..32767."},
-        {battle(R"("id": 100, "name": "B", "rect": [1, 2, 3], "flags": [0, 1, 0])"), "rect: expected a list of 4"},
+        {battle(R"("id": 100, "name": "B", "rect": [1, 2, 3], "flags": [0, 1, 0])"),
+         "rect: expected a list of 4"},
         {battle(R"("id": 100, "name": "B", "rect": [1, 2, 3, 4], "flags": [0, 256, 0])"),
          "flags[1]: 256 is outside 0..255."},
         {battle(R"("id": 2147483648, "name": "B", "rect": [1, 2, 3, 4], "flags": [0, 1, 0])"),
          "battles[0].id: 2147483648 is outside -2147483648..2147483647."},
-        {battle(R"("id": 1.5, "name": "B", "rect": [1, 2, 3, 4], "flags": [0, 1, 0])"), "expected a whole number"},
+        {battle(R"("id": 1.5, "name": "B", "rect": [1, 2, 3, 4], "flags": [0, 1, 0])"),
+         "expected a whole number"},
         {battle(R"("id": 100, "name": "Łódź", "rect": [1, 2, 3, 4], "flags": [0, 1, 0])"),
          "battles[0].name: the character U+0141 has no ISO-8859-1 form"},
         {battle(R"("id": 100, "name": "A\u0000B", "rect": [1, 2, 3, 4], "flags": [0, 1, 0])"), "U+0000"},
-        {battle(R"("id": 100, "name": ")" + std::string(50, 'x') + R"(", "rect": [1, 2, 3, 4], "flags": [0, 1, 0])"),
+        {battle(R"("id": 100, "name": ")" + std::string(50, 'x') +
+                R"(", "rect": [1, 2, 3, 4], "flags": [0, 1, 0])"),
          "the name has 50 characters; a file holds at most 49"},
         {battle(R"("id": 100, "rect": [1, 2, 3, 4], "flags": [0, 1, 0])"), "the field \"name\" is missing"},
         {battle(okBattle + R"(, "flag": [0, 0, 0])"), "unknown field \"flag\""},
-        {battle(R"("id": "100", "name": "B", "rect": [1, 2, 3, 4], "flags": [0, 1, 0])"), "expected a whole number"},
+        {battle(R"("id": "100", "name": "B", "rect": [1, 2, 3, 4], "flags": [0, 1, 0])"),
+         "expected a whole number"},
         {R"([1, 2])", "sorry, the document: expected an object."},
         {battle(R"("id": 100, "name": "B", "name": "C", "rect": [1, 2, 3, 4], "flags": [0, 1, 0])"),
          "the field \"name\" appears twice"},

@@ -19,7 +19,7 @@ TEST(Latin1Text, EveryByteSurvivesTheTripThroughUtf8) {
 }
 
 TEST(Latin1Text, TextWithoutAnIso88591FormIsRefused) {
-    EXPECT_EQ(utf8ToLatin1("A\xC4\x80").error, "the character U+0100 has no ISO-8859-1 form"); // U+0100
+    EXPECT_EQ(utf8ToLatin1("A\xC4\x80").error, "the character U+0100 has no ISO-8859-1 form");    // U+0100
     EXPECT_EQ(utf8ToLatin1("\xE2\x82\xAC").error, "the character U+20AC has no ISO-8859-1 form"); // euro sign
     for (const char* malformed : {"\xC3", "\xC0\x80", "\xED\xA0\x80", "\xFF", "\xC3\x41", "\xF4\x90\x80\x80"})
         EXPECT_EQ(utf8ToLatin1(malformed).error, "the text is not valid UTF-8") << malformed;

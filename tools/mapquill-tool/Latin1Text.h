@@ -10,8 +10,8 @@ namespace mqtool {
 std::string latin1ToUtf8(std::string_view bytes);
 
 struct Latin1Conversion {
-    std::string bytes;  // the ISO-8859-1 bytes, when ok
-    std::string error;  // why the text has no ISO-8859-1 form; empty when ok
+    std::string bytes; // the ISO-8859-1 bytes, when ok
+    std::string error; // why the text has no ISO-8859-1 form; empty when ok
     bool ok() const { return error.empty(); }
 };
 

@@ -108,7 +108,8 @@ const char* ovDataCommandsHelp() {
            "\n"
            "  JSON form:\n"
            "      {\"resource_id\": 1018, \"sectors\": [{\"id\": 4, \"name\": \"<new sector 4>\",\n"
-           "        \"rect\": [0, 0, 0, 0], \"ops\": [{\"id\": 40, \"name\": \"...\", \"rect\": [x1, y1, x2, y2],\n"
+           "        \"rect\": [0, 0, 0, 0], \"ops\": [{\"id\": 40, \"name\": \"...\", \"rect\": [x1, y1, x2, "
+           "y2],\n"
            "        \"battles\": [{\"id\": 400, \"name\": \"...\", \"rect\": [x1, y1, x2, y2],\n"
            "        \"flags\": [lz, bridge, road]}]}]}]}\n"
            "      Names are text (ISO-8859-1 in the file); flags are the raw byte values, 0 = off.\n";

@@ -3,11 +3,10 @@
 #include "Latin1Text.h"
 #include "ovdata/OvDataFile.h"
 
-#include <nlohmann/json.hpp>
-
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
+#include <nlohmann/json.hpp>
 #include <set>
 #include <vector>
 
@@ -82,7 +81,9 @@ std::string battleLine(const ov::OvDataModel& m, int s, int o, int b) {
            ", \"" + kFlags + "\": " + intList(flags) + "}";
 }
 
-int used(std::int32_t count) { return count < 0 ? 0 : count > ov::kCapacity ? ov::kCapacity : count; }
+int used(std::int32_t count) {
+    return count < 0 ? 0 : count > ov::kCapacity ? ov::kCapacity : count;
+}
 
 } // namespace
 
@@ -215,7 +216,8 @@ private:
         return true;
     }
 
-    bool list(const json& value, const std::string& path, int capacity, const char* what, std::int32_t& count) {
+    bool list(const json& value, const std::string& path, int capacity, const char* what,
+              std::int32_t& count) {
         if (!value.is_array())
             return fail(path, "expected a list");
         if (value.size() > static_cast<std::size_t>(capacity))
@@ -296,7 +298,8 @@ JsonModelResult OvDataFromJsonText(std::string_view text) {
                 openKeys.pop_back();
             break;
         case json::parse_event_t::key:
-            if (!openKeys.empty() && !openKeys.back().insert(parsed.get<std::string>()).second && repeated.empty())
+            if (!openKeys.empty() && !openKeys.back().insert(parsed.get<std::string>()).second &&
+                repeated.empty())
                 repeated = parsed.get<std::string>();
             break;
         case json::parse_event_t::value:

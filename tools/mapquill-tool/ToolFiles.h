@@ -6,9 +6,9 @@
 namespace mqtool {
 
 struct FileBytes {
-    std::string bytes;     // at most the limit asked for
+    std::string bytes;      // at most the limit asked for
     bool truncated = false; // the file holds more than that
-    std::string error;     // empty on success
+    std::string error;      // empty on success
     bool ok() const { return error.empty(); }
 };
 

@@ -22,6 +22,7 @@ struct Subcommand {
     int (*run)(const std::vector<std::string>& args);
 };
 
+// clang-format off
 constexpr Subcommand kSubcommands[] = {
     {"dump", mqtool::runDumpCommand},
     {"build", mqtool::runBuildCommand},
@@ -31,6 +32,7 @@ constexpr Subcommand kSubcommands[] = {
     {"map", runMapCommand},
 #endif
 };
+// clang-format on
 
 void printHelp(std::FILE* to) {
     std::fputs("usage: mapquill-tool COMMAND ARGUMENTS...\n"
@@ -48,7 +50,9 @@ void printHelp(std::FILE* to) {
 #endif
 }
 
-bool isHelp(std::string_view word) { return word == "--help" || word == "-h" || word == "help"; }
+bool isHelp(std::string_view word) {
+    return word == "--help" || word == "-h" || word == "help";
+}
 
 } // namespace
 
@@ -74,6 +78,7 @@ int main(int argc, char** argv) {
         }
         return subcommand.run(args);
     }
-    std::fprintf(stderr, "mapquill-tool: unknown command '%s'\n(see mapquill-tool --help)\n", words[0].c_str());
+    std::fprintf(stderr, "mapquill-tool: unknown command '%s'\n(see mapquill-tool --help)\n",
+                 words[0].c_str());
     return mqtool::kExitUsage;
 }
