@@ -32,6 +32,7 @@ TEST(PictRobustness, DamagedPicturesFailWithAMessage)
         {"bad_reserved_length_past_end.pict", "past the end"},
         {"bad_quicktime_without_jpeg.pict", "no JPEG"},
         {"bad_v1_direct_bits.pict", "version 1"},
+        {"bad_clip_region_rescanned.pict", "far more"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);

@@ -108,6 +108,7 @@ std::string PictCanvas::draw(const Source& s, const RowSource& rows)
     if (s.mask && !s.mask->isRectangular())
         maskScan.emplace(*s.mask);
     std::vector<int> scratch;
+    std::uint64_t regionCost = 0;
 
     int lastRow = -1;
     for (int y = visible.top; y < visible.bottom; ++y) {
@@ -136,6 +137,10 @@ std::string PictCanvas::draw(const Source& s, const RowSource& rows)
             intersectSpans(m_spans, maskScan->rowSpans(y), scratch);
             m_spans.swap(scratch);
         }
+        // A complex region is rescanned for every bitmap it clips; count that like pixels.
+        regionCost = (clipScan ? clipScan->cost() : 0) + (maskScan ? maskScan->cost() : 0);
+        if (m_work + regionCost > m_maxWork)
+            return "picture draws far more pixels than it holds";
 
         std::uint8_t* dstRow = m_image.row(y - m_space.top);
         for (std::size_t k = 0; k + 1 < m_spans.size(); k += 2) {
@@ -172,6 +177,7 @@ std::string PictCanvas::draw(const Source& s, const RowSource& rows)
             }
         }
     }
+    m_work += regionCost;
     return {};
 }
 

@@ -1,6 +1,7 @@
 #include "graphics/core/PictRegion.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace gfx {
 
@@ -42,6 +43,17 @@ std::string PictRegion::read(ByteReader& reader, PictRegion& out)
         }
         if (!closed)
             return "region scan line is not terminated";
+        // Inversion points of one line toggle independently, so their order does not matter and
+        // a point listed twice cancels out; sorted and paired off they merge in linear time.
+        std::sort(line.xs.begin(), line.xs.end());
+        std::vector<int> unique;
+        for (std::size_t i = 0; i < line.xs.size(); ++i) {
+            if (i + 1 < line.xs.size() && line.xs[i] == line.xs[i + 1])
+                ++i;
+            else
+                unique.push_back(line.xs[i]);
+        }
+        line.xs.swap(unique);
         if (!out.m_lines.empty() && line.y < out.m_lines.back().y)
             return "region scan lines are out of order";
         out.m_lines.push_back(std::move(line));
@@ -55,13 +67,11 @@ const std::vector<int>& PictRegion::Scanner::rowSpans(int y)
     const auto& lines = m_region->m_lines;
     bool changed = false;
     while (m_nextLine < lines.size() && lines[m_nextLine].y <= y) {
-        for (int x : lines[m_nextLine].xs) {
-            auto it = std::lower_bound(m_points.begin(), m_points.end(), x);
-            if (it != m_points.end() && *it == x)
-                m_points.erase(it);
-            else
-                m_points.insert(it, x);
-        }
+        const auto& xs = lines[m_nextLine].xs;
+        m_merged.clear();
+        std::set_symmetric_difference(m_points.begin(), m_points.end(), xs.begin(), xs.end(), std::back_inserter(m_merged));
+        m_points.swap(m_merged);
+        m_cost += m_points.size() + xs.size() + 1;
         ++m_nextLine;
         changed = true;
     }

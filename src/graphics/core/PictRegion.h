@@ -29,11 +29,16 @@ public:
         explicit Scanner(const PictRegion& region) : m_region(&region) {}
         const std::vector<int>& rowSpans(int y);
 
+        // Work done so far (points merged), for callers that bound the total effort.
+        std::uint64_t cost() const { return m_cost; }
+
     private:
         const PictRegion* m_region;
         std::size_t m_nextLine = 0;
         std::vector<int> m_points;   // current inversion points, sorted; pairs form spans
+        std::vector<int> m_merged;
         std::vector<int> m_spans;
+        std::uint64_t m_cost = 0;
     };
 
 private:

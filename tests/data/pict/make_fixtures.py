@@ -515,6 +515,12 @@ def broken():
     qt = u16(0) + b"\x00" * 36 + u32(0) + rect(0, 0, 0, 0) + u16(0) + rect(0, 0, 4, 4) + u32(0) + u32(0)
     qt += u32(86) + b"jpeg" + b"\x00" * 78 + b"\x00" * 10
     write("bad_quicktime_without_jpeg.pict", picture(frame, op(0x8200) + u32(len(qt)) + qt))
+    # A clip region of 3000 scan lines whose inversion points pile up, then 200 one-pixel
+    # bitmaps at its bottom: each would rescan the whole region (minutes of work in all).
+    body = b"".join(s16(i) + s16(2 * i) + s16(2 * i + 1) + s16(0x7FFF) for i in range(3000)) + s16(0x7FFF)
+    clip = op(0x0001) + u16(10 + len(body)) + rect(0, 0, 100, 30000) + body
+    dot = op(0x90) + u16(2) + rect(0, 0, 1, 1) + rect(0, 0, 1, 1) + rect(99, 0, 100, 1) + u16(0) + b"\x80\x00"
+    write("bad_clip_region_rescanned.pict", picture((0, 0, 100, 100), clip + dot * 200))
     # A version 1 picture using a version 2 only opcode.
     write("bad_v1_direct_bits.pict", picture(frame, b"\x9a" + b"\x00" * 40, version=1))
 
