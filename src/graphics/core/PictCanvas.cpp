@@ -121,6 +121,9 @@ std::string PictCanvas::draw(const Source& s, const RowSource& rows)
         if (m_work > m_maxWork)
             return "picture draws far more pixels than it holds";
         if (sy != lastRow) {
+            // Shrinking converts more source pixels than it writes; that surplus is work too.
+            if (colMax - colMin + 1 > visW)
+                m_work += static_cast<std::uint64_t>(colMax - colMin + 1 - visW);
             rows(static_cast<int>(sy), colMin, colMax + 1, m_rowRgb.data());
             lastRow = static_cast<int>(sy);
             if (invert)
