@@ -7,6 +7,8 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 using gfx::PictureSource;
 using gfx::PictureSourceKind;
 namespace fs = std::filesystem;
@@ -173,6 +175,9 @@ TEST(PictureSource, ForcedKindsAndFailures)
     EXPECT_EQ(emptyBrm.source->picture(1013).error, msg::kFileEmpty);
     EXPECT_EQ(PictureSource::open(dir.path()).error, msg::kSelectSingleFile);
     EXPECT_EQ(PictureSource::open(dir.path() / "nothing").error, msg::kFileNotFound);
+    // A pipe nobody writes to must not block the reader.
+    ASSERT_EQ(::mkfifo((dir.path() / "pipe").c_str(), 0600), 0);
+    EXPECT_EQ(PictureSource::open(dir.path() / "pipe", PictureSourceKind::Container).error, msg::kFileEmpty);
 
     EXPECT_EQ(PictureSource::kindFromName("intrface"), PictureSourceKind::Container);
     EXPECT_FALSE(PictureSource::kindFromName("UI").has_value());

@@ -40,7 +40,8 @@ FileBytesResult FileBytes::read(const std::filesystem::path& path, std::uint64_t
         result.error = PictureMessages::kSelectSingleFile;
         return result;
     }
-    if (!readStream(path, result.bytes, limit)) {
+    // A pipe or a device could block or never end; only plain files are read.
+    if (!std::filesystem::is_regular_file(status) || !readStream(path, result.bytes, limit)) {
         result.bytes.clear();
         result.error = PictureMessages::kFileEmpty;
     }

@@ -21,7 +21,8 @@ public:
     static constexpr std::uint64_t kDefaultLimit = 512ull * 1024ull * 1024ull;
 
     // Fails with "please select a single file." for a folder, "sorry, file not found." for a path
-    // that names nothing, "sorry, file is empty." for a file that cannot be read.
+    // that names nothing, "sorry, file is empty." for a file that cannot be read or is not a plain
+    // file (a pipe or a device would block or never end).
     static FileBytesResult read(const std::filesystem::path& path, std::uint64_t limit = kDefaultLimit);
 
     // Like read() but without the messages: true only when a regular, readable, non-empty file of
