@@ -243,10 +243,3 @@ TEST_F(TableTest, DeleteWithDuplicateIDsRemovesTheChosenSector) {
     EXPECT_EQ(column(Col::ColName), QStringLiteral("S0 S1"));
 }
 
-TEST_F(TableTest, DeleteKeepsUnsavedEditsOfOtherRows) {
-    build({{2}, {}});
-    box->setCell(4, Col::ColX2, QStringLiteral("123"));
-    box->setListIndex(2);
-    window->PushButtonDelBattle_Action();
-    EXPECT_EQ(box->Cell(3, Col::ColX2), QStringLiteral("123"));
-}

@@ -304,21 +304,3 @@ TEST_F(TableTest, ViewColumnShowsTheEyeOfItsTick) {
     EXPECT_NE(shown.pixel(inRow0) & 0xFFFFFF, open.pixel(iris) & 0xFFFFFF);
 }
 
-TEST_F(TableTest, DesignedTableProperties) {
-    EXPECT_EQ(box->columnCount(), 11);
-    EXPECT_EQ(box->model()->headerData(7, Qt::Horizontal).toString(), QStringLiteral("NoOfSubs"));
-    EXPECT_EQ(box->verticalHeader()->defaultSectionSize(), 22);
-    EXPECT_EQ(box->font().pixelSize(), 12);
-    EXPECT_FALSE(box->showGrid());
-    EXPECT_FALSE(box->isSortingEnabled());
-    EXPECT_EQ(box->selectionMode(), QAbstractItemView::ExtendedSelection);
-    EXPECT_EQ(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    EXPECT_EQ(box->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-    EXPECT_EQ(box->horizontalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
-    EXPECT_EQ(box->horizontalHeader()->sectionResizeMode(Col::ColName), QHeaderView::Stretch);
-    build({{1}});
-    EXPECT_FALSE(box->item(0, Col::ColNumber)->flags().testFlag(Qt::ItemIsEditable));
-    EXPECT_FALSE(box->item(0, Col::ColSubs)->flags().testFlag(Qt::ItemIsEditable));
-    EXPECT_TRUE(box->item(0, Col::ColName)->flags().testFlag(Qt::ItemIsEditable));
-    EXPECT_TRUE(box->item(2, Col::ColY2)->flags().testFlag(Qt::ItemIsEditable));
-}

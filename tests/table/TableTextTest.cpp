@@ -36,14 +36,6 @@ TEST(TableTextFlags, ThreeBytesInDecimalJoinedByDashes) {
     EXPECT_EQ(FlagText(std::string()), QStringLiteral("0-0-0"));                 // a fresh model's empty tail
 }
 
-TEST(TableTextNames, EveryByteSurvivesTheTripThroughText) {
-    std::string all;
-    for (int c = 1; c < 256; ++c)
-        all += static_cast<char>(c);
-    EXPECT_EQ(TextToName(NameToText(all)), all);
-    EXPECT_EQ(NameToText("Caf\xe9"), QStringLiteral("Caf\u00e9"));
-}
-
 TEST(TableTextProblems, CoordinatesMustFitSixteenBits) {
     EXPECT_TRUE(CoordinateProblem(u"-32768").isEmpty());
     EXPECT_TRUE(CoordinateProblem(u"32767").isEmpty());
