@@ -7,6 +7,7 @@
 static void initAll() {
     Q_INIT_RESOURCE(cursors);
     Q_INIT_RESOURCE(table);
+    Q_INIT_RESOURCE(icons);
 }
 
 void initResources() {

@@ -1,0 +1,129 @@
+#include "graphics/MapPictureFiles.h"
+
+#include "graphics/QtImageGlue.h"
+#include "graphics/core/BrmContainer.h"
+#include "graphics/core/FileBytes.h"
+#include "graphics/core/ForkFinder.h"
+#include "graphics/core/PictDecoder.h"
+#include "graphics/core/PictureMessages.h"
+#include "graphics/core/PictureSource.h"
+#include "graphics/core/TgaDecoder.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include <algorithm>
+#include <filesystem>
+#include <limits>
+
+namespace {
+
+namespace Msg = gfx::PictureMessages;
+
+std::filesystem::path nativePath(const QString& path) {
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+QString text(const std::string& message) { return QString::fromStdString(message); }
+
+MapPicture failure(const QString& message, bool forgetFile) {
+    MapPicture result;
+    result.message = message;
+    result.forgetFile = forgetFile;
+    return result;
+}
+
+// A decoded image as the canvas's picture; a copy that cannot be made counts as "no memory".
+MapPicture picture(const gfx::RgbImage& image, const QString& noMemoryMessage, bool forgetFile) {
+    MapPicture result;
+    result.image = toQImage(image);
+    if (result.image.isNull())
+        return failure(noMemoryMessage, forgetFile);
+    return result;
+}
+
+} // namespace
+
+MapPicture MapPictureFiles::readUiPicture(const QString& path, int id) {
+    if (QFileInfo(path).isDir())
+        return failure(QString::fromLatin1(Msg::kSelectSingleFile), true);
+    const QString notFound = text(Msg::pictResourceNotFound(id));
+
+    const gfx::FoundFork found = gfx::ForkFinder::find(nativePath(path));
+    if (!found.ok()) {
+        // A fork that is there but damaged is still "no resource fork" to the user: nothing in it
+        // can be read.
+        const bool folder = found.error == Msg::kSelectSingleFile;
+        return failure(QString::fromLatin1(folder ? Msg::kSelectSingleFile : Msg::kNoResourceFork), true);
+    }
+    // Resource IDs are 16-bit; any other number cannot name a resource.
+    if (id < std::numeric_limits<std::int16_t>::min() || id > std::numeric_limits<std::int16_t>::max())
+        return failure(notFound, true);
+    const gfx::ResourceFork::Lookup resource = found.fork->find(gfx::ResourceFork::kPict, static_cast<std::int16_t>(id));
+    if (!resource.ok())
+        return failure(notFound, true);
+    const gfx::ImageResult decoded = gfx::decodePict(resource.data, qtPictureDecoders().pict);
+    if (!decoded.ok())
+        return failure(notFound, true);
+    return picture(decoded.image, notFound, true);
+}
+
+MapPicture MapPictureFiles::readIntrfacePicture(const QString& path, int id) {
+    if (QFileInfo(path).isDir())
+        return failure(QString::fromLatin1(Msg::kSelectSingleFile), true);
+    const gfx::FileBytesResult file = gfx::FileBytes::read(nativePath(path));
+    if (!file.ok()) {
+        // Whatever kept the file from being read, the user is told it holds nothing.
+        const bool folder = file.error == Msg::kSelectSingleFile;
+        return failure(QString::fromLatin1(folder ? Msg::kSelectSingleFile : Msg::kFileEmpty), true);
+    }
+    const gfx::ImageResult decoded = gfx::BrmContainer::decodeId(file.bytes, id);
+    if (!decoded.ok()) {
+        const QString message = decoded.error.empty() ? QString::fromLatin1(Msg::kMemoryOverflow) : text(decoded.error);
+        return failure(message, decoded.error == Msg::kFileEmpty);
+    }
+    return picture(decoded.image, QString::fromLatin1(Msg::kMemoryOverflow), false);
+}
+
+MapPicture MapPictureFiles::readPictureFile(const QString& path) {
+    if (QFileInfo(path).isDir())
+        return failure(QString::fromLatin1(Msg::kSelectSingleFile), false);
+    const QString notFound = QString::fromLatin1(Msg::kPictureNotFound);
+    const gfx::FileBytesResult file = gfx::FileBytes::read(nativePath(path));
+    if (!file.ok())
+        return failure(file.error == Msg::kSelectSingleFile ? QString::fromLatin1(Msg::kSelectSingleFile) : notFound, false);
+
+    gfx::ImageResult decoded;
+    switch (gfx::PictureSource::sniffPictureFile(file.bytes)) {
+    case gfx::PictureFileFormat::Pict:
+        decoded = gfx::decodePictFile(file.bytes, qtPictureDecoders().pict);
+        break;
+    case gfx::PictureFileFormat::Tga:
+        decoded = gfx::TgaDecoder::decode(file.bytes);
+        break;
+    case gfx::PictureFileFormat::Foreign:
+        decoded = decodeWithQt(file.bytes);
+        if (!decoded.ok()) {
+            // Some plugins know their format only by the file's suffix.
+            QImageReader reader(path);
+            reader.setAutoTransform(true);
+            const QImage image = reader.read();
+            if (!image.isNull()) {
+                MapPicture result;
+                result.image = image;
+                return result;
+            }
+        }
+        break;
+    case gfx::PictureFileFormat::None:
+        break;
+    }
+    if (!decoded.ok())
+        return failure(notFound, false);
+    return picture(decoded.image, notFound, false);
+}
+
+QSize MapPictureFiles::canvasSizeFor(QSize picture) {
+    return {std::min(picture.width(), kMaxCanvasWidth), std::min(picture.height(), kMaxCanvasHeight)};
+}

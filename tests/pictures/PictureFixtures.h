@@ -1,0 +1,45 @@
+#pragma once
+
+#include "MacFileWriters.h"
+
+#include <QColor>
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+// Test pictures and the files that carry them. Colours are multiples of 8 in every channel, so
+// they survive the 16-bit container unchanged and a pixel check can be exact for every source.
+namespace fixtures {
+
+inline const QColor kFill(96, 160, 64);
+inline const QColor kTopLeft(248, 0, 0);
+inline const QColor kBottomRight(0, 0, 248);
+
+// A w x h picture in kFill with the top-left pixel kTopLeft and the bottom-right kBottomRight.
+demo::Rgb picture(int width, int height, QColor fill = kFill);
+
+// A resource fork with one PICT resource per (id, picture).
+demo::Bytes forkWith(const std::vector<std::pair<int, demo::Rgb>>& picts);
+
+// Writes `bytes` to `path` (creating folders); returns the path.
+QString writeFile(const QString& path, const demo::Bytes& bytes);
+QString writeFile(const QString& path, const std::string& bytes);
+
+// Carriers of a fork.
+enum class ForkForm { AppleDoubleSidecar, MacBinary, BinHex, BareFork };
+const char* formName(ForkForm form);
+// Writes a 'UI' file of `form` holding `fork` into `folder`; returns the path the user chooses.
+QString writeUiFile(const QString& folder, ForkForm form, const demo::Bytes& fork);
+
+// A container holding `pictures` at their index (count = pictures.size()).
+demo::Bytes container(const std::vector<demo::Rgb>& pictures);
+// A container of `count` pictures whose picture `index` is `width` x 1 pixels of the given raw
+// 16-bit words.
+demo::Bytes containerOfWords(int count, int index, const std::vector<std::uint16_t>& words);
+
+// A PICT file (512-byte header, then the picture), an uncompressed 24-bit TGA stored bottom-up.
+demo::Bytes pictFile(const demo::Rgb& image);
+demo::Bytes tgaFile(const demo::Rgb& image);
+
+} // namespace fixtures

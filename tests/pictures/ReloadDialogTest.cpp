@@ -1,0 +1,213 @@
+#include "GuiTestSupport.h"
+#include "PictureFixtures.h"
+
+#include "map/OvPictCanvas.h"
+#include "table/OvDataListBox.h"
+#include "windows/OvEditorWindow.h"
+#include "windows/OvReloadWindow.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+using namespace fixtures;
+
+namespace {
+
+// Each ID has its own colour in each file, so a test can tell which picture from which file landed.
+QColor uiColour(int id) { return QColor(8 * (id - 1000), 40, 200); }
+QColor brmColour(int id) { return QColor(200, 8 * (id - 1000), 40); }
+
+class ReloadDialogTest : public GuiTest {
+protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        std::vector<std::pair<int, demo::Rgb>> picts;
+        std::vector<demo::Rgb> pictures(17);
+        for (int id = 1013; id <= 1016; ++id) {
+            picts.push_back({id, picture(30 + id - 1013, 20, uiColour(id))});
+            pictures[static_cast<std::size_t>(id - 1000)] = picture(40 + id - 1013, 10, brmColour(id));
+        }
+        m_ui = writeUiFile(tempDir(), ForkForm::BinHex, forkWith(picts));
+        m_brm = writeFile(tempDir() + QStringLiteral("/Intrface.brm"), container(pictures));
+    }
+
+    // The window of "OvData2" (picture ID 1015), its map read from the container at load time.
+    OvEditorWindow* openOvData2() {
+        app().gUseFileUI = false;
+        script().openAnswers.push_back(example("OvData2"));
+        script().openAnswers.push_back(m_brm);
+        app().OvWindowInit(2);
+        OvEditorWindow* w = app().OvWindow[2];
+        EXPECT_EQ(w->PreviewCanvas->MasterBackground.pixelColor(5, 5), brmColour(1015));
+        return w;
+    }
+
+    // Answers the reload dialog: optionally picks a popup row as the user would, then presses
+    // `button`. Records what the dialog showed when it opened.
+    void answer(QPushButton* OvReloadWindow::*button, int row = -1) {
+        script().modalAnswers.push_back([this, button, row](QDialog& d) {
+            auto* dialog = qobject_cast<OvReloadWindow*>(&d);
+            EXPECT_NE(dialog, nullptr);
+            if (!dialog)
+                return 0;
+            m_openedOnRow = dialog->PopupMenu1->currentIndex();
+            m_loadFileWhenOpen = app().OvLoadFile;
+            if (row >= 0) {
+                dialog->PopupMenu1->setCurrentIndex(row);
+                Q_EMIT dialog->PopupMenu1->activated(row);
+            }
+            (dialog->*button)->click();
+            return d.result();
+        });
+    }
+
+    QString m_ui;
+    QString m_brm;
+    int m_openedOnRow = -2;
+    int m_loadFileWhenOpen = -2;
+};
+
+TEST_F(ReloadDialogTest, StartsOnTheFilesPictureAndLoadsFromUIWhateverTheSetting) {
+    OvEditorWindow* w = openOvData2();
+    ASSERT_FALSE(app().gUseFileUI);
+    answer(&OvReloadWindow::PushButtonReloadUI);
+    script().openAnswers.push_back(m_ui);
+    w->PushButtonReloadGraphics_Action();
+
+    EXPECT_EQ(m_openedOnRow, 2);   // "1015 <nijm>"
+    EXPECT_EQ(m_loadFileWhenOpen, -1);
+    EXPECT_EQ(app().OvLoadFile, 1);
+    EXPECT_EQ(app().OvLoadID, 1015);
+    EXPECT_EQ(script().openRequests.back().title, QStringLiteral("Select file UI"));
+    EXPECT_EQ(w->PreviewCanvas->MasterBackground.pixelColor(5, 5), uiColour(1015));
+    EXPECT_EQ(w->PreviewCanvas->size(), QSize(32, 20));
+    EXPECT_TRUE(script().messages.isEmpty());
+}
+
+TEST_F(ReloadDialogTest, AChosenRowLoadsFromIntrfaceWithoutChangingTheFilesPicture) {
+    OvEditorWindow* w = openOvData2();
+    app().gUseFileUI = true;
+    answer(&OvReloadWindow::PushButtonReloadIntrface, 0);   // "1013 <over>"
+    w->PushButtonReloadGraphics_Action();
+
+    EXPECT_EQ(app().OvLoadID, 1013);
+    EXPECT_EQ(w->PreviewCanvas->MasterBackground.pixelColor(5, 5), brmColour(1013));
+    EXPECT_EQ(w->PreviewCanvas->size(), QSize(40, 10));
+    EXPECT_EQ(w->thisListBox->OvResourceID, 1015);
+    EXPECT_EQ(w->PopupMenuPICT->currentIndex(), 2);
+    EXPECT_FALSE(w->isModified());
+    EXPECT_EQ(script().openRequests.size(), 2u);   // the remembered container: no new dialog
+}
+
+TEST_F(ReloadDialogTest, FromExternalFileAsksForAPicture) {
+    OvEditorWindow* w = openOvData2();
+    const QString pict = writeFile(tempDir() + QStringLiteral("/outside.pict"), pictFile(picture(70, 90)));
+    answer(&OvReloadWindow::PushButtonReloadExternal);
+    script().openAnswers.push_back(pict);
+    w->PushButtonReloadGraphics_Action();
+    EXPECT_EQ(app().OvLoadFile, 2);
+    EXPECT_EQ(script().openRequests.back().title, QStringLiteral("Select graphics file for input"));
+    EXPECT_EQ(w->PreviewCanvas->size(), QSize(70, 90));
+}
+
+TEST_F(ReloadDialogTest, CancelAndTheCloseBoxLoadNothing) {
+    OvEditorWindow* w = openOvData2();
+    const QImage before = w->PreviewCanvas->MasterBackground;
+    const std::size_t asked = script().openRequests.size();
+
+    answer(&OvReloadWindow::PushButtonReloadCancel, 0);
+    w->PushButtonReloadGraphics_Action();
+    EXPECT_EQ(app().OvLoadFile, -1);
+
+    script().modalAnswers.push_back([](QDialog& d) {
+        d.close();
+        return d.result();
+    });
+    w->PushButtonReloadGraphics_Action();
+    EXPECT_EQ(app().OvLoadFile, -1);
+
+    EXPECT_EQ(script().openRequests.size(), asked);
+    EXPECT_TRUE(script().messages.isEmpty());
+    EXPECT_EQ(w->PreviewCanvas->MasterBackground, before);
+}
+
+TEST_F(ReloadDialogTest, ControlsTextsAndGeometry) {
+    app().OvLoadID = 1016;
+    OvReloadWindow dialog;
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Re-Load Graphics from File"));
+    EXPECT_EQ(dialog.size(), QSize(361, 153));
+    EXPECT_EQ(dialog.PopupMenu1->currentIndex(), 3);
+    EXPECT_EQ(app().OvLoadFile, -1);
+
+    struct Control {
+        QWidget* widget;
+        const char* name;
+        QString text;
+        QRect geometry;
+    } controls[] = {
+        {dialog.StaticTextReload1, "StaticTextReload1", QStringLiteral("select resource picture:"), {13, 13, 166, 21}},
+        {dialog.PopupMenu1, "PopupMenu1", QStringLiteral("1016 <eind>"), {185, 11, 156, 20}},
+        {dialog.StaticTextReload2, "StaticTextReload2", QStringLiteral("select resource file:"), {13, 73, 166, 21}},
+        {dialog.PushButtonReloadIntrface, "PushButtonReloadIntrface", QStringLiteral("from Intrface.brm..."), {185, 58, 150, 20}},
+        {dialog.PushButtonReloadUI, "PushButtonReloadUI", QStringLiteral("from UI..."), {185, 88, 150, 20}},
+        {dialog.PushButtonReloadExternal, "PushButtonReloadExternal", QStringLiteral("from external file..."), {185, 118, 150, 20}},
+        {dialog.PushButtonReloadCancel, "PushButtonReloadCancel", QStringLiteral("Cancel"), {57, 113, 69, 20}},
+    };
+    for (const Control& c : controls) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.widget->objectName(), QString::fromLatin1(c.name));
+        EXPECT_EQ(c.widget->geometry(), c.geometry);
+        if (auto* label = qobject_cast<QLabel*>(c.widget)) {
+            EXPECT_EQ(label->text(), c.text);
+        }
+        if (auto* button = qobject_cast<QPushButton*>(c.widget)) {
+            EXPECT_EQ(button->text(), c.text);
+            EXPECT_FALSE(button->isDefault());
+            EXPECT_FALSE(button->autoDefault());
+        }
+        if (auto* popup = qobject_cast<QComboBox*>(c.widget)) {
+            EXPECT_EQ(popup->currentText(), c.text);
+        }
+    }
+
+    QStringList rows;
+    for (int i = 0; i < dialog.PopupMenu1->count(); ++i)
+        rows << dialog.PopupMenu1->itemText(i);
+    EXPECT_EQ(rows, (QStringList{QStringLiteral("1013 <over>"), QStringLiteral("1014 <arnh>"), QStringLiteral("1015 <nijm>"),
+                                 QStringLiteral("1016 <eind>"), QStringLiteral("1017 <about>"), QStringLiteral("1018 ppat/ext."),
+                                 QStringLiteral("1019 extension"), QStringLiteral("1020 extension"),
+                                 QStringLiteral("1021 extension"), QStringLiteral("1022 extension"),
+                                 QStringLiteral("1023 extension"), QStringLiteral("1024 extension")}));
+}
+
+TEST_F(ReloadDialogTest, AnIDOutsideTheRowsShowsNoRowAndIsLoadedAsItIs) {
+    OvEditorWindow* w = newFromScratch();
+    w->thisListBox->OvResourceID = 1030;
+    answer(&OvReloadWindow::PushButtonReloadIntrface);
+    script().openAnswers.push_back(m_brm);
+    w->PushButtonReloadGraphics_Action();
+    EXPECT_EQ(m_openedOnRow, -1);
+    EXPECT_EQ(app().OvLoadID, 1030);
+    EXPECT_EQ(script().messages, QStringList{QStringLiteral("sorry, picture not in file.")});
+}
+
+TEST_F(ReloadDialogTest, OpensBesideTheButton) {
+    OvEditorWindow* w = newFromScratch();
+    QPoint where;
+    script().modalAnswers.push_back([&where](QDialog& d) {
+        where = d.pos();
+        return 0;
+    });
+    w->PushButtonReloadGraphics_Action();
+    const QPoint expected = w->PushButtonReloadGraphics->mapToGlobal(QPoint(130, -70));
+    const QRect screen = w->screen()->availableGeometry();
+    // Beside the button, unless that would leave the screen.
+    if (screen.contains(QRect(expected, QSize(361, 153)))) {
+        EXPECT_EQ(where, expected);
+    }
+    EXPECT_TRUE(screen.contains(QRect(where, QSize(361, 153))));
+}
+
+} // namespace
