@@ -74,5 +74,16 @@ click "$editor" 20 37
 sleep 1
 kill -0 "$APP_PID" || fail "the editor exited"
 import -window "$editor" "$shots/map-from-ui.png"
+
+# The reload dialog opens beside its button; its Cancel loads nothing.
+click "$editor" 95 514
+reload=$(wait_window "Re-Load Graphics from File" 20) || fail "the reload dialog did not appear"
+sleep 0.5
+import -window root -crop 880x700+0+0 "$shots/reload-dialog.png"
+focus "$reload"
+xdotool mousemove --window "$reload" 91 123 click 1
+sleep 0.5
+xdotool search --onlyvisible --name "Re-Load Graphics from File" >/dev/null 2>&1 && fail "Cancel did not close the reload dialog"
+kill -0 "$APP_PID" || fail "the editor exited"
 if grep -qi "sorry" "$log"; then fail "a message was shown"; fi
 echo "PASS: map from Intrface.brm and from UI ($shots)"
