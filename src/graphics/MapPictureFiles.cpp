@@ -78,6 +78,9 @@ MapPicture MapPictureFiles::readIntrfacePicture(const QString& path, int id) {
         const bool folder = file.error == Msg::kSelectSingleFile;
         return failure(QString::fromLatin1(folder ? Msg::kSelectSingleFile : Msg::kFileEmpty), true);
     }
+    // An ID from a file may be any Int32; one whose index cannot even be computed names no picture.
+    if (id < std::numeric_limits<int>::min() + gfx::BrmLayout::kIdBase)
+        return failure(QString::fromLatin1(Msg::kPictureNotInFile), false);
     const gfx::ImageResult decoded = gfx::BrmContainer::decodeId(file.bytes, id);
     if (!decoded.ok()) {
         const QString message = decoded.error.empty() ? QString::fromLatin1(Msg::kMemoryOverflow) : text(decoded.error);

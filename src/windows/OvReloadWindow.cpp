@@ -72,9 +72,10 @@ void OvReloadWindow::Event_Open() {
 
 void OvReloadWindow::PopupMenu1_Open() {
     const App* app = theApp();
-    const int row = app ? app->OvLoadID - kFirstID : 0;
+    // The ID comes from a file and may be any Int32.
+    const long long row = app ? static_cast<long long>(app->OvLoadID) - kFirstID : 0;
     // An ID outside the rows leaves the popup showing nothing; the ID itself is kept.
-    PopupMenu1->setCurrentIndex(row >= 0 && row < PopupMenu1->count() ? row : -1);
+    PopupMenu1->setCurrentIndex(row >= 0 && row < PopupMenu1->count() ? static_cast<int>(row) : -1);
 }
 
 void OvReloadWindow::PopupMenu1_Change() {

@@ -6,6 +6,8 @@
 
 #include <QDir>
 
+#include <limits>
+
 using namespace fixtures;
 
 namespace {
@@ -141,6 +143,8 @@ TEST_F(IntrfaceReaderTest, HostileDirectoriesFailCleanlyAndKeepTheFile) {
         {"negative offset", withEntry(-1000, 2, 1), 1013, QStringLiteral("sorry, picture not in file.")},
         {"id below 1000", withEntry(1204, 2, 1), 999, QStringLiteral("sorry, picture not in file.")},
         {"index past the directory", containerOfWords(2000, 13, {1}), 1150, QStringLiteral("sorry, picture not in file.")},
+        {"lowest Int32 id", withEntry(1204, 2, 1), std::numeric_limits<int>::min(), QStringLiteral("sorry, picture not in file.")},
+        {"highest Int32 id", containerOfWords(2000, 13, {1}), std::numeric_limits<int>::max(), QStringLiteral("sorry, picture not in file.")},
     };
     OvEditorWindow* w = window();
     for (Case& c : cases) {

@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <limits>
+
 using namespace fixtures;
 
 namespace {
@@ -191,6 +193,13 @@ TEST_F(ReloadDialogTest, AnIDOutsideTheRowsShowsNoRowAndIsLoadedAsItIs) {
     EXPECT_EQ(m_openedOnRow, -1);
     EXPECT_EQ(app().OvLoadID, 1030);
     EXPECT_EQ(script().messages, QStringList{QStringLiteral("sorry, picture not in file.")});
+
+    // A hostile file's ID at the end of the Int32 range: still no row, still a clean message.
+    w->thisListBox->OvResourceID = std::numeric_limits<int>::min();
+    answer(&OvReloadWindow::PushButtonReloadIntrface);
+    w->PushButtonReloadGraphics_Action();
+    EXPECT_EQ(m_openedOnRow, -1);
+    EXPECT_EQ(script().messages.size(), 2);
 }
 
 TEST_F(ReloadDialogTest, OpensBesideTheButton) {
