@@ -10,7 +10,6 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
 

@@ -2,6 +2,7 @@
 #include "PictureFixtures.h"
 
 #include "map/OvPictCanvas.h"
+#include "platform/ColonPath.h"
 #include "windows/OvEditorWindow.h"
 
 #include <QDir>
@@ -138,6 +139,41 @@ TEST_F(UiReaderTest, ARememberedFileThatHasGoneIsAskedForAgain) {
     EXPECT_TRUE(script().messages.isEmpty());
     EXPECT_TRUE(app().OvUIfileAbsolutePath.isEmpty());
     EXPECT_EQ(w->PreviewCanvas->size(), QSize(314, 491));
+}
+
+} // namespace
+
+namespace {
+
+// The dialogs start at the game's own files when the game's volume is mounted, else at the
+// dialog's default place.
+class GameFileDialogStart : public GuiTest {
+protected:
+    void TearDown() override {
+        ColonPath::setVolumeRootsForTesting({});
+        GuiTest::TearDown();
+    }
+};
+
+TEST_F(GameFileDialogStart, OnTheGamesVolumeOrTheDefaultPlace) {
+    OvEditorWindow* w = newFromScratch();
+    ColonPath::setVolumeRootsForTesting({tempDir() + QStringLiteral("/volumes")});
+    script().openAnswers = {QString(), QString(), QString(), QString()};
+    w->ReadPICTFromUIfile(w->PreviewCanvas, 1013);
+    w->ReadPictureFromIntrface(w->PreviewCanvas, 1013);
+
+    const QString graphics = tempDir() + QStringLiteral("/volumes/Brenmoor/Data/Graphics");
+    QDir().mkpath(graphics);
+    writeFile(graphics + QStringLiteral("/UI"), demo::Bytes{});
+    w->ReadPICTFromUIfile(w->PreviewCanvas, 1013);
+    w->ReadPictureFromIntrface(w->PreviewCanvas, 1013);
+
+    ASSERT_EQ(script().openRequests.size(), 4u);
+    EXPECT_EQ(script().openRequests[0].initialLocation, QString());
+    EXPECT_EQ(script().openRequests[1].initialLocation, QString());
+    EXPECT_EQ(script().openRequests[2].initialLocation, graphics + QStringLiteral("/UI"));
+    // No 'Intrface.brm' there: its folder.
+    EXPECT_EQ(script().openRequests[3].initialLocation, graphics);
 }
 
 } // namespace
