@@ -9,7 +9,8 @@ struct MapPicture {
     QImage image;
     QString message;
     // For the two game files: whether the file should be forgotten, so that the next read asks
-    // for it again. A missing picture keeps a container but not a 'UI' file, as the game tools did.
+    // for it again. A container that lacks one picture is kept; a 'UI' file is forgotten on every
+    // failure, so a wrong 'UI' never sticks.
     bool forgetFile = false;
 
     bool ok() const { return message.isEmpty() && !image.isNull(); }
