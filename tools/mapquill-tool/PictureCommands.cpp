@@ -128,7 +128,10 @@ bool writePng(const gfx::RgbImage& image, const std::string& path, std::string& 
 {
     const QImage view(image.pixels.data(), image.width, image.height, image.width * 3, QImage::Format_RGB888);
     QSaveFile file(pathText(path));
-    if (!file.open(QIODevice::WriteOnly) || !view.save(&file, "PNG") || !file.commit()) {
+    // Quality 80 asks libpng for light compression: maps are small, and deflate at its default
+    // level costs more time than the whole decode.
+    constexpr int kPngQuality = 80;
+    if (!file.open(QIODevice::WriteOnly) || !view.save(&file, "PNG", kPngQuality) || !file.commit()) {
         error = "cannot write " + path;
         return false;
     }
