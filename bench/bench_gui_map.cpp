@@ -94,11 +94,29 @@ void BM_MarkingStep(benchmark::State& state) {
         painter.end();
         benchmark::DoNotOptimize(target.constBits());
     }
+    // The steps must have marked: the current row holds the last corner the mouse gave.
+    if (table.Cell(700, OvDataListBox::ColX1) != QStringLiteral("40"))
+        state.SkipWithError("the drag steps did not mark the current row");
     QMouseEvent release(QEvent::MouseButtonRelease, start, start, canvas->mapToGlobal(start), Qt::LeftButton,
                         Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(canvas, &release);
 }
 BENCHMARK(BM_MarkingStep)->Unit(benchmark::kMillisecond);
+
+// "Select all of listbox": every row highlighted, each asked for its selection while painting.
+void BM_FullPaintAllRowsSelected(benchmark::State& state) {
+    OvDataListBox& table = *g_window->thisListBox;
+    table.selectAll();
+    QImage target(314, 491, QImage::Format_RGB16);
+    for (auto _ : state) {
+        QPainter painter(&target);
+        g_window->CanvasPaintAction(painter);
+        painter.end();
+        benchmark::DoNotOptimize(target.constBits());
+    }
+    table.clearSelection();
+}
+BENCHMARK(BM_FullPaintAllRowsSelected)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

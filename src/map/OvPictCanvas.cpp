@@ -24,10 +24,10 @@ QPoint pixelAt(const QPointF& position) { return {qFloor(position.x()), qFloor(p
 bool isImageFormat(const QString& mimeType) { return mimeType.startsWith(QLatin1String("image/")); }
 
 // The first dropped local file that Qt can read as a picture (checked by its content, not its name).
-QString firstImageFile(const QMimeData* data) {
-    if (!data->hasUrls())
+QString firstImageFile(const QMimeData* mime) {
+    if (!mime->hasUrls())
         return {};
-    const QList<QUrl> urls = data->urls();
+    const QList<QUrl> urls = mime->urls();
     for (const QUrl& url : urls) {
         if (!url.isLocalFile())
             continue;
@@ -142,7 +142,6 @@ void OvPictCanvas::startPictureDrag() {
     drag->setMimeData(newPictureMimeData(MasterBackground));
     const QCursor cursor = MapCursors::current(MapCursors::PictureDrag);
     drag->setDragCursor(cursor.pixmap(), Qt::CopyAction);
-    drag->setHotSpot(cursor.hotSpot());
     m_dragRunner(*drag);
     if (drag)
         drag->deleteLater();
@@ -161,52 +160,52 @@ void OvPictCanvas::leaveEvent(QEvent* event) {
 // --- drag and drop ---
 
 QMimeData* OvPictCanvas::newPictureMimeData(const QImage& picture) {
-    auto* data = new QMimeData;
-    data->setImageData(picture);
+    auto* mime = new QMimeData;
+    mime->setImageData(picture);
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     if (picture.save(&buffer, "PNG"))
-        data->setData(QStringLiteral("image/png"), png);
-    return data;
+        mime->setData(QStringLiteral("image/png"), png);
+    return mime;
 }
 
-bool OvPictCanvas::offersPicture(const QMimeData* data) {
-    if (!data)
+bool OvPictCanvas::offersPicture(const QMimeData* mime) {
+    if (!mime)
         return false;
-    if (data->hasImage())
+    if (mime->hasImage())
         return true;
-    const QStringList formats = data->formats();
+    const QStringList formats = mime->formats();
     for (const QString& format : formats)
         if (isImageFormat(format))
             return true;
-    return !firstImageFile(data).isEmpty();
+    return !firstImageFile(mime).isEmpty();
 }
 
-QImage OvPictCanvas::pictureFromMimeData(const QMimeData* data, bool* unreadable) {
+QImage OvPictCanvas::pictureFromMimeData(const QMimeData* mime, bool* unreadable) {
     if (unreadable)
         *unreadable = false;
-    if (!data)
+    if (!mime)
         return {};
     bool offered = false;
-    if (data->hasImage()) {
+    if (mime->hasImage()) {
         offered = true;
-        const QImage picture = qvariant_cast<QImage>(data->imageData());
+        const QImage picture = qvariant_cast<QImage>(mime->imageData());
         if (!picture.isNull())
             return picture;
     }
-    const QStringList formats = data->formats();
+    const QStringList formats = mime->formats();
     for (const QString& format : formats) {
         if (!isImageFormat(format))
             continue;
         offered = true;
         // QImage's reader refuses pictures above its allocation limit, so odd bytes cannot make
         // us allocate without bound.
-        const QImage picture = QImage::fromData(data->data(format));
+        const QImage picture = QImage::fromData(mime->data(format));
         if (!picture.isNull())
             return picture;
     }
-    if (const QString path = firstImageFile(data); !path.isEmpty()) {
+    if (const QString path = firstImageFile(mime); !path.isEmpty()) {
         offered = true;
         QImageReader reader(path);
         reader.setAutoTransform(true);
@@ -248,9 +247,9 @@ void OvPictCanvas::dropEvent(QDropEvent* event) {
     event->accept();
 }
 
-void OvPictCanvas::Event_DropObject(const QMimeData* data) {
+void OvPictCanvas::Event_DropObject(const QMimeData* mime) {
     bool unreadable = false;
-    const QImage picture = pictureFromMimeData(data, &unreadable);
+    const QImage picture = pictureFromMimeData(mime, &unreadable);
     if (!picture.isNull()) {
         setMap(picture);
         Refresh();

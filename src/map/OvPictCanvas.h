@@ -65,9 +65,9 @@ public:
     // The picture a drop or the clipboard offers: image data, image bytes of any format Qt reads,
     // or the first local image file. Null when there is none; `unreadable` is set when a picture
     // was offered but could not be read (a broken or oversized file).
-    static QImage pictureFromMimeData(const QMimeData* data, bool* unreadable = nullptr);
-    // Whether a drop of `data` can give a picture, judged without decoding it.
-    static bool offersPicture(const QMimeData* data);
+    static QImage pictureFromMimeData(const QMimeData* mime, bool* unreadable = nullptr);
+    // Whether a drop of `mime` can give a picture, judged without decoding it.
+    static bool offersPicture(const QMimeData* mime);
 
 Q_SIGNALS:
     void Paint(QPainter& g);
@@ -92,7 +92,7 @@ private:
     void Event_Open();
     bool Event_MouseDown(int x, int y);
     void Event_MouseDrag(int x, int y);
-    void Event_DropObject(const QMimeData* data);
+    void Event_DropObject(const QMimeData* mime);
     void startPictureDrag();
 
     DragRunner m_dragRunner;

@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# Screenshot of marking a rectangle on the map: the real editor under Xvfb opens the demo
+# "OvData0" through the File menu (map from the demo 'Intrface.brm'), ticks the "View" boxes
+# of a few entries, selects one entry and drags its new rectangle on the map.
+# The result goes to docs/screenshots/marking.png.
+# Usage: screenshot-marking.sh [MAPQUILL_BINARY] [OUTPUT_PNG]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+binary=${1:-build/src/mapquill}
+out=${2:-$root/docs/screenshots/marking.png}
+mkdir -p "$(dirname "$out")"
+[ -x "$binary" ] || { echo "no editor at $binary (build it first)"; exit 1; }
+
+. scripts/xvfb-session.sh
+xvfb_start
+unset QT_QPA_PLATFORM
+log=$(mktemp)
+"$binary" >"$log" 2>&1 &
+APP_PID=$!
+
+fail() { echo "FAIL: $*"; cat "$log"; exit 1; }
+
+# There is no window manager: windows are focused by hand before keys are sent.
+focus() { xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"; sleep 0.3; }
+
+# menu WINDOW DOWNS: opens the File menu of WINDOW and chooses the item DOWNS places below the first.
+menu() {
+  focus "$1"
+  xdotool key --window "$1" alt+f
+  sleep 0.4
+  for _ in $(seq 1 "$2"); do xdotool key Down; done
+  xdotool key Return
+  sleep 0.4
+}
+
+# answer TITLE PATH: types PATH into the (non-native) file dialog titled TITLE and accepts it;
+# an empty PATH cancels the dialog.
+answer() {
+  local dialog
+  dialog=$(wait_window "$1" 20) || fail "the dialog \"$1\" did not appear"
+  focus "$dialog"
+  if [ -z "$2" ]; then
+    xdotool key --window "$dialog" Escape
+  else
+    xdotool key --window "$dialog" ctrl+a
+    xdotool type --delay 5 "$2"
+    xdotool key Return
+  fi
+  sleep 0.8
+}
+
+# at X Y: the screen position of content coordinates X, Y of the editing window (below its menu bar).
+at() { echo "$(( win_x + $1 )) $(( win_y + menubar + $2 ))"; }
+
+about=$(wait_window "About Mapquill" 20) || fail "the About window did not appear"
+sleep 0.5
+
+# File menu: 0 New, 1..10 Open OvData0..9, 11 Close, 12 Use 'Intrface.brm', 13 Use 'UI', 14 Quit.
+menu "$about" 12
+menu "$about" 1
+answer "Select a file OvData0" "$root/examples/OvData0"
+if [ -f "$root/examples/maps/Intrface.brm" ]; then
+  answer "Select file Intrface.brm" "$root/examples/maps/Intrface.brm"
+else
+  answer "Select file Intrface.brm" ""
+fi
+editor=$(wait_window "^OvData0$" 20) || fail "the editing window did not appear"
+eval "$(xdotool getwindowgeometry --shell "$editor")"
+win_x=$X win_y=$Y
+menubar=$(( HEIGHT - 560 ))
+[ "$menubar" -ge 0 ] || menubar=0
+sleep 0.5
+focus "$editor"
+
+# Tick the "View" boxes of a few rows (both sectors, two ops, a battle): their rectangles show
+# in orange. Rows are 22 pixels high below a header of 24.
+row_y() { echo $(( 27 + 24 + 22 * $1 + 11 )); }
+for row in 0 1 2 13 14; do
+  read -r vx vy <<<"$(at 10 "$(row_y "$row")")"
+  xdotool mousemove "$vx" "$vy" click 1
+  sleep 0.2
+done
+sleep 0.3
+
+# Select the fourth row (its Name cell), then draw its new rectangle on the map: press, drag in
+# steps (the outline follows the mouse), release inside the map.
+read -r rx ry <<<"$(at 200 "$(row_y 3)")"
+xdotool mousemove "$rx" "$ry" click 1
+sleep 0.5
+canvas_left=$(( 868 - 314 - 4 ))
+read -r px py <<<"$(at $(( canvas_left + 60 )) $(( 14 + 300 )))"
+xdotool mousemove "$px" "$py" mousedown 1
+for step in $(seq 1 12); do
+  xdotool mousemove "$(( px + step * 8 ))" "$(( py + step * 6 ))"
+  sleep 0.05
+done
+xdotool mouseup 1
+sleep 0.8
+kill -0 "$APP_PID" || fail "the editor exited"
+
+shot=$(mktemp --suffix=.png)
+import -window root "$shot"
+convert "$shot" -crop "${WIDTH}x${HEIGHT}+${win_x}+${win_y}" +repage "$out"
+rm -f "$shot"
+if grep -qi "sorry" "$log"; then fail "a message was shown"; fi
+echo "saved $out"
