@@ -42,7 +42,13 @@ void OvTableDelegate::paintBackground(QPainter* painter, const QRect& cell, int 
     if (highlighted) {
         // The bar is drawn at natural size from the cell's top-left corner, repeated to the right
         // so that a cell of any width is covered.
-        painter->drawTiledPixmap(cell, TablePictures::instance().selectionBar(ratio));
+        const QImage& bar = TablePictures::instance().selectionBar(ratio);
+        const int step = qMax(1, qRound(bar.width() / bar.devicePixelRatio()));
+        painter->save();
+        painter->setClipRect(cell, Qt::IntersectClip);
+        for (int x = cell.left(); x <= cell.right(); x += step)
+            painter->drawImage(QPoint(x, cell.top()), bar);
+        painter->restore();
         return;
     }
     painter->fillRect(cell, row % 2 == 0 ? kEvenRow : kOddRow);
@@ -78,12 +84,13 @@ void OvTableDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     if (column == OvDataListBox::ColView) {
         const TablePictures& pictures = TablePictures::instance();
         // The open eye's height places both pictures, so they sit on the same line.
-        const QPixmap& open = pictures.eyeOpen(ratio);
-        const QPixmap& eye = m_table->CellCheck(row, column) ? open : pictures.eyeMissing(ratio);
+        const QImage& open = pictures.eyeOpen(ratio);
+        const QImage& eye = m_table->CellCheck(row, column) ? open : pictures.eyeMissing(ratio);
         const int eyeHeight = qRound(open.height() / open.devicePixelRatio());
         painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
-        painter->drawPixmap(option.rect.left() + kEyeLeft,
-                            option.rect.top() + (m_table->DefaultRowHeight() - eyeHeight) / 2, eye);
+        painter->drawImage(QPoint(option.rect.left() + kEyeLeft,
+                            option.rect.top() + (m_table->DefaultRowHeight() - eyeHeight) / 2),
+                           eye);
     }
 
     if (isCheckCell(index)) {

@@ -3,10 +3,10 @@
 #include "resources/Resources.h"
 
 namespace {
-QPixmap load(const char* name, qreal ratio) {
-    QPixmap pixmap(QStringLiteral(":/table/") + QString::fromLatin1(name));
-    pixmap.setDevicePixelRatio(ratio);
-    return pixmap;
+QImage load(const char* name, qreal ratio) {
+    QImage image(QStringLiteral(":/table/") + QString::fromLatin1(name));
+    image.setDevicePixelRatio(ratio);
+    return image;
 }
 } // namespace
 

@@ -282,7 +282,7 @@ TEST_F(TableTest, RowsArePaintedGreyAndWhiteAndSelectedRowsShowTheBar) {
     EXPECT_EQ(pixelAt(box, rowMiddle(5)), 0xFFFFFFu);
 
     box->setListIndex(1);
-    const QImage bar = TablePictures::instance().selectionBar(1.0).toImage();
+    const QImage bar = TablePictures::instance().selectionBar(1.0);
     EXPECT_EQ(pixelAt(box, rowMiddle(1)), bar.pixel(0, 3) & 0xFFFFFF);
     EXPECT_NE(bar.pixel(0, 3) & 0xFFFFFF, 0xFFFFFFu);
     // The bar covers the whole width, also of the wide Name column.
@@ -293,7 +293,7 @@ TEST_F(TableTest, RowsArePaintedGreyAndWhiteAndSelectedRowsShowTheBar) {
 TEST_F(TableTest, ViewColumnShowsTheEyeOfItsTick) {
     build({{}, {}});
     box->setCellCheck(1, Col::ColView, true);
-    const QImage open = TablePictures::instance().eyeOpen(1.0).toImage();
+    const QImage open = TablePictures::instance().eyeOpen(1.0);
     const QImage shown = box->viewport()->grab().toImage();
     const int top = (OvDataListBox::kDefaultRowHeight - open.height()) / 2;
     // The iris centre of the open eye is blue; the missing eye shows the row's background there.
