@@ -28,20 +28,14 @@ QString heading(const OvDataListBox& table, int column) {
     return table.model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
 }
 
-// Check-box cells are the ones that carry a check state (the flag cells of battle rows); the
-// same columns of sector and ops rows are plain cells without one.
-bool isCheckBoxCell(const OvDataListBox& table, int row, int column) {
-    const QTableWidgetItem* cell = table.item(row, column);
-    return cell && cell->data(Qt::CheckStateRole).isValid();
-}
-
-// One line of the several-row form: check boxes as "Y" or "N", every other cell as its text.
+// One line of the several-row form: check boxes (the flag cells of battle rows; the same columns
+// of sector and ops rows are plain) as "Y" or "N", every other cell as its text.
 QString rowFields(const OvDataListBox& table, int row) {
     QString line;
     for (int column = 1; column < table.columnCount(); ++column) {
         if (column > 1)
             line += kTab;
-        if (isCheckBoxCell(table, row, column))
+        if (table.CellIsCheckBox(row, column))
             line += table.CellCheck(row, column) ? QStringLiteral("Y") : QStringLiteral("N");
         else
             line += table.Cell(row, column);

@@ -1,7 +1,6 @@
 #include "map/MapPainting.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace MapPainting {
 
@@ -33,26 +32,6 @@ void verticalRun(QImage& image, std::int64_t x, std::int64_t y1, std::int64_t y2
 }
 
 } // namespace
-
-std::int32_t cellValue(const QString& text) {
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    while (i < n && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
-        ++i;
-    bool negative = false;
-    if (i < n && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) {
-        negative = text[i] == QLatin1Char('-');
-        ++i;
-    }
-    constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
-    std::int64_t value = 0;
-    for (; i < n && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'); ++i)
-        value = std::min(value * 10 + (text[i].unicode() - u'0'), kLimit);
-    if (negative)
-        value = -value;
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
-                                                              std::numeric_limits<std::int32_t>::max()));
-}
 
 void outlineBlock(QImage& rgb16, std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, QRgb colour) {
     if (w < 1 || h < 1 || rgb16.format() != QImage::Format_RGB16)

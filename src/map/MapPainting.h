@@ -2,7 +2,6 @@
 
 #include <QImage>
 #include <QRgb>
-#include <QString>
 
 #include <cstdint>
 
@@ -15,11 +14,6 @@ inline constexpr QRgb kHighlightedColour = qRgb(255, 12, 12); // rectangle of a 
 inline constexpr QRgb kVisibleColour = qRgb(255, 155, 0);     // rectangle of a row that is only View-ticked
 inline constexpr QRgb kPointColour = qRgb(255, 0, 0);         // point mark of any drawn row
 inline constexpr QRgb kHaloColour = qRgb(249, 249, 249);      // halo around a highlighted point
-
-// The number a coordinate cell holds: leading spaces, an optional sign and the digits that
-// follow; 0 when the text begins with no number ("12abc" is 12, "abc" 0, "12.7" 12). Values
-// beyond the 32-bit range are clamped, never wrapped.
-std::int32_t cellValue(const QString& text);
 
 // Outlines the block of w x h pixels whose top-left pixel is (x, y), one pixel wide. Parts
 // outside the picture are cut off; a block narrower or lower than one pixel draws nothing.

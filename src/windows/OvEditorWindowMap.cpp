@@ -5,6 +5,7 @@
 #include "map/OvPictCanvas.h"
 #include "platform/Dialogs.h"
 #include "table/OvDataListBox.h"
+#include "table/TableText.h"
 
 #include <QPainter>
 
@@ -39,10 +40,10 @@ void OvEditorWindow::CanvasPaintAction(QPainter& g) {
         const bool selected = table.Selected(row);
         if (!selected && !table.CellCheck(row, Col::ColView))
             continue;
-        MapPainting::drawEntry(buffer, MapPainting::cellValue(table.Cell(row, Col::ColX1)),
-                               MapPainting::cellValue(table.Cell(row, Col::ColY1)),
-                               MapPainting::cellValue(table.Cell(row, Col::ColX2)),
-                               MapPainting::cellValue(table.Cell(row, Col::ColY2)), selected || row == current);
+        MapPainting::drawEntry(buffer, TableText::Val32(table.Cell(row, Col::ColX1)),
+                               TableText::Val32(table.Cell(row, Col::ColY1)),
+                               TableText::Val32(table.Cell(row, Col::ColX2)),
+                               TableText::Val32(table.Cell(row, Col::ColY2)), selected || row == current);
     }
 
     g.save();

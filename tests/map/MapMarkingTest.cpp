@@ -200,4 +200,26 @@ TEST_F(MapMarkingTest, InsideTestsInCanvasAndWindowCoordinates) {
     EXPECT_FALSE(canvas->CoordinatesInsideGlobal(600, 505));
 }
 
+class MapDemoFileTest : public GuiTest {};
+
+TEST_F(MapDemoFileTest, AMarkOnTheDemoFileReachesTheModelAtTheNextReadBack) {
+    script().openAnswers = {example("OvData0"), QString()}; // the file, then no map picture
+    app().OvWindowInit(0);
+    OvEditorWindow* window = app().OvWindow[0];
+    ASSERT_NE(window, nullptr);
+    OvDataListBox& table = *window->thisListBox;
+    ASSERT_GT(table.ListCount(), 3);
+    ASSERT_TRUE(table.CellBold(0, OvDataListBox::ColNumber));
+    ASSERT_TRUE(table.CellItalic(1, OvDataListBox::ColNumber));
+    ASSERT_FALSE(window->isModified());
+
+    table.setSelected(2, true); // the first battle of the first ops of the first sector
+    press(window->PreviewCanvas, {200, 100});
+    drag(window->PreviewCanvas, {150, 140});
+    release(window->PreviewCanvas, {150, 140});
+    EXPECT_TRUE(window->isModified());
+    table.GetDataFromListBox();
+    EXPECT_EQ(table.BatXY[0][0][0], (ov::Rect{200, 100, 150, 140}));
+}
+
 } // namespace

@@ -241,14 +241,4 @@ TEST_F(MapPaintingTest, RedrawAndUnselectButtons) {
     EXPECT_EQ(shot(), image);
 }
 
-TEST(MapPaintingRules, CellValueReadsTheLeadingWholeNumber) {
-    EXPECT_EQ(MapPainting::cellValue(QStringLiteral("12abc")), 12);
-    EXPECT_EQ(MapPainting::cellValue(QStringLiteral("abc")), 0);
-    EXPECT_EQ(MapPainting::cellValue(QStringLiteral("-5")), -5);
-    EXPECT_EQ(MapPainting::cellValue(QStringLiteral("  +7")), 7);
-    EXPECT_EQ(MapPainting::cellValue(QStringLiteral("12.7")), 12);
-    EXPECT_EQ(MapPainting::cellValue(QStringLiteral("99999999999999999999")), 2147483647);
-    EXPECT_EQ(MapPainting::cellValue(QStringLiteral("-99999999999999999999")), -2147483647 - 1);
-}
-
 } // namespace
