@@ -6,6 +6,7 @@
 
 #include <QHeaderView>
 #include <QPainter>
+#include <QScrollBar>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -113,6 +114,8 @@ void OvDataListBox::PutDataToListBox() {
     for (int row = 0; row < rowCount(); ++row)
         viewStates[static_cast<std::size_t>(row)] = CellCheck(row, ColView);
     const bool hadSelection = selectionModel()->hasSelection();
+    // The rebuild replaces every row; the user keeps looking at the same part of the table.
+    const int scrolledTo = verticalScrollBar()->value();
 
     int rows = 0;
     for (int s = 0; s < clampCount(OvNumberOfSectors); ++s) {
@@ -149,6 +152,8 @@ void OvDataListBox::PutDataToListBox() {
         for (int r = 0; r < kept; ++r)
             if (viewStates[static_cast<std::size_t>(r)])
                 item(r, ColView)->setCheckState(Qt::Checked);
+        updateGeometries();
+        verticalScrollBar()->setValue(scrolledTo);
         setUpdatesEnabled(true);
     }
     if (hadSelection)

@@ -5,6 +5,7 @@
 #include "windows/OvEditorWindow.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -202,6 +203,15 @@ TEST_F(TableTest, ListIndexFollowsTheSelectionNotTheCurrentCell) {
     box->setListIndex(4);
     box->PutDataToListBox();
     EXPECT_EQ(box->ListIndex(), -1); // a rebuild clears the selection
+}
+
+TEST_F(TableTest, ARebuildKeepsTheScrollPosition) {
+    build(std::vector<std::vector<int>>(6, std::vector<int>{5, 5}));
+    QScrollBar* bar = box->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 40);
+    bar->setValue(40);
+    box->PutDataToListBox();
+    EXPECT_EQ(bar->value(), 40);
 }
 
 TEST_F(TableTest, ARebuildThatDropsTheSelectionReportsTheChange) {
