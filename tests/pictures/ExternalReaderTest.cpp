@@ -16,6 +16,32 @@ using namespace fixtures;
 
 namespace {
 
+// A PNG whose header claims 60000 x 60000 pixels, followed by no image data at all.
+demo::Bytes giantPng() {
+    auto crc32 = [](const std::uint8_t* data, std::size_t size) {
+        std::uint32_t crc = 0xFFFFFFFFu;
+        for (std::size_t i = 0; i < size; ++i) {
+            crc ^= data[i];
+            for (int bit = 0; bit < 8; ++bit)
+                crc = (crc & 1u) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
+        }
+        return crc ^ 0xFFFFFFFFu;
+    };
+    demo::Bytes png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    demo::Bytes chunk = {'I', 'H', 'D', 'R'};
+    demo::put32(chunk, 60000);
+    demo::put32(chunk, 60000);
+    chunk.insert(chunk.end(), {8, 2, 0, 0, 0});
+    demo::put32(png, 13);
+    png.insert(png.end(), chunk.begin(), chunk.end());
+    demo::put32(png, crc32(chunk.data(), chunk.size()));
+    const demo::Bytes end = {'I', 'E', 'N', 'D'};
+    demo::put32(png, 0);
+    png.insert(png.end(), end.begin(), end.end());
+    demo::put32(png, crc32(end.data(), end.size()));
+    return png;
+}
+
 class ExternalReaderTest : public GuiTest {
 protected:
     OvEditorWindow* window() { return newFromScratch(); }
@@ -107,6 +133,14 @@ TEST_F(ExternalReaderTest, FailuresKeepTheCanvas) {
         {writeFile(tempDir() + QStringLiteral("/cut.pict"), [] {
              demo::Bytes bytes = pictFile(picture(64, 48));
              bytes.resize(bytes.size() / 2);
+             return bytes;
+         }()),
+         QStringLiteral("sorry, picture not found or memory overflow.")},
+        {writeFile(tempDir() + QStringLiteral("/giant.png"), giantPng()),
+         QStringLiteral("sorry, picture not found or memory overflow.")},
+        {writeFile(tempDir() + QStringLiteral("/giant.tga"), [] {
+             demo::Bytes bytes = tgaFile(picture(2, 2));
+             bytes[12] = bytes[13] = bytes[14] = bytes[15] = 0xFF;   // 65535 x 65535, four pixels of data
              return bytes;
          }()),
          QStringLiteral("sorry, picture not found or memory overflow.")},
