@@ -16,14 +16,20 @@ namespace {
 
 // Counts index fixed-size arrays; a count outside 0..11 (only a model built by hand can hold one)
 // must never make a walk leave them.
-int clampCount(std::int32_t n) { return std::clamp<std::int32_t>(n, 0, ov::kCapacity); }
+int clampCount(std::int32_t n) {
+    return std::clamp<std::int32_t>(n, 0, ov::kCapacity);
+}
 
 constexpr Qt::ItemFlags kPlain = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 constexpr Qt::ItemFlags kEditable = kPlain | Qt::ItemIsEditable;
 constexpr Qt::ItemFlags kCheckBox = kPlain | Qt::ItemIsUserCheckable;
 
-bool isFlagColumn(int column) { return column >= OvDataListBox::ColLZ && column <= OvDataListBox::ColRoad; }
-bool isFileTextColumn(int column) { return column >= OvDataListBox::ColName && column <= OvDataListBox::ColY2; }
+bool isFlagColumn(int column) {
+    return column >= OvDataListBox::ColLZ && column <= OvDataListBox::ColRoad;
+}
+bool isFileTextColumn(int column) {
+    return column >= OvDataListBox::ColName && column <= OvDataListBox::ColY2;
+}
 
 } // namespace
 
@@ -137,12 +143,13 @@ void OvDataListBox::PutDataToListBox() {
             fillRow(row++, QString::number(SectorID[s]), TableText::NameToText(SectorName[s]), SectorXY[s],
                     QString::number(SectorNumberOfOps[s]) + QStringLiteral(" Ops"), &m_boldFont, nullptr);
             for (int o = 0; o < clampCount(SectorNumberOfOps[s]); ++o) {
-                fillRow(row++, QString::number(OpsID[s][o]), TableText::NameToText(OpsName[s][o]), OpsXY[s][o],
-                        QString::number(OpsNumberOfBattles[s][o]) + QStringLiteral(" Battles"), &m_italicFont,
-                        nullptr);
+                fillRow(row++, QString::number(OpsID[s][o]), TableText::NameToText(OpsName[s][o]),
+                        OpsXY[s][o], QString::number(OpsNumberOfBattles[s][o]) + QStringLiteral(" Battles"),
+                        &m_italicFont, nullptr);
                 for (int b = 0; b < clampCount(OpsNumberOfBattles[s][o]); ++b)
                     fillRow(row++, QString::number(BatID[s][o][b]), TableText::NameToText(BatName[s][o][b]),
-                            BatXY[s][o][b], TableText::FlagText(BatTail[s][o][b]), nullptr, &BatTail[s][o][b]);
+                            BatXY[s][o][b], TableText::FlagText(BatTail[s][o][b]), nullptr,
+                            &BatTail[s][o][b]);
             }
         }
 
@@ -305,7 +312,9 @@ QString OvDataListBox::TypedTextProblem(int column, const QString& text) {
     return {};
 }
 
-void OvDataListBox::showTypedTextProblem(const QString& problem) { MsgBox(problem, window()); }
+void OvDataListBox::showTypedTextProblem(const QString& problem) {
+    MsgBox(problem, window());
+}
 
 void OvDataListBox::userToggledCheck(int row, int column) {
     if (isFlagColumn(column) && CellIsCheckBox(row, column)) {
@@ -387,9 +396,9 @@ bool OvDataListBox::Selected(int row) const {
 void OvDataListBox::setSelected(int row, bool selected) {
     if (row < 0 || row >= rowCount() || !selectionModel())
         return;
-    selectionModel()->select(model()->index(row, 0), (selected ? QItemSelectionModel::Select
-                                                               : QItemSelectionModel::Deselect) |
-                                                         QItemSelectionModel::Rows);
+    selectionModel()->select(model()->index(row, 0),
+                             (selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect) |
+                                 QItemSelectionModel::Rows);
 }
 
 bool OvDataListBox::CellBold(int row, int column) const {
@@ -429,6 +438,6 @@ void OvDataListBox::paintEvent(QPaintEvent* event) {
         return;
     QPainter painter(viewport());
     for (int row = rows; top < height; ++row, top += kDefaultRowHeight)
-        OvTableDelegate::paintBackground(&painter, QRect(0, top, viewport()->width(), kDefaultRowHeight), row, false,
-                                         viewport()->devicePixelRatioF());
+        OvTableDelegate::paintBackground(&painter, QRect(0, top, viewport()->width(), kDefaultRowHeight), row,
+                                         false, viewport()->devicePixelRatioF());
 }

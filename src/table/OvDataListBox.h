@@ -22,7 +22,19 @@ class OvTableDelegate;
 class OvDataListBox : public QTableWidget, public ov::OvDataModel {
     Q_OBJECT
 public:
-    enum Column { ColView, ColNumber, ColName, ColX1, ColY1, ColX2, ColY2, ColSubs, ColLZ, ColBridge, ColRoad };
+    enum Column {
+        ColView,
+        ColNumber,
+        ColName,
+        ColX1,
+        ColY1,
+        ColX2,
+        ColY2,
+        ColSubs,
+        ColLZ,
+        ColBridge,
+        ColRoad
+    };
     static constexpr int kColumnCount = 11;
     static constexpr int kDefaultRowHeight = 22;
     static constexpr int kTextPixelSize = 12;
@@ -125,8 +137,8 @@ private:
     // Positions of the entry shown in `row`, counted by walking the row kinds from the top.
     Position positionOfRow(int row) const;
     QTableWidgetItem* newItem(const QString& text, Qt::ItemFlags flags, const QFont* font = nullptr) const;
-    void fillRow(int row, const QString& number, const QString& name, const ov::Rect& rect, const QString& subs,
-                 const QFont* font, const std::string* tail);
+    void fillRow(int row, const QString& number, const QString& name, const ov::Rect& rect,
+                 const QString& subs, const QFont* font, const std::string* tail);
 
     OvTableDelegate* m_delegate = nullptr;
     QFont m_boldFont;

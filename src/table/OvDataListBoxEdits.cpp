@@ -6,8 +6,12 @@
 // rebuilds it afterwards.
 
 namespace {
-int clampCount(std::int32_t n) { return std::clamp<std::int32_t>(n, 0, ov::kCapacity); }
-bool inAddRange(int index) { return index >= 0 && index < ov::kAddLimit; }
+int clampCount(std::int32_t n) {
+    return std::clamp<std::int32_t>(n, 0, ov::kCapacity);
+}
+bool inAddRange(int index) {
+    return index >= 0 && index < ov::kAddLimit;
+}
 } // namespace
 
 bool OvDataListBox::AddSector() {

@@ -32,13 +32,16 @@ Qt::Alignment columnAlignment(int column) {
     }
 }
 
-bool isCheckCell(const QModelIndex& index) { return index.flags().testFlag(Qt::ItemIsUserCheckable); }
+bool isCheckCell(const QModelIndex& index) {
+    return index.flags().testFlag(Qt::ItemIsUserCheckable);
+}
 
 } // namespace
 
 OvTableDelegate::OvTableDelegate(OvDataListBox* table) : QStyledItemDelegate(table), m_table(table) {}
 
-void OvTableDelegate::paintBackground(QPainter* painter, const QRect& cell, int row, bool highlighted, qreal ratio) {
+void OvTableDelegate::paintBackground(QPainter* painter, const QRect& cell, int row, bool highlighted,
+                                      qreal ratio) {
     if (highlighted) {
         // The bar is drawn at natural size from the cell's top-left corner, repeated to the right
         // so that a cell of any width is covered.
@@ -72,7 +75,8 @@ void OvTableDelegate::initStyleOption(QStyleOptionViewItem* option, const QModel
     option->features &= ~QStyleOptionViewItem::HasCheckIndicator;
 }
 
-void OvTableDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+void OvTableDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                            const QModelIndex& index) const {
     const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
     const int row = index.row();
     const int column = index.column();
@@ -89,7 +93,7 @@ void OvTableDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
         const int eyeHeight = qRound(open.height() / open.devicePixelRatio());
         painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
         painter->drawImage(QPoint(option.rect.left() + kEyeLeft,
-                            option.rect.top() + (m_table->DefaultRowHeight() - eyeHeight) / 2),
+                                  option.rect.top() + (m_table->DefaultRowHeight() - eyeHeight) / 2),
                            eye);
     }
 
@@ -97,7 +101,8 @@ void OvTableDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
         QStyleOptionViewItem check(option);
         check.rect = checkRect(option, column);
         check.state = option.state & ~(QStyle::State_Selected | QStyle::State_HasFocus);
-        check.state |= index.data(Qt::CheckStateRole).toInt() == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
+        check.state |=
+            index.data(Qt::CheckStateRole).toInt() == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
         const QStyle* style = option.widget ? option.widget->style() : QApplication::style();
         style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &check, painter, option.widget);
     } else {
@@ -110,8 +115,8 @@ void OvTableDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     painter->restore();
 }
 
-bool OvTableDelegate::editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
-                                  const QModelIndex& index) {
+bool OvTableDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
+                                  const QStyleOptionViewItem& option, const QModelIndex& index) {
     if (!isCheckCell(index) || !index.flags().testFlag(Qt::ItemIsEnabled))
         return QStyledItemDelegate::editorEvent(event, model, option, index);
 
@@ -120,7 +125,8 @@ bool OvTableDelegate::editorEvent(QEvent* event, QAbstractItemModel* model, cons
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::LeftButton || !checkRect(option, index.column()).contains(mouse->position().toPoint()))
+        if (mouse->button() != Qt::LeftButton ||
+            !checkRect(option, index.column()).contains(mouse->position().toPoint()))
             return false;
         // The press is taken here so that it neither selects the row nor starts an edit; the
         // release toggles.
@@ -152,7 +158,8 @@ QWidget* OvTableDelegate::createEditor(QWidget* parent, const QStyleOptionViewIt
     return editor;
 }
 
-void OvTableDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const {
+void OvTableDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                   const QModelIndex& index) const {
     const auto* line = qobject_cast<QLineEdit*>(editor);
     if (!line) {
         QStyledItemDelegate::setModelData(editor, model, index);

@@ -7,7 +7,9 @@
 namespace TableText {
 
 namespace {
-bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+bool isBlank(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
 } // namespace
 
 std::int64_t Val(QStringView text) {
@@ -42,7 +44,9 @@ QString FlagText(const std::string& tail) {
     for (int k = 0; k < ov::kTailLength; ++k) {
         if (k > 0)
             text += QLatin1Char('-');
-        const auto byte = k < static_cast<int>(tail.size()) ? static_cast<unsigned char>(tail[static_cast<std::size_t>(k)]) : 0u;
+        const auto byte = k < static_cast<int>(tail.size())
+                              ? static_cast<unsigned char>(tail[static_cast<std::size_t>(k)])
+                              : 0u;
         text += QString::number(byte);
     }
     return text;

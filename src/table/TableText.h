@@ -33,7 +33,8 @@ QString CoordinateProblem(QStringView text);
 QString NameProblem(QStringView text);
 
 // The messages, as shown.
-inline constexpr const char* kCoordinateOutOfRange = "sorry, a coordinate must be a whole number from -32768 to 32767.";
+inline constexpr const char* kCoordinateOutOfRange =
+    "sorry, a coordinate must be a whole number from -32768 to 32767.";
 inline constexpr const char* kNameNotLatin1 =
     "sorry, a name can hold only characters of the ISO-8859-1 (Latin-1) character set.";
 inline constexpr const char* kNameTooLong = "sorry, a name can hold at most 49 characters.";

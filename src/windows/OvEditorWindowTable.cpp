@@ -1,9 +1,8 @@
-#include "windows/OvEditorWindow.h"
-
 #include "app/App.h"
 #include "map/OvPictCanvas.h"
 #include "platform/Dialogs.h"
 #include "table/OvDataListBox.h"
+#include "windows/OvEditorWindow.h"
 
 #include <QComboBox>
 
@@ -15,9 +14,13 @@ namespace {
 constexpr int kFirstPictureID = 1013;
 } // namespace
 
-void OvEditorWindow::thisListBox_CellAction(int, int) { PreviewCanvas->Refresh(); }
+void OvEditorWindow::thisListBox_CellAction(int, int) {
+    PreviewCanvas->Refresh();
+}
 
-void OvEditorWindow::thisListBox_Change() { PreviewCanvas->Refresh(); }
+void OvEditorWindow::thisListBox_Change() {
+    PreviewCanvas->Refresh();
+}
 
 bool OvEditorWindow::thisListBox_HeaderPressed(int column) {
     OvDataListBox& box = *thisListBox;

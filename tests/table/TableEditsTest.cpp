@@ -1,5 +1,4 @@
 #include "TableFixture.h"
-
 #include "table/OvDataListBox.h"
 #include "windows/OvEditorWindow.h"
 
@@ -155,9 +154,10 @@ TEST_F(TableTest, DeleteButtonsBeepOnTheWrongRowKind) {
     const struct {
         int row;
         void (OvEditorWindow::*button)();
-    } wrong[] = {{0, &OvEditorWindow::PushButtonDelBattle_Action}, {1, &OvEditorWindow::PushButtonDelBattle_Action},
-                 {0, &OvEditorWindow::PushButtonDelOps_Action},    {2, &OvEditorWindow::PushButtonDelOps_Action},
-                 {1, &OvEditorWindow::PushButtonDelSector_Action}, {2, &OvEditorWindow::PushButtonDelSector_Action}};
+    } wrong[] = {
+        {0, &OvEditorWindow::PushButtonDelBattle_Action}, {1, &OvEditorWindow::PushButtonDelBattle_Action},
+        {0, &OvEditorWindow::PushButtonDelOps_Action},    {2, &OvEditorWindow::PushButtonDelOps_Action},
+        {1, &OvEditorWindow::PushButtonDelSector_Action}, {2, &OvEditorWindow::PushButtonDelSector_Action}};
     int beeps = 0;
     for (const auto& w : wrong) {
         box->setListIndex(w.row);
@@ -242,4 +242,3 @@ TEST_F(TableTest, DeleteWithDuplicateIDsRemovesTheChosenSector) {
     window->PushButtonDelSector_Action();
     EXPECT_EQ(column(Col::ColName), QStringLiteral("S0 S1"));
 }
-

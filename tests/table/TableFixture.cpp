@@ -35,7 +35,8 @@ void TableTest::build(const std::vector<std::vector<int>>& tree, int firstID) {
             m.OpsNumberOfBattles[s][o] = ops[static_cast<std::size_t>(o)];
             for (int b = 0; b < ops[static_cast<std::size_t>(o)]; ++b) {
                 m.BatID[s][o][b] = m.OpsID[s][o] * 10 + b;
-                m.BatName[s][o][b] = "B" + std::to_string(s) + "." + std::to_string(o) + "." + std::to_string(b);
+                m.BatName[s][o][b] =
+                    "B" + std::to_string(s) + "." + std::to_string(o) + "." + std::to_string(b);
                 const int batBase = rectBase(s, o, b);
                 m.BatXY[s][o][b] = {batBase, batBase + 1, batBase + 2, batBase + 3};
             }

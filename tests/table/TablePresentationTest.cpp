@@ -1,5 +1,4 @@
 #include "TableFixture.h"
-
 #include "table/OvDataListBox.h"
 #include "table/TablePictures.h"
 #include "windows/OvEditorWindow.h"
@@ -31,7 +30,8 @@ TEST_F(TableTest, RowsStandInTreeOrderWithTheirKindsAndTexts) {
     EXPECT_EQ(kinds(), QStringLiteral("SOBBOSOB"));
     EXPECT_EQ(column(Col::ColNumber), QStringLiteral("1 10 100 101 11 2 20 200"));
     EXPECT_EQ(column(Col::ColName), QStringLiteral("S0 O0.0 B0.0.0 B0.0.1 O0.1 S1 O1.0 B1.0.0"));
-    EXPECT_EQ(column(Col::ColSubs), QStringLiteral("2 Ops 2 Battles 0-0-0 0-0-0 0 Battles 1 Ops 1 Battles 0-0-0"));
+    EXPECT_EQ(column(Col::ColSubs),
+              QStringLiteral("2 Ops 2 Battles 0-0-0 0-0-0 0 Battles 1 Ops 1 Battles 0-0-0"));
     EXPECT_TRUE(box->CellItalic(1, Col::ColName));
     EXPECT_FALSE(box->CellItalic(2, Col::ColName));
     EXPECT_EQ(box->Cell(2, Col::ColX1), QString::number(rectBase(0, 0, 0)));
@@ -174,7 +174,7 @@ TEST_F(TableTest, OtherHeadersAndEmptyTablesAreNotHandledAndNeverReorder) {
 }
 
 TEST_F(TableTest, ViewTicksStayWithRowPositionsAcrossARebuild) {
-    build({{0, 0}, {}});  // rows: S0 O0.0 O0.1 S1
+    build({{0, 0}, {}}); // rows: S0 O0.0 O0.1 S1
     box->setCellCheck(2, Col::ColView, true);
     box->setCellCheck(3, Col::ColView, true);
     box->setListIndex(1); // add an ops to sector 0: it lands in row 3
@@ -183,7 +183,7 @@ TEST_F(TableTest, ViewTicksStayWithRowPositionsAcrossARebuild) {
     EXPECT_FALSE(box->CellCheck(0, Col::ColView));
     EXPECT_FALSE(box->CellCheck(1, Col::ColView));
     EXPECT_TRUE(box->CellCheck(2, Col::ColView));
-    EXPECT_TRUE(box->CellCheck(3, Col::ColView)); // the old tick of row 3, and the new entry's tick
+    EXPECT_TRUE(box->CellCheck(3, Col::ColView));  // the old tick of row 3, and the new entry's tick
     EXPECT_FALSE(box->CellCheck(4, Col::ColView)); // sector 1 moved down, its tick stayed behind
 }
 
@@ -296,7 +296,8 @@ TEST_F(TableTest, RowsArePaintedGreyAndWhiteAndSelectedRowsShowTheBar) {
     EXPECT_EQ(pixelAt(box, rowMiddle(1)), bar.pixel(0, 3) & 0xFFFFFF);
     EXPECT_NE(bar.pixel(0, 3) & 0xFFFFFF, 0xFFFFFFu);
     // The bar covers the whole width, also of the wide Name column.
-    const QPoint farRight(box->columnViewportPosition(Col::ColName) + box->columnWidth(Col::ColName) - 2, rowMiddle(1).y());
+    const QPoint farRight(box->columnViewportPosition(Col::ColName) + box->columnWidth(Col::ColName) - 2,
+                          rowMiddle(1).y());
     EXPECT_EQ(pixelAt(box, farRight), bar.pixel(0, 3) & 0xFFFFFF);
 }
 
@@ -313,4 +314,3 @@ TEST_F(TableTest, ViewColumnShowsTheEyeOfItsTick) {
     EXPECT_EQ(shown.pixel(inRow1) & 0xFFFFFF, open.pixel(iris) & 0xFFFFFF);
     EXPECT_NE(shown.pixel(inRow0) & 0xFFFFFF, open.pixel(iris) & 0xFFFFFF);
 }
-

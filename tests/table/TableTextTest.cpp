@@ -33,7 +33,7 @@ TEST(TableTextFlags, ThreeBytesInDecimalJoinedByDashes) {
     EXPECT_EQ(FlagText(std::string("\1\0\1", 3)), QStringLiteral("1-0-1"));
     EXPECT_EQ(FlagText(std::string("\2\0\0", 3)), QStringLiteral("2-0-0"));
     EXPECT_EQ(FlagText(std::string("\xff\0\0", 3)), QStringLiteral("255-0-0")); // bytes are unsigned
-    EXPECT_EQ(FlagText(std::string()), QStringLiteral("0-0-0"));                 // a fresh model's empty tail
+    EXPECT_EQ(FlagText(std::string()), QStringLiteral("0-0-0"));                // a fresh model's empty tail
 }
 
 TEST(TableTextProblems, CoordinatesMustFitSixteenBits) {

@@ -1,5 +1,4 @@
 #include "TableFixture.h"
-
 #include "table/OvDataListBox.h"
 #include "table/TableText.h"
 #include "windows/OvEditorWindow.h"
