@@ -3,6 +3,7 @@
 #include "app/App.h"
 
 #include <QHash>
+#include <QImage>
 #include <QPixmap>
 
 namespace MapCursors {
@@ -27,15 +28,15 @@ int resourceNumber(Cursor cursor, bool colour) {
 }
 
 QCursor fromResource(int number) {
-    // Pixmaps belong to the GUI thread, like every caller; loaded once per run.
-    static QHash<int, QPixmap> loaded;
+    // Decoded once per run. Kept as images: a static pixmap would outlive the application object.
+    static QHash<int, QImage> loaded;
     auto it = loaded.find(number);
     if (it == loaded.end())
-        it = loaded.insert(number, QPixmap(QStringLiteral(":/cursors/cursor%1.png").arg(number)));
+        it = loaded.insert(number, QImage(QStringLiteral(":/cursors/cursor%1.png").arg(number)));
     if (it->isNull())
         return QCursor(Qt::ArrowCursor);
     const QPoint spot = hotSpot(number);
-    return QCursor(*it, spot.x(), spot.y());
+    return QCursor(QPixmap::fromImage(*it), spot.x(), spot.y());
 }
 
 QCursor current(Cursor cursor) {
