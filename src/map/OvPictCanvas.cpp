@@ -102,6 +102,7 @@ void OvPictCanvas::mousePressEvent(QMouseEvent* event) {
     }
     m_buttonDown = true;
     const QPoint p = pixelAt(event->position());
+    m_pressPoint = p;
     Event_MouseDown(p.x(), p.y());
     event->accept();
 }
@@ -142,6 +143,23 @@ void OvPictCanvas::startPictureDrag() {
     drag->setMimeData(newPictureMimeData(MasterBackground));
     const QCursor cursor = MapCursors::current(MapCursors::PictureDrag);
     drag->setDragCursor(cursor.pixmap(), Qt::CopyAction);
+    // The drag shows the canvas's rectangle with the map, at a third of its size so it does not
+    // hide the drop target, held where the mouse went down.
+    constexpr int kGhostScale = 3;
+    QImage ghost(size() / kGhostScale, QImage::Format_ARGB32_Premultiplied);
+    if (!ghost.isNull()) {
+        ghost.fill(Qt::transparent);
+        QPainter painter(&ghost);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.setOpacity(0.7);
+        painter.drawImage(ghost.rect(), MasterBackground, rect());
+        painter.setOpacity(1.0);
+        painter.setPen(QPen(Qt::black, 0));
+        painter.drawRect(ghost.rect().adjusted(0, 0, -1, -1));
+        painter.end();
+        drag->setPixmap(QPixmap::fromImage(ghost));
+        drag->setHotSpot(m_pressPoint / kGhostScale);
+    }
     m_dragRunner(*drag);
     if (drag)
         drag->deleteLater();

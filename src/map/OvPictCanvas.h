@@ -97,6 +97,7 @@ private:
 
     DragRunner m_dragRunner;
     bool m_buttonDown = false;
+    QPoint m_pressPoint;
 
     // MasterBackground converted to 16 bits and cut to the last buffer size; rebuilt when the
     // picture (its cache key) or the size changes.

@@ -32,6 +32,7 @@ protected:
             ++drags;
             dragged = qvariant_cast<QImage>(drag.mimeData()->imageData());
             draggedPng = drag.mimeData()->data(QStringLiteral("image/png"));
+            ghostSize = drag.pixmap().size();
         });
     }
 
@@ -49,6 +50,7 @@ protected:
     int drags = 0;
     QImage dragged;
     QByteArray draggedPng;
+    QSize ghostSize;
 };
 
 TEST_F(MapMarkingTest, PressSetsAPointAndDraggingMovesOnlyTheSecondCorner) {
@@ -121,6 +123,7 @@ TEST_F(MapMarkingTest, WithoutACurrentRowAPressChangesNothingAndADragTakesThePic
     // The bare map, as image data and as PNG bytes.
     EXPECT_EQ(dragged.convertToFormat(QImage::Format_RGB32), map);
     EXPECT_EQ(QImage::fromData(draggedPng).convertToFormat(QImage::Format_RGB32), map);
+    EXPECT_EQ(ghostSize, QSize(104, 163)); // the canvas's rectangle, shown small
     EXPECT_FALSE(window->isModified());
 
     // The platform drag took the mouse: further moves do not start another one.
