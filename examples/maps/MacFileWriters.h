@@ -20,7 +20,11 @@ struct Rgb {
     int width = 0;
     int height = 0;
     std::vector<std::uint8_t> pixels;
-    const std::uint8_t* at(int x, int y) const { return pixels.data() + (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 3u; }
+    const std::uint8_t* at(int x, int y) const {
+        return pixels.data() +
+               (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) *
+                   3u;
+    }
 };
 
 inline void put16(Bytes& out, unsigned v) {
@@ -96,42 +100,42 @@ inline Bytes encodePict(const Rgb& image) {
     if (w <= 0 || h <= 0 || w > 4000 || h > 4000)
         throw std::invalid_argument("picture size");
     Bytes out;
-    put16(out, 0);   // picSize: patched below (low 16 bits, as QuickDraw keeps it)
+    put16(out, 0); // picSize: patched below (low 16 bits, as QuickDraw keeps it)
     putRect(out, 0, 0, h, w);
     put16(out, 0x0011);
     put16(out, 0x02FF);
-    put16(out, 0x0C00);   // HeaderOp, extended version 2
+    put16(out, 0x0C00); // HeaderOp, extended version 2
     put16(out, 0xFFFE);
     put16(out, 0);
     put32(out, 0x00480000u);
     put32(out, 0x00480000u);
     putRect(out, 0, 0, h, w);
     put32(out, 0);
-    put16(out, 0x001E);   // DefHilite
-    put16(out, 0x0001);   // ClipRgn: the frame
+    put16(out, 0x001E); // DefHilite
+    put16(out, 0x0001); // ClipRgn: the frame
     put16(out, 10);
     putRect(out, 0, 0, h, w);
 
-    put16(out, 0x009A);   // DirectBitsRect
+    put16(out, 0x009A); // DirectBitsRect
     put32(out, 0x000000FFu);
     const unsigned rowBytes = static_cast<unsigned>(w) * 4u;
     put16(out, rowBytes | 0x8000u);
     putRect(out, 0, 0, h, w);
-    put16(out, 0);             // pmVersion
-    put16(out, 4);             // packType: PackBits by component
-    put32(out, 0);             // packSize
-    put32(out, 0x00480000u);   // hRes
-    put32(out, 0x00480000u);   // vRes
-    put16(out, 16);            // pixelType RGBDirect
-    put16(out, 32);            // pixelSize
-    put16(out, 3);             // cmpCount
-    put16(out, 8);             // cmpSize
-    put32(out, 0);             // planeBytes
-    put32(out, 0);             // pmTable
-    put32(out, 0);             // pmReserved
-    putRect(out, 0, 0, h, w);  // srcRect
-    putRect(out, 0, 0, h, w);  // dstRect
-    put16(out, 0);             // srcCopy
+    put16(out, 0);            // pmVersion
+    put16(out, 4);            // packType: PackBits by component
+    put32(out, 0);            // packSize
+    put32(out, 0x00480000u);  // hRes
+    put32(out, 0x00480000u);  // vRes
+    put16(out, 16);           // pixelType RGBDirect
+    put16(out, 32);           // pixelSize
+    put16(out, 3);            // cmpCount
+    put16(out, 8);            // cmpSize
+    put32(out, 0);            // planeBytes
+    put32(out, 0);            // pmTable
+    put32(out, 0);            // pmReserved
+    putRect(out, 0, 0, h, w); // srcRect
+    putRect(out, 0, 0, h, w); // dstRect
+    put16(out, 0);            // srcCopy
     std::vector<std::uint8_t> planes(static_cast<std::size_t>(w) * 3u);
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x)
@@ -152,9 +156,9 @@ inline Bytes encodePict(const Rgb& image) {
 }
 
 struct Resource {
-    std::uint32_t type;   // e.g. 'PICT' = 0x50494354
+    std::uint32_t type; // e.g. 'PICT' = 0x50494354
     std::int16_t id;
-    std::string name;     // empty: unnamed
+    std::string name; // empty: unnamed
     Bytes data;
 };
 
@@ -193,7 +197,7 @@ inline Bytes buildResourceFork(const std::vector<Resource>& resources) {
                 names.push_back(static_cast<std::uint8_t>(r.name.size()));
                 names.insert(names.end(), r.name.begin(), r.name.end());
             }
-            put32(refs, static_cast<std::uint32_t>(data.size()) & 0x00FFFFFFu);   // attributes 0
+            put32(refs, static_cast<std::uint32_t>(data.size()) & 0x00FFFFFFu); // attributes 0
             put32(refs, 0);
             put32(data, static_cast<std::uint32_t>(r.data.size()));
             data.insert(data.end(), r.data.begin(), r.data.end());
@@ -201,7 +205,8 @@ inline Bytes buildResourceFork(const std::vector<Resource>& resources) {
     }
     const std::uint32_t dataOffset = 256;
     const std::uint32_t mapOffset = dataOffset + static_cast<std::uint32_t>(data.size());
-    const std::uint32_t mapLength = static_cast<std::uint32_t>(28 + typeList.size() + refs.size() + names.size());
+    const std::uint32_t mapLength =
+        static_cast<std::uint32_t>(28 + typeList.size() + refs.size() + names.size());
     Bytes fork;
     put32(fork, dataOffset);
     put32(fork, mapOffset);
@@ -209,15 +214,15 @@ inline Bytes buildResourceFork(const std::vector<Resource>& resources) {
     put32(fork, mapLength);
     fork.resize(dataOffset, 0);
     fork.insert(fork.end(), data.begin(), data.end());
-    put32(fork, dataOffset);   // the map starts with a copy of the header
+    put32(fork, dataOffset); // the map starts with a copy of the header
     put32(fork, mapOffset);
     put32(fork, static_cast<std::uint32_t>(data.size()));
     put32(fork, mapLength);
-    put32(fork, 0);   // next map handle
-    put16(fork, 0);   // file reference
-    put16(fork, 0);   // attributes
-    put16(fork, 28);  // type list offset from the map start
-    put16(fork, static_cast<unsigned>(28 + typeList.size() + refs.size()));   // name list offset
+    put32(fork, 0);  // next map handle
+    put16(fork, 0);  // file reference
+    put16(fork, 0);  // attributes
+    put16(fork, 28); // type list offset from the map start
+    put16(fork, static_cast<unsigned>(28 + typeList.size() + refs.size())); // name list offset
     fork.insert(fork.end(), typeList.begin(), typeList.end());
     fork.insert(fork.end(), refs.begin(), refs.end());
     fork.insert(fork.end(), names.begin(), names.end());
@@ -226,8 +231,8 @@ inline Bytes buildResourceFork(const std::vector<Resource>& resources) {
 
 // MacBinary III: a 128-byte header with CRC, then the data fork and the resource fork, each padded
 // to 128 bytes.
-inline Bytes wrapMacBinary3(const std::string& fileName, const char type[4], const char creator[4], const Bytes& dataFork,
-                            const Bytes& resourceFork) {
+inline Bytes wrapMacBinary3(const std::string& fileName, const char type[4], const char creator[4],
+                            const Bytes& dataFork, const Bytes& resourceFork) {
     Bytes out(128, 0);
     const std::size_t nameLength = fileName.size() < 63 ? fileName.size() : 63;
     out[1] = static_cast<std::uint8_t>(nameLength);
@@ -239,14 +244,14 @@ inline Bytes wrapMacBinary3(const std::string& fileName, const char type[4], con
     }
     set32(out, 83, static_cast<std::uint32_t>(dataFork.size()));
     set32(out, 87, static_cast<std::uint32_t>(resourceFork.size()));
-    set32(out, 91, 0xB5000000u);   // creation and modification dates (seconds since 1904)
+    set32(out, 91, 0xB5000000u); // creation and modification dates (seconds since 1904)
     set32(out, 95, 0xB5000000u);
     out[102] = 'm';
     out[103] = 'B';
     out[104] = 'I';
     out[105] = 'N';
-    out[122] = 130;   // written by MacBinary III
-    out[123] = 129;   // readable by MacBinary II readers
+    out[122] = 130; // written by MacBinary III
+    out[123] = 129; // readable by MacBinary II readers
     set16(out, 124, crc16(out.data(), 124));
     auto append = [&out](const Bytes& fork) {
         out.insert(out.end(), fork.begin(), fork.end());
@@ -262,14 +267,14 @@ inline Bytes wrapAppleDouble(const char type[4], const char creator[4], const By
     Bytes out;
     put32(out, 0x00051607u);
     put32(out, 0x00020000u);
-    out.resize(out.size() + 16, 0);   // filler
-    put16(out, 2);                    // two entries
+    out.resize(out.size() + 16, 0); // filler
+    put16(out, 2);                  // two entries
     const std::uint32_t finderOffset = 26 + 2 * 12;
     const std::uint32_t forkOffset = finderOffset + 32;
-    put32(out, 9);   // Finder info
+    put32(out, 9); // Finder info
     put32(out, finderOffset);
     put32(out, 32);
-    put32(out, 2);   // resource fork
+    put32(out, 2); // resource fork
     put32(out, forkOffset);
     put32(out, static_cast<std::uint32_t>(resourceFork.size()));
     Bytes finder(32, 0);
@@ -284,8 +289,8 @@ inline Bytes wrapAppleDouble(const char type[4], const char creator[4], const By
 
 // BinHex 4.0 text: header, data fork and resource fork with their CRCs, run-length coded
 // (0x90 marks a run), six bits a character, 64 characters a line.
-inline std::string wrapBinHex(const std::string& fileName, const char type[4], const char creator[4], const Bytes& dataFork,
-                              const Bytes& resourceFork) {
+inline std::string wrapBinHex(const std::string& fileName, const char type[4], const char creator[4],
+                              const Bytes& dataFork, const Bytes& resourceFork) {
     Bytes plain;
     auto withCrc = [&plain](std::size_t from) {
         const std::uint16_t crc = crc16(plain.data() + from, plain.size() - from);
@@ -299,7 +304,7 @@ inline std::string wrapBinHex(const std::string& fileName, const char type[4], c
         plain.push_back(static_cast<std::uint8_t>(type[i]));
     for (int i = 0; i < 4; ++i)
         plain.push_back(static_cast<std::uint8_t>(creator[i]));
-    put16(plain, 0);   // Finder flags
+    put16(plain, 0); // Finder flags
     put32(plain, static_cast<std::uint32_t>(dataFork.size()));
     put32(plain, static_cast<std::uint32_t>(resourceFork.size()));
     withCrc(0);
@@ -340,7 +345,8 @@ inline std::string wrapBinHex(const std::string& fileName, const char type[4], c
     };
     std::size_t i = 0;
     for (; i + 3 <= coded.size(); i += 3) {
-        const unsigned v = (static_cast<unsigned>(coded[i]) << 16) | (static_cast<unsigned>(coded[i + 1]) << 8) | coded[i + 2];
+        const unsigned v = (static_cast<unsigned>(coded[i]) << 16) |
+                           (static_cast<unsigned>(coded[i + 1]) << 8) | coded[i + 2];
         emit(v >> 18);
         emit(v >> 12);
         emit(v >> 6);

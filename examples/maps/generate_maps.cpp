@@ -11,13 +11,13 @@
 // Build and run: ./generate_maps.sh
 #include "MacFileWriters.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
-#include <QDir>
 
 #include <cmath>
 #include <cstdio>
@@ -39,7 +39,8 @@ const QColor kOrchard(0x6f, 0x93, 0x50);
 const QColor kRoad(0x9a, 0x3b, 0x25);
 const QColor kTown(0x6d, 0x2a, 0x1d);
 const QColor kInk(0x2e, 0x2a, 0x22);
-const QColor kHill[4] = {QColor(0xd6, 0xbd, 0x93), QColor(0xcc, 0xa6, 0x7d), QColor(0xbe, 0x8c, 0x68), QColor(0xad, 0x72, 0x56)};
+const QColor kHill[4] = {QColor(0xd6, 0xbd, 0x93), QColor(0xcc, 0xa6, 0x7d), QColor(0xbe, 0x8c, 0x68),
+                         QColor(0xad, 0x72, 0x56)};
 
 // A small deterministic generator, so every run draws the same maps on every machine.
 struct Lcg {
@@ -70,16 +71,16 @@ struct Place {
 // The world, in the overview map's pixels. Places sit at the centres of the demo battles.
 const std::vector<Place>& places() {
     static const std::vector<Place> list = {
-        {"Fährmann's Crossing", {37, 62}, Place::Bridge},   {"Orchard Ridge", {84, 64}, Place::Village},
-        {"Kessel Bridge", {134, 39}, Place::Bridge},         {"Stone Mill", {61, 126}, Place::Mill},
-        {"Greyfield", {126, 119}, Place::Town},              {"Brückenau", {36, 186}, Place::Town},
-        {"Tanner's Lane", {62, 188}, Place::Village},        {"Old Quarry", {98, 200}, Place::Quarry},
-        {"Chapel Hill", {130, 197}, Place::Chapel},          {"Signal Tower", {202, 54}, Place::Tower},
-        {"Château Vérane", {270, 63}, Place::Chateau},       {"Switchback", {180, 171}, Place::Village},
-        {"Eagle Saddle", {236, 175}, Place::Village},        {"Summit Relay", {273, 182}, Place::Tower},
-        {"Causeway Nord", {68, 298}, Place::Village},        {"Ferry Landing", {245, 276}, Place::Village},
-        {"Dike Breach", {55, 369}, Place::Village},          {"Ålholm", {176, 364}, Place::Town},
-        {"Pumping Station", {236, 354}, Place::Station},     {"Sluice Gate", {58, 453}, Place::Sluice},
+        {"Fährmann's Crossing", {37, 62}, Place::Bridge}, {"Orchard Ridge", {84, 64}, Place::Village},
+        {"Kessel Bridge", {134, 39}, Place::Bridge},      {"Stone Mill", {61, 126}, Place::Mill},
+        {"Greyfield", {126, 119}, Place::Town},           {"Brückenau", {36, 186}, Place::Town},
+        {"Tanner's Lane", {62, 188}, Place::Village},     {"Old Quarry", {98, 200}, Place::Quarry},
+        {"Chapel Hill", {130, 197}, Place::Chapel},       {"Signal Tower", {202, 54}, Place::Tower},
+        {"Château Vérane", {270, 63}, Place::Chateau},    {"Switchback", {180, 171}, Place::Village},
+        {"Eagle Saddle", {236, 175}, Place::Village},     {"Summit Relay", {273, 182}, Place::Tower},
+        {"Causeway Nord", {68, 298}, Place::Village},     {"Ferry Landing", {245, 276}, Place::Village},
+        {"Dike Breach", {55, 369}, Place::Village},       {"Ålholm", {176, 364}, Place::Town},
+        {"Pumping Station", {236, 354}, Place::Station},  {"Sluice Gate", {58, 453}, Place::Sluice},
         {"Windmill Row", {194, 432}, Place::Windmill},
     };
     return list;
@@ -87,8 +88,16 @@ const std::vector<Place>& places() {
 
 QPainterPath coastline() {
     // Land above, sea below; the sea is the area under this line.
-    QPainterPath sea = smoothPath({{-10, 478}, {30, 476}, {70, 472}, {110, 479}, {150, 471}, {200, 466}, {240, 458},
-                                   {270, 452}, {300, 440}, {330, 436}});
+    QPainterPath sea = smoothPath({{-10, 478},
+                                   {30, 476},
+                                   {70, 472},
+                                   {110, 479},
+                                   {150, 471},
+                                   {200, 466},
+                                   {240, 458},
+                                   {270, 452},
+                                   {300, 440},
+                                   {330, 436}});
     sea.lineTo(330, 520);
     sea.lineTo(-10, 520);
     sea.closeSubpath();
@@ -96,21 +105,38 @@ QPainterPath coastline() {
 }
 
 std::vector<QPointF> riverAsh() {
-    return {{132, -10}, {135, 20}, {134, 39}, {110, 50}, {80, 56}, {52, 58}, {37, 62}, {30, 90}, {34, 120},
-            {30, 150}, {36, 186}, {44, 215}, {40, 245}, {60, 275}, {68, 298}, {50, 330}, {45, 370}, {52, 410},
-            {58, 453}, {56, 485}};
+    return {{132, -10}, {135, 20}, {134, 39}, {110, 50}, {80, 56},  {52, 58},  {37, 62},
+            {30, 90},   {34, 120}, {30, 150}, {36, 186}, {44, 215}, {40, 245}, {60, 275},
+            {68, 298},  {50, 330}, {45, 370}, {52, 410}, {58, 453}, {56, 485}};
 }
 
 std::vector<QPointF> riverRouge() {
-    return {{325, 95}, {300, 120}, {290, 150}, {300, 200}, {285, 235}, {262, 258}, {245, 276}, {252, 300},
-            {276, 330}, {282, 380}, {290, 420}, {300, 445}};
+    return {{325, 95},  {300, 120}, {290, 150}, {300, 200}, {285, 235}, {262, 258},
+            {245, 276}, {252, 300}, {276, 330}, {282, 380}, {290, 420}, {300, 445}};
 }
 
 std::vector<std::vector<QPointF>> roads() {
     return {
-        {{134, -10}, {134, 39}, {128, 80}, {126, 119}, {130, 160}, {130, 197}, {150, 240}, {168, 300}, {176, 364},
-         {194, 432}, {205, 470}},
-        {{-10, 128}, {61, 126}, {126, 119}, {160, 140}, {180, 171}, {200, 162}, {214, 182}, {236, 175}, {273, 182},
+        {{134, -10},
+         {134, 39},
+         {128, 80},
+         {126, 119},
+         {130, 160},
+         {130, 197},
+         {150, 240},
+         {168, 300},
+         {176, 364},
+         {194, 432},
+         {205, 470}},
+        {{-10, 128},
+         {61, 126},
+         {126, 119},
+         {160, 140},
+         {180, 171},
+         {200, 162},
+         {214, 182},
+         {236, 175},
+         {273, 182},
          {325, 190}},
         {{134, 39}, {170, 48}, {202, 54}, {240, 56}, {270, 63}, {325, 58}},
         {{37, 62}, {60, 66}, {84, 64}, {110, 62}, {134, 39}},
@@ -128,7 +154,7 @@ const char* sectorNames[3] = {"ASHGROVE VALLEY", "CÔTE ROUGE HEIGHTS", "LØVENM
 // Draws the whole world through the painter's transform; `labelScale` is the world-to-pixel
 // scale, used to keep symbols and lettering at a readable pixel size on every map.
 void drawWorld(QPainter& p, double labelScale, bool overview) {
-    const double px = 1.0 / labelScale;   // one output pixel in world units
+    const double px = 1.0 / labelScale; // one output pixel in world units
     p.setRenderHint(QPainter::Antialiasing, false);
     p.fillRect(QRectF(-20, -20, 360, 540), kLand);
 
@@ -149,17 +175,23 @@ void drawWorld(QPainter& p, double labelScale, bool overview) {
 
     // Heights of Côte Rouge: nested contour fills.
     Lcg rng{20260};
-    struct Hill { QPointF c; double rx, ry; int levels; };
+    struct Hill {
+        QPointF c;
+        double rx, ry;
+        int levels;
+    };
     const Hill hills[] = {{{230, 118}, 62, 44, 4}, {{276, 178}, 30, 26, 4}, {{198, 60}, 26, 20, 3},
-                          {{268, 52}, 30, 18, 2}, {{180, 200}, 20, 30, 2}, {{110, 205}, 18, 14, 2}};
+                          {{268, 52}, 30, 18, 2},  {{180, 200}, 20, 30, 2}, {{110, 205}, 18, 14, 2}};
     for (const Hill& hill : hills)
         for (int level = 0; level < hill.levels; ++level) {
             const double shrink = 1.0 - 0.24 * level;
             std::vector<QPointF> ring;
             for (int k = 0; k <= 18; ++k) {
                 const double a = 2 * M_PI * k / 18;
-                const double wobble = 1.0 + 0.08 * std::sin(3 * a + level + hill.c.x()) + 0.05 * std::cos(5 * a);
-                ring.push_back(hill.c + QPointF(std::cos(a) * hill.rx * shrink * wobble, std::sin(a) * hill.ry * shrink * wobble));
+                const double wobble =
+                    1.0 + 0.08 * std::sin(3 * a + level + hill.c.x()) + 0.05 * std::cos(5 * a);
+                ring.push_back(hill.c + QPointF(std::cos(a) * hill.rx * shrink * wobble,
+                                                std::sin(a) * hill.ry * shrink * wobble));
             }
             QPainterPath path = smoothPath(ring);
             path.closeSubpath();
@@ -169,9 +201,15 @@ void drawWorld(QPainter& p, double labelScale, bool overview) {
         }
 
     // Woods, as clusters of round crowns.
-    struct Wood { QPointF c; double r; int trees; QColor colour; };
-    const Wood woods[] = {{{64, 30}, 20, 26, kWood},  {{84, 64}, 12, 14, kOrchard}, {{100, 150}, 16, 18, kWood},
-                          {{20, 220}, 14, 12, kWood}, {{150, 90}, 10, 10, kWood},   {{215, 215}, 14, 12, kWood},
+    struct Wood {
+        QPointF c;
+        double r;
+        int trees;
+        QColor colour;
+    };
+    const Wood woods[] = {{{64, 30}, 20, 26, kWood},   {{84, 64}, 12, 14, kOrchard},
+                          {{100, 150}, 16, 18, kWood}, {{20, 220}, 14, 12, kWood},
+                          {{150, 90}, 10, 10, kWood},  {{215, 215}, 14, 12, kWood},
                           {{290, 100}, 12, 10, kWood}, {{110, 300}, 10, 8, kWood}};
     p.setPen(Qt::NoPen);
     for (const Wood& wood : woods)
@@ -201,7 +239,8 @@ void drawWorld(QPainter& p, double labelScale, bool overview) {
     // Roads over everything but the towns.
     p.setBrush(Qt::NoBrush);
     for (const auto& road : roads()) {
-        p.setPen(QPen(QColor(0xf4, 0xe9, 0xc8), 2.6 * std::max(px, 0.5), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setPen(QPen(QColor(0xf4, 0xe9, 0xc8), 2.6 * std::max(px, 0.5), Qt::SolidLine, Qt::RoundCap,
+                      Qt::RoundJoin));
         p.drawPath(smoothPath(road));
         p.setPen(QPen(kRoad, 1.4 * std::max(px, 0.5), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawPath(smoothPath(road));
@@ -244,7 +283,8 @@ void drawWorld(QPainter& p, double labelScale, bool overview) {
             break;
         case Place::Tower:
             p.setBrush(kInk);
-            p.drawPolygon(QPolygonF({c + QPointF(0, -1.8 * s), c + QPointF(1.1 * s, 1.2 * s), c + QPointF(-1.1 * s, 1.2 * s)}));
+            p.drawPolygon(QPolygonF(
+                {c + QPointF(0, -1.8 * s), c + QPointF(1.1 * s, 1.2 * s), c + QPointF(-1.1 * s, 1.2 * s)}));
             break;
         case Place::Chateau:
             p.setBrush(QColor(0x8a, 0x2b, 0x3a));
@@ -277,7 +317,8 @@ void drawLabels(QPainter& p, const QTransform& toPixels, bool overview, double p
         p.setPen(QColor(0x4a, 0x3a, 0x2a));
         for (int i = 0; i < 3; ++i) {
             const QRectF box = toPixels.mapRect(sectorRects[i]);
-            p.drawText(QRectF(box.left(), box.bottom() - 14, box.width(), 12), Qt::AlignCenter, QString::fromUtf8(sectorNames[i]));
+            p.drawText(QRectF(box.left(), box.bottom() - 14, box.width(), 12), Qt::AlignCenter,
+                       QString::fromUtf8(sectorNames[i]));
         }
         return;
     }
@@ -335,7 +376,8 @@ QImage sectorMap(int sector) {
     title.setBold(true);
     p.setFont(title);
     p.fillRect(QRect(8, 466, 170, 18), QColor(0xf6, 0xf0, 0xd8));
-    p.drawText(QRect(12, 466, 166, 18), Qt::AlignVCenter | Qt::AlignLeft, QString::fromUtf8(sectorNames[sector]));
+    p.drawText(QRect(12, 466, 166, 18), Qt::AlignVCenter | Qt::AlignLeft,
+               QString::fromUtf8(sectorNames[sector]));
     return image;
 }
 
@@ -382,14 +424,16 @@ demo::Rgb toRgb(const QImage& image) {
     out.height = rgb.height();
     out.pixels.resize(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height) * 3u);
     for (int y = 0; y < out.height; ++y)
-        std::memcpy(out.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(out.width) * 3u,
+        std::memcpy(out.pixels.data() +
+                        static_cast<std::size_t>(y) * static_cast<std::size_t>(out.width) * 3u,
                     rgb.constScanLine(y), static_cast<std::size_t>(out.width) * 3u);
     return out;
 }
 
 bool write(const QString& path, const void* data, std::size_t size) {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(static_cast<const char*>(data), static_cast<qint64>(size)) != static_cast<qint64>(size)) {
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(static_cast<const char*>(data), static_cast<qint64>(size)) != static_cast<qint64>(size)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return false;
     }
@@ -406,15 +450,17 @@ int main(int argc, char** argv) {
     QDir().mkpath(folder + QStringLiteral("/mac"));
 
     // IDs 1013 .. 1018: overview, the three sectors, the title card, the pattern.
-    const std::vector<QImage> pictures = {overviewMap(), sectorMap(0), sectorMap(1), sectorMap(2), titleCard(), patternTile()};
+    const std::vector<QImage> pictures = {overviewMap(), sectorMap(0), sectorMap(1),
+                                          sectorMap(2),  titleCard(),  patternTile()};
     const char* const names[] = {"over", "arnh", "nijm", "eind", "about", "ppat"};
 
-    std::vector<demo::Rgb> container(19);   // slots 0 .. 12 stay empty, as only 13 .. 18 are maps
+    std::vector<demo::Rgb> container(19); // slots 0 .. 12 stay empty, as only 13 .. 18 are maps
     std::vector<demo::Resource> resources;
     for (std::size_t i = 0; i < pictures.size(); ++i) {
         const demo::Rgb rgb = toRgb(pictures[i]);
         container[13 + i] = rgb;
-        resources.push_back({0x50494354u, static_cast<std::int16_t>(1013 + i), names[i], demo::encodePict(rgb)});
+        resources.push_back(
+            {0x50494354u, static_cast<std::int16_t>(1013 + i), names[i], demo::encodePict(rgb)});
     }
     const demo::Bytes brm = demo::buildBrmContainer(container);
     const demo::Bytes fork = demo::buildResourceFork(resources);

@@ -25,7 +25,9 @@ std::filesystem::path nativePath(const QString& path) {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
-QString text(const std::string& message) { return QString::fromStdString(message); }
+QString text(const std::string& message) {
+    return QString::fromStdString(message);
+}
 
 MapPicture failure(const QString& message, bool forgetFile) {
     MapPicture result;
@@ -60,7 +62,8 @@ MapPicture MapPictureFiles::readUiPicture(const QString& path, int id) {
     // Resource IDs are 16-bit; any other number cannot name a resource.
     if (id < std::numeric_limits<std::int16_t>::min() || id > std::numeric_limits<std::int16_t>::max())
         return failure(notFound, true);
-    const gfx::ResourceFork::Lookup resource = found.fork->find(gfx::ResourceFork::kPict, static_cast<std::int16_t>(id));
+    const gfx::ResourceFork::Lookup resource =
+        found.fork->find(gfx::ResourceFork::kPict, static_cast<std::int16_t>(id));
     if (!resource.ok())
         return failure(notFound, true);
     const gfx::ImageResult decoded = gfx::decodePict(resource.data, qtPictureDecoders().pict);
@@ -83,7 +86,8 @@ MapPicture MapPictureFiles::readIntrfacePicture(const QString& path, int id) {
         return failure(QString::fromLatin1(Msg::kPictureNotInFile), false);
     const gfx::ImageResult decoded = gfx::BrmContainer::decodeId(file.bytes, id);
     if (!decoded.ok()) {
-        const QString message = decoded.error.empty() ? QString::fromLatin1(Msg::kMemoryOverflow) : text(decoded.error);
+        const QString message =
+            decoded.error.empty() ? QString::fromLatin1(Msg::kMemoryOverflow) : text(decoded.error);
         return failure(message, decoded.error == Msg::kFileEmpty);
     }
     return picture(decoded.image, QString::fromLatin1(Msg::kMemoryOverflow), false);
@@ -95,7 +99,9 @@ MapPicture MapPictureFiles::readPictureFile(const QString& path) {
     const QString notFound = QString::fromLatin1(Msg::kPictureNotFound);
     const gfx::FileBytesResult file = gfx::FileBytes::read(nativePath(path));
     if (!file.ok())
-        return failure(file.error == Msg::kSelectSingleFile ? QString::fromLatin1(Msg::kSelectSingleFile) : notFound, false);
+        return failure(file.error == Msg::kSelectSingleFile ? QString::fromLatin1(Msg::kSelectSingleFile)
+                                                            : notFound,
+                       false);
 
     gfx::ImageResult decoded;
     switch (gfx::PictureSource::sniffPictureFile(file.bytes)) {

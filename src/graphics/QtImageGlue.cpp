@@ -9,7 +9,8 @@
 #include <new>
 
 QImage toQImage(const gfx::RgbImage& image) {
-    if (image.isNull() || image.pixels.size() < static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) * 3u)
+    if (image.isNull() || image.pixels.size() < static_cast<std::size_t>(image.width) *
+                                                    static_cast<std::size_t>(image.height) * 3u)
         return {};
     QImage result(image.width, image.height, QImage::Format_RGB888);
     if (result.isNull())
@@ -44,7 +45,8 @@ gfx::ImageResult decodeWithQt(std::span<const std::uint8_t> bytes) {
     if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
         return gfx::ImageResult::failure("the file is too large");
     // The bytes outlive the reader, so a view without copying is enough.
-    QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
+                                              static_cast<qsizetype>(bytes.size()));
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);

@@ -1,11 +1,10 @@
-#include "windows/OvEditorWindow.h"
-
 #include "app/App.h"
 #include "graphics/MapPictureFiles.h"
 #include "map/OvPictCanvas.h"
 #include "platform/ColonPath.h"
 #include "platform/Dialogs.h"
 #include "table/OvDataListBox.h"
+#include "windows/OvEditorWindow.h"
 #include "windows/OvReloadWindow.h"
 
 #include <QCoreApplication>
@@ -50,7 +49,8 @@ void OvEditorWindow::ReadPICTFromUIfile(OvPictCanvas* canvas, int id) {
     FileDialogRequest request;
     request.initialLocation = ColonPath::dialogStart(QStringLiteral("Brenmoor:Data:Graphics:UI"));
     request.title = QStringLiteral("Select file UI");
-    request.promptText = QStringLiteral("select the BRM resource-fork-file 'UI' which contains the BRM background graphics.");
+    request.promptText =
+        QStringLiteral("select the BRM resource-fork-file 'UI' which contains the BRM background graphics.");
     const QString path = locateGameFile(this, app->OvUIfileAbsolutePath, request);
     if (path.isEmpty())
         return;
@@ -72,7 +72,8 @@ void OvEditorWindow::ReadPictureFromIntrface(OvPictCanvas* canvas, int id) {
     FileDialogRequest request;
     request.initialLocation = ColonPath::dialogStart(QStringLiteral("Brenmoor:Data:Graphics:Intrface.brm"));
     request.title = QStringLiteral("Select file Intrface.brm");
-    request.promptText = QStringLiteral("select the BRM file 'Intrface.brm' which contains the BRM background graphics.");
+    request.promptText =
+        QStringLiteral("select the BRM file 'Intrface.brm' which contains the BRM background graphics.");
     const QString path = locateGameFile(this, app->OvIntrfaceFileAbsolutePath, request);
     if (path.isEmpty())
         return;
@@ -95,7 +96,8 @@ void OvEditorWindow::ReadPictureFromGraphicsFile(OvPictCanvas* canvas, int) {
     FileDialogRequest request;
     request.initialLocation = QCoreApplication::applicationDirPath();
     request.title = QStringLiteral("Select graphics file for input");
-    request.promptText = QStringLiteral("select a file with the new background graphics, size should be 314x491 pixels.");
+    request.promptText =
+        QStringLiteral("select a file with the new background graphics, size should be 314x491 pixels.");
     // Nothing is remembered: the user is asked every time.
     const QString path = dialogs().openFile(this, request);
     if (path.isEmpty())
@@ -121,8 +123,10 @@ void OvEditorWindow::PushButtonReloadGraphics_Action() {
     QPoint place = PushButtonReloadGraphics->mapToGlobal(QPoint(130, -70));
     if (const QScreen* screen = this->screen()) {
         const QRect available = screen->availableGeometry();
-        place.setX(std::clamp(place.x(), available.left(), std::max(available.left(), available.right() - dialog.width())));
-        place.setY(std::clamp(place.y(), available.top(), std::max(available.top(), available.bottom() - dialog.height())));
+        place.setX(std::clamp(place.x(), available.left(),
+                              std::max(available.left(), available.right() - dialog.width())));
+        place.setY(std::clamp(place.y(), available.top(),
+                              std::max(available.top(), available.bottom() - dialog.height())));
     }
     dialog.move(place);
     dialogs().runModal(dialog);

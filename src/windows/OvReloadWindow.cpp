@@ -33,7 +33,8 @@ void OvReloadWindow::CreateControls() {
         control->setGeometry(left, top, width, height);
         control->setFont(pixelFont(12));
     };
-    auto button = [this, &place](const char* text, const char* name, int left, int top, int width, int height) {
+    auto button = [this, &place](const char* text, const char* name, int left, int top, int width,
+                                 int height) {
         auto* b = new QPushButton(QString::fromLatin1(text), this);
         // None of the buttons is a default or cancel button: Return must not pick a source.
         b->setAutoDefault(false);
@@ -45,9 +46,9 @@ void OvReloadWindow::CreateControls() {
     StaticTextReload1 = new QLabel(QStringLiteral("select resource picture:"), this);
     place(StaticTextReload1, "StaticTextReload1", 13, 13, 166, 21);
     PopupMenu1 = new QComboBox(this);
-    for (const char* row : {"1013 <over>", "1014 <arnh>", "1015 <nijm>", "1016 <eind>", "1017 <about>", "1018 ppat/ext.",
-                            "1019 extension", "1020 extension", "1021 extension", "1022 extension", "1023 extension",
-                            "1024 extension"})
+    for (const char* row : {"1013 <over>", "1014 <arnh>", "1015 <nijm>", "1016 <eind>", "1017 <about>",
+                            "1018 ppat/ext.", "1019 extension", "1020 extension", "1021 extension",
+                            "1022 extension", "1023 extension", "1024 extension"})
         PopupMenu1->addItem(QString::fromLatin1(row));
     place(PopupMenu1, "PopupMenu1", 185, 11, 156, 20);
     StaticTextReload2 = new QLabel(QStringLiteral("select resource file:"), this);
@@ -59,10 +60,13 @@ void OvReloadWindow::CreateControls() {
 
     // `activated` is the user's choice only; PopupMenu1_Open sets the row from code.
     connect(PopupMenu1, &QComboBox::activated, this, &OvReloadWindow::PopupMenu1_Change);
-    connect(PushButtonReloadIntrface, &QPushButton::clicked, this, &OvReloadWindow::PushButtonReloadIntrface_Action);
+    connect(PushButtonReloadIntrface, &QPushButton::clicked, this,
+            &OvReloadWindow::PushButtonReloadIntrface_Action);
     connect(PushButtonReloadUI, &QPushButton::clicked, this, &OvReloadWindow::PushButtonReloadUI_Action);
-    connect(PushButtonReloadExternal, &QPushButton::clicked, this, &OvReloadWindow::PushButtonReloadExternal_Action);
-    connect(PushButtonReloadCancel, &QPushButton::clicked, this, &OvReloadWindow::PushButtonReloadCancel_Action);
+    connect(PushButtonReloadExternal, &QPushButton::clicked, this,
+            &OvReloadWindow::PushButtonReloadExternal_Action);
+    connect(PushButtonReloadCancel, &QPushButton::clicked, this,
+            &OvReloadWindow::PushButtonReloadCancel_Action);
 }
 
 void OvReloadWindow::Event_Open() {
@@ -91,9 +95,17 @@ void OvReloadWindow::choose(int source) {
     accept();
 }
 
-void OvReloadWindow::PushButtonReloadIntrface_Action() { choose(kFromIntrface); }
-void OvReloadWindow::PushButtonReloadUI_Action() { choose(kFromUI); }
-void OvReloadWindow::PushButtonReloadExternal_Action() { choose(kFromExternalFile); }
+void OvReloadWindow::PushButtonReloadIntrface_Action() {
+    choose(kFromIntrface);
+}
+void OvReloadWindow::PushButtonReloadUI_Action() {
+    choose(kFromUI);
+}
+void OvReloadWindow::PushButtonReloadExternal_Action() {
+    choose(kFromExternalFile);
+}
 
 // Cancel and the window's close box leave OvLoadFile at "none", so nothing is loaded.
-void OvReloadWindow::PushButtonReloadCancel_Action() { reject(); }
+void OvReloadWindow::PushButtonReloadCancel_Action() {
+    reject();
+}

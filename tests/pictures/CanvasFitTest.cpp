@@ -1,6 +1,5 @@
 #include "GuiTestSupport.h"
 #include "PictureFixtures.h"
-
 #include "map/OvPictCanvas.h"
 #include "windows/OvEditorWindow.h"
 
@@ -49,9 +48,15 @@ TEST_P(CanvasFitTest, FitsTheCanvasToThePicture) {
     const QPoint place = w->PreviewCanvas->pos();
     script().openAnswers.push_back(path);
     switch (c.source) {
-    case Source::UI: w->ReadPICTFromUIfile(w->PreviewCanvas, 1013); break;
-    case Source::Intrface: w->ReadPictureFromIntrface(w->PreviewCanvas, 1013); break;
-    case Source::External: w->ReadPictureFromGraphicsFile(w->PreviewCanvas, 1013); break;
+    case Source::UI:
+        w->ReadPICTFromUIfile(w->PreviewCanvas, 1013);
+        break;
+    case Source::Intrface:
+        w->ReadPictureFromIntrface(w->PreviewCanvas, 1013);
+        break;
+    case Source::External:
+        w->ReadPictureFromGraphicsFile(w->PreviewCanvas, 1013);
+        break;
     }
     EXPECT_TRUE(script().messages.isEmpty()) << script().messages.join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(w->PreviewCanvas->size(), c.canvas);

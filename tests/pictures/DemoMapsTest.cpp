@@ -1,5 +1,4 @@
 #include "GuiTestSupport.h"
-
 #include "graphics/MapPictureFiles.h"
 #include "map/OvPictCanvas.h"
 #include "windows/OvEditorWindow.h"
@@ -11,7 +10,9 @@
 
 namespace {
 
-QString demoMap(const char* name) { return QStringLiteral(MQ_EXAMPLES_DIR "/maps/") + QString::fromLatin1(name); }
+QString demoMap(const char* name) {
+    return QStringLiteral(MQ_EXAMPLES_DIR "/maps/") + QString::fromLatin1(name);
+}
 
 // The container keeps 5-6-5 colours, the PICTs 8-bit ones: the same picture within 7 a channel.
 bool sameMap(const QImage& a, const QImage& b) {
@@ -21,7 +22,8 @@ bool sameMap(const QImage& a, const QImage& b) {
         for (int x = 0; x < a.width(); x += 5) {
             const QColor p = a.pixelColor(x, y);
             const QColor q = b.pixelColor(x, y);
-            if (std::abs(p.red() - q.red()) > 7 || std::abs(p.green() - q.green()) > 7 || std::abs(p.blue() - q.blue()) > 7)
+            if (std::abs(p.red() - q.red()) > 7 || std::abs(p.green() - q.green()) > 7 ||
+                std::abs(p.blue() - q.blue()) > 7)
                 return false;
         }
     return true;
@@ -45,7 +47,8 @@ TEST(DemoMaps, EveryCarrierOfTheDemoUIHoldsTheSamePicturesAsTheContainer) {
     const MapPicture png = MapPictureFiles::readPictureFile(demoMap("OverviewMap.png"));
     ASSERT_TRUE(png.ok());
     EXPECT_EQ(png.image.convertToFormat(QImage::Format_RGB888),
-              MapPictureFiles::readUiPicture(demoMap("mac/UI.bin"), 1013).image.convertToFormat(QImage::Format_RGB888));
+              MapPictureFiles::readUiPicture(demoMap("mac/UI.bin"), 1013)
+                  .image.convertToFormat(QImage::Format_RGB888));
     const MapPicture small = MapPictureFiles::readPictureFile(demoMap("SmallMap.png"));
     EXPECT_EQ(small.image.size(), QSize(200, 300));
 }
@@ -77,7 +80,7 @@ TEST_F(DemoMapsInTheEditor, OvData0ShowsItsMapFromBothGameFiles) {
     w->PushButtonReloadGraphics_Action();
     EXPECT_TRUE(script().messages.isEmpty()) << script().messages.join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(sameMap(w->PreviewCanvas->MasterBackground, fromBrm));
-    EXPECT_NE(w->PreviewCanvas->MasterBackground, fromBrm);   // the 8-bit colours of the PICT
+    EXPECT_NE(w->PreviewCanvas->MasterBackground, fromBrm); // the 8-bit colours of the PICT
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "GuiTestSupport.h"
 #include "PictureFixtures.h"
-
 #include "map/OvPictCanvas.h"
 #include "windows/OvEditorWindow.h"
 
@@ -69,8 +68,9 @@ TEST_F(ExternalReaderTest, AsksEveryTimeStartingInTheApplicationsFolder) {
     ASSERT_EQ(script().openRequests.size(), 2u);
     for (const FileDialogRequest& request : script().openRequests) {
         EXPECT_EQ(request.title, QStringLiteral("Select graphics file for input"));
-        EXPECT_EQ(request.promptText,
-                  QStringLiteral("select a file with the new background graphics, size should be 314x491 pixels."));
+        EXPECT_EQ(
+            request.promptText,
+            QStringLiteral("select a file with the new background graphics, size should be 314x491 pixels."));
         EXPECT_EQ(request.initialLocation, QCoreApplication::applicationDirPath());
     }
     EXPECT_TRUE(script().messages.isEmpty());
@@ -130,19 +130,22 @@ TEST_F(ExternalReaderTest, FailuresKeepTheCanvas) {
          QStringLiteral("sorry, picture not found or memory overflow.")},
         {writeFile(tempDir() + QStringLiteral("/empty.png"), demo::Bytes{}),
          QStringLiteral("sorry, picture not found or memory overflow.")},
-        {writeFile(tempDir() + QStringLiteral("/cut.pict"), [] {
-             demo::Bytes bytes = pictFile(picture(64, 48));
-             bytes.resize(bytes.size() / 2);
-             return bytes;
-         }()),
+        {writeFile(tempDir() + QStringLiteral("/cut.pict"),
+                   [] {
+                       demo::Bytes bytes = pictFile(picture(64, 48));
+                       bytes.resize(bytes.size() / 2);
+                       return bytes;
+                   }()),
          QStringLiteral("sorry, picture not found or memory overflow.")},
         {writeFile(tempDir() + QStringLiteral("/giant.png"), giantPng()),
          QStringLiteral("sorry, picture not found or memory overflow.")},
-        {writeFile(tempDir() + QStringLiteral("/giant.tga"), [] {
-             demo::Bytes bytes = tgaFile(picture(2, 2));
-             bytes[12] = bytes[13] = bytes[14] = bytes[15] = 0xFF;   // 65535 x 65535, four pixels of data
-             return bytes;
-         }()),
+        {writeFile(tempDir() + QStringLiteral("/giant.tga"),
+                   [] {
+                       demo::Bytes bytes = tgaFile(picture(2, 2));
+                       bytes[12] = bytes[13] = bytes[14] = bytes[15] =
+                           0xFF; // 65535 x 65535, four pixels of data
+                       return bytes;
+                   }()),
          QStringLiteral("sorry, picture not found or memory overflow.")},
         {folder, QStringLiteral("please select a single file.")},
         {QString(), QString()},

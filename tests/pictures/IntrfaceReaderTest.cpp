@@ -1,6 +1,5 @@
 #include "GuiTestSupport.h"
 #include "PictureFixtures.h"
-
 #include "map/OvPictCanvas.h"
 #include "windows/OvEditorWindow.h"
 
@@ -35,8 +34,9 @@ TEST_F(IntrfaceReaderTest, AsksWithTheGameTextsAndReadsPicture13For1013) {
 
     ASSERT_EQ(script().openRequests.size(), 1u);
     EXPECT_EQ(script().openRequests[0].title, QStringLiteral("Select file Intrface.brm"));
-    EXPECT_EQ(script().openRequests[0].promptText,
-              QStringLiteral("select the BRM file 'Intrface.brm' which contains the BRM background graphics."));
+    EXPECT_EQ(
+        script().openRequests[0].promptText,
+        QStringLiteral("select the BRM file 'Intrface.brm' which contains the BRM background graphics."));
     EXPECT_TRUE(messages().isEmpty());
     const QImage& map = w->PreviewCanvas->MasterBackground;
     ASSERT_EQ(map.size(), QSize(314, 491));
@@ -99,9 +99,12 @@ TEST_F(IntrfaceReaderTest, FailuresThatForgetTheFile) {
         QString chosen;
         QString message;
     } cases[] = {
-        {writeFile(tempDir() + QStringLiteral("/empty.brm"), demo::Bytes{}), QStringLiteral("sorry, file is empty.")},
-        {writeFile(tempDir() + QStringLiteral("/count-only.brm"), demo::Bytes{20, 0, 0, 0}), QStringLiteral("sorry, file is empty.")},
-        {writeFile(tempDir() + QStringLiteral("/three.brm"), demo::Bytes{20, 0, 0}), QStringLiteral("sorry, file is empty.")},
+        {writeFile(tempDir() + QStringLiteral("/empty.brm"), demo::Bytes{}),
+         QStringLiteral("sorry, file is empty.")},
+        {writeFile(tempDir() + QStringLiteral("/count-only.brm"), demo::Bytes{20, 0, 0, 0}),
+         QStringLiteral("sorry, file is empty.")},
+        {writeFile(tempDir() + QStringLiteral("/three.brm"), demo::Bytes{20, 0, 0}),
+         QStringLiteral("sorry, file is empty.")},
         {folder, QStringLiteral("please select a single file.")},
         {QString(), QString()},
     };
@@ -124,7 +127,8 @@ TEST_F(IntrfaceReaderTest, HostileDirectoriesFailCleanlyAndKeepTheFile) {
         demo::Bytes bytes = containerOfWords(14, 13, {0x1234, 0x1234});
         auto setLe = [&bytes](std::size_t at, std::int32_t v) {
             for (int i = 0; i < 4; ++i)
-                bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i));
+                bytes[at + static_cast<std::size_t>(i)] =
+                    static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i));
         };
         setLe(4 + 4 * 13, offset);
         setLe(404 + 4 * 13, width);
@@ -137,14 +141,19 @@ TEST_F(IntrfaceReaderTest, HostileDirectoriesFailCleanlyAndKeepTheFile) {
         int id;
         QString message;
     } cases[] = {
-        {"huge", withEntry(1204, 2000000000, 2000000000), 1013, QStringLiteral("memory overflow when creating picture.")},
-        {"negative size", withEntry(1204, -5, 3), 1013, QStringLiteral("memory overflow when creating picture.")},
+        {"huge", withEntry(1204, 2000000000, 2000000000), 1013,
+         QStringLiteral("memory overflow when creating picture.")},
+        {"negative size", withEntry(1204, -5, 3), 1013,
+         QStringLiteral("memory overflow when creating picture.")},
         {"block past end", withEntry(1204, 300, 300), 1013, QStringLiteral("sorry, picture not in file.")},
         {"negative offset", withEntry(-1000, 2, 1), 1013, QStringLiteral("sorry, picture not in file.")},
         {"id below 1000", withEntry(1204, 2, 1), 999, QStringLiteral("sorry, picture not in file.")},
-        {"index past the directory", containerOfWords(2000, 13, {1}), 1150, QStringLiteral("sorry, picture not in file.")},
-        {"lowest Int32 id", withEntry(1204, 2, 1), std::numeric_limits<int>::min(), QStringLiteral("sorry, picture not in file.")},
-        {"highest Int32 id", containerOfWords(2000, 13, {1}), std::numeric_limits<int>::max(), QStringLiteral("sorry, picture not in file.")},
+        {"index past the directory", containerOfWords(2000, 13, {1}), 1150,
+         QStringLiteral("sorry, picture not in file.")},
+        {"lowest Int32 id", withEntry(1204, 2, 1), std::numeric_limits<int>::min(),
+         QStringLiteral("sorry, picture not in file.")},
+        {"highest Int32 id", containerOfWords(2000, 13, {1}), std::numeric_limits<int>::max(),
+         QStringLiteral("sorry, picture not in file.")},
     };
     OvEditorWindow* w = window();
     for (Case& c : cases) {

@@ -12,7 +12,10 @@ demo::Rgb picture(int width, int height, QColor fill) {
     image.height = height;
     image.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3u);
     auto set = [&image](int x, int y, QColor c) {
-        std::uint8_t* p = image.pixels.data() + (static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width) + static_cast<std::size_t>(x)) * 3u;
+        std::uint8_t* p =
+            image.pixels.data() + (static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width) +
+                                   static_cast<std::size_t>(x)) *
+                                      3u;
         p[0] = static_cast<std::uint8_t>(c.red());
         p[1] = static_cast<std::uint8_t>(c.green());
         p[2] = static_cast<std::uint8_t>(c.blue());
@@ -47,10 +50,14 @@ QString writeFile(const QString& path, const std::string& bytes) {
 
 const char* formName(ForkForm form) {
     switch (form) {
-    case ForkForm::AppleDoubleSidecar: return "AppleDoubleSidecar";
-    case ForkForm::MacBinary: return "MacBinary";
-    case ForkForm::BinHex: return "BinHex";
-    case ForkForm::BareFork: return "BareFork";
+    case ForkForm::AppleDoubleSidecar:
+        return "AppleDoubleSidecar";
+    case ForkForm::MacBinary:
+        return "MacBinary";
+    case ForkForm::BinHex:
+        return "BinHex";
+    case ForkForm::BareFork:
+        return "BareFork";
     }
     return "?";
 }
@@ -61,16 +68,20 @@ QString writeUiFile(const QString& folder, ForkForm form, const demo::Bytes& for
         writeFile(folder + QStringLiteral("/._UI"), demo::wrapAppleDouble("rsrc", "RSED", fork));
         return writeFile(folder + QStringLiteral("/UI"), demo::Bytes{});
     case ForkForm::MacBinary:
-        return writeFile(folder + QStringLiteral("/UI.bin"), demo::wrapMacBinary3("UI", "rsrc", "RSED", {}, fork));
+        return writeFile(folder + QStringLiteral("/UI.bin"),
+                         demo::wrapMacBinary3("UI", "rsrc", "RSED", {}, fork));
     case ForkForm::BinHex:
-        return writeFile(folder + QStringLiteral("/UI.hqx"), demo::wrapBinHex("UI", "rsrc", "RSED", {}, fork));
+        return writeFile(folder + QStringLiteral("/UI.hqx"),
+                         demo::wrapBinHex("UI", "rsrc", "RSED", {}, fork));
     case ForkForm::BareFork:
         return writeFile(folder + QStringLiteral("/UI.rsrc"), fork);
     }
     return {};
 }
 
-demo::Bytes container(const std::vector<demo::Rgb>& pictures) { return demo::buildBrmContainer(pictures); }
+demo::Bytes container(const std::vector<demo::Rgb>& pictures) {
+    return demo::buildBrmContainer(pictures);
+}
 
 demo::Bytes containerOfWords(int count, int index, const std::vector<std::uint16_t>& words) {
     demo::Bytes out(1204, 0);
@@ -99,13 +110,13 @@ demo::Bytes pictFile(const demo::Rgb& image) {
 
 demo::Bytes tgaFile(const demo::Rgb& image) {
     demo::Bytes out(18, 0);
-    out[2] = 2;   // uncompressed true colour
+    out[2] = 2; // uncompressed true colour
     out[12] = static_cast<std::uint8_t>(image.width);
     out[13] = static_cast<std::uint8_t>(image.width >> 8);
     out[14] = static_cast<std::uint8_t>(image.height);
     out[15] = static_cast<std::uint8_t>(image.height >> 8);
     out[16] = 24;
-    out[17] = 0;   // bottom-left origin: the last row comes first
+    out[17] = 0; // bottom-left origin: the last row comes first
     for (int y = image.height - 1; y >= 0; --y)
         for (int x = 0; x < image.width; ++x) {
             const std::uint8_t* p = image.at(x, y);

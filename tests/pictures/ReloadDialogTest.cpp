@@ -1,6 +1,5 @@
 #include "GuiTestSupport.h"
 #include "PictureFixtures.h"
-
 #include "map/OvPictCanvas.h"
 #include "table/OvDataListBox.h"
 #include "windows/OvEditorWindow.h"
@@ -18,8 +17,12 @@ using namespace fixtures;
 namespace {
 
 // Each ID has its own colour in each file, so a test can tell which picture from which file landed.
-QColor uiColour(int id) { return QColor(8 * (id - 1000), 40, 200); }
-QColor brmColour(int id) { return QColor(200, 8 * (id - 1000), 40); }
+QColor uiColour(int id) {
+    return QColor(8 * (id - 1000), 40, 200);
+}
+QColor brmColour(int id) {
+    return QColor(200, 8 * (id - 1000), 40);
+}
 
 class ReloadDialogTest : public GuiTest {
 protected:
@@ -78,7 +81,7 @@ TEST_F(ReloadDialogTest, StartsOnTheFilesPictureAndLoadsFromUIWhateverTheSetting
     script().openAnswers.push_back(m_ui);
     w->PushButtonReloadGraphics_Action();
 
-    EXPECT_EQ(m_openedOnRow, 2);   // "1015 <nijm>"
+    EXPECT_EQ(m_openedOnRow, 2); // "1015 <nijm>"
     EXPECT_EQ(m_loadFileWhenOpen, -1);
     EXPECT_EQ(app().OvLoadFile, 1);
     EXPECT_EQ(app().OvLoadID, 1015);
@@ -91,7 +94,7 @@ TEST_F(ReloadDialogTest, StartsOnTheFilesPictureAndLoadsFromUIWhateverTheSetting
 TEST_F(ReloadDialogTest, AChosenRowLoadsFromIntrfaceWithoutChangingTheFilesPicture) {
     OvEditorWindow* w = openOvData2();
     app().gUseFileUI = true;
-    answer(&OvReloadWindow::PushButtonReloadIntrface, 0);   // "1013 <over>"
+    answer(&OvReloadWindow::PushButtonReloadIntrface, 0); // "1013 <over>"
     w->PushButtonReloadGraphics_Action();
 
     EXPECT_EQ(app().OvLoadID, 1013);
@@ -100,7 +103,7 @@ TEST_F(ReloadDialogTest, AChosenRowLoadsFromIntrfaceWithoutChangingTheFilesPictu
     EXPECT_EQ(w->thisListBox->OvResourceID, 1015);
     EXPECT_EQ(w->PopupMenuPICT->currentIndex(), 2);
     EXPECT_FALSE(w->isModified());
-    EXPECT_EQ(script().openRequests.size(), 2u);   // the remembered container: no new dialog
+    EXPECT_EQ(script().openRequests.size(), 2u); // the remembered container: no new dialog
 }
 
 TEST_F(ReloadDialogTest, FromExternalFileAsksForAPicture) {
@@ -149,13 +152,28 @@ TEST_F(ReloadDialogTest, ControlsTextsAndGeometry) {
         QString text;
         QRect geometry;
     } controls[] = {
-        {dialog.StaticTextReload1, "StaticTextReload1", QStringLiteral("select resource picture:"), {13, 13, 166, 21}},
+        {dialog.StaticTextReload1,
+         "StaticTextReload1",
+         QStringLiteral("select resource picture:"),
+         {13, 13, 166, 21}},
         {dialog.PopupMenu1, "PopupMenu1", QStringLiteral("1016 <eind>"), {185, 11, 156, 20}},
-        {dialog.StaticTextReload2, "StaticTextReload2", QStringLiteral("select resource file:"), {13, 73, 166, 21}},
-        {dialog.PushButtonReloadIntrface, "PushButtonReloadIntrface", QStringLiteral("from Intrface.brm..."), {185, 58, 150, 20}},
+        {dialog.StaticTextReload2,
+         "StaticTextReload2",
+         QStringLiteral("select resource file:"),
+         {13, 73, 166, 21}},
+        {dialog.PushButtonReloadIntrface,
+         "PushButtonReloadIntrface",
+         QStringLiteral("from Intrface.brm..."),
+         {185, 58, 150, 20}},
         {dialog.PushButtonReloadUI, "PushButtonReloadUI", QStringLiteral("from UI..."), {185, 88, 150, 20}},
-        {dialog.PushButtonReloadExternal, "PushButtonReloadExternal", QStringLiteral("from external file..."), {185, 118, 150, 20}},
-        {dialog.PushButtonReloadCancel, "PushButtonReloadCancel", QStringLiteral("Cancel"), {57, 113, 69, 20}},
+        {dialog.PushButtonReloadExternal,
+         "PushButtonReloadExternal",
+         QStringLiteral("from external file..."),
+         {185, 118, 150, 20}},
+        {dialog.PushButtonReloadCancel,
+         "PushButtonReloadCancel",
+         QStringLiteral("Cancel"),
+         {57, 113, 69, 20}},
     };
     for (const Control& c : controls) {
         SCOPED_TRACE(c.name);
@@ -177,8 +195,9 @@ TEST_F(ReloadDialogTest, ControlsTextsAndGeometry) {
     QStringList rows;
     for (int i = 0; i < dialog.PopupMenu1->count(); ++i)
         rows << dialog.PopupMenu1->itemText(i);
-    EXPECT_EQ(rows, (QStringList{QStringLiteral("1013 <over>"), QStringLiteral("1014 <arnh>"), QStringLiteral("1015 <nijm>"),
-                                 QStringLiteral("1016 <eind>"), QStringLiteral("1017 <about>"), QStringLiteral("1018 ppat/ext."),
+    EXPECT_EQ(rows, (QStringList{QStringLiteral("1013 <over>"), QStringLiteral("1014 <arnh>"),
+                                 QStringLiteral("1015 <nijm>"), QStringLiteral("1016 <eind>"),
+                                 QStringLiteral("1017 <about>"), QStringLiteral("1018 ppat/ext."),
                                  QStringLiteral("1019 extension"), QStringLiteral("1020 extension"),
                                  QStringLiteral("1021 extension"), QStringLiteral("1022 extension"),
                                  QStringLiteral("1023 extension"), QStringLiteral("1024 extension")}));

@@ -1,6 +1,5 @@
 #include "GuiTestSupport.h"
 #include "PictureFixtures.h"
-
 #include "map/OvPictCanvas.h"
 #include "platform/ColonPath.h"
 #include "windows/OvEditorWindow.h"
@@ -16,8 +15,9 @@ class UiReaderTest : public GuiTest {
 protected:
     // A 'UI' with PICT 1013 (314 x 491) and PICT 1014 (200 x 300), as a sidecar pair.
     QString writeUi() {
-        return writeUiFile(tempDir() + QStringLiteral("/disk"), ForkForm::AppleDoubleSidecar,
-                           forkWith({{1013, picture(314, 491)}, {1014, picture(200, 300, QColor(200, 48, 8))}}));
+        return writeUiFile(
+            tempDir() + QStringLiteral("/disk"), ForkForm::AppleDoubleSidecar,
+            forkWith({{1013, picture(314, 491)}, {1014, picture(200, 300, QColor(200, 48, 8))}}));
     }
     OvEditorWindow* window() {
         OvEditorWindow* w = newFromScratch();
@@ -34,8 +34,9 @@ TEST_F(UiReaderTest, AsksWithTheGameTextsThenShowsThePicture) {
 
     ASSERT_EQ(script().openRequests.size(), 1u);
     EXPECT_EQ(script().openRequests[0].title, QStringLiteral("Select file UI"));
-    EXPECT_EQ(script().openRequests[0].promptText,
-              QStringLiteral("select the BRM resource-fork-file 'UI' which contains the BRM background graphics."));
+    EXPECT_EQ(
+        script().openRequests[0].promptText,
+        QStringLiteral("select the BRM resource-fork-file 'UI' which contains the BRM background graphics."));
     EXPECT_TRUE(script().messages.isEmpty());
     EXPECT_EQ(app().OvUIfileAbsolutePath, QFileInfo(ui).absoluteFilePath());
     const QImage& map = w->PreviewCanvas->MasterBackground;
@@ -69,7 +70,8 @@ TEST_F(UiReaderTest, AMissingPictureForgetsTheFileAndKeepsTheCanvas) {
     const QImage before = w->PreviewCanvas->MasterBackground;
 
     w->ReadPICTFromUIfile(w->PreviewCanvas, 1020);
-    EXPECT_EQ(script().messages, QStringList{QStringLiteral("sorry, PICT resource 1020 not found or memory overflow.")});
+    EXPECT_EQ(script().messages,
+              QStringList{QStringLiteral("sorry, PICT resource 1020 not found or memory overflow.")});
     EXPECT_TRUE(app().OvUIfileAbsolutePath.isEmpty());
     EXPECT_EQ(w->PreviewCanvas->size(), QSize(200, 300));
     EXPECT_EQ(w->PreviewCanvas->MasterBackground, before);
@@ -81,11 +83,13 @@ TEST_F(UiReaderTest, AMissingPictureForgetsTheFileAndKeepsTheCanvas) {
 }
 
 TEST_F(UiReaderTest, EveryFailureForgetsTheFile) {
-    const QString plain = writeFile(tempDir() + QStringLiteral("/plain/UI"), std::string("just data, no fork here"));
+    const QString plain =
+        writeFile(tempDir() + QStringLiteral("/plain/UI"), std::string("just data, no fork here"));
     const QString folder = tempDir() + QStringLiteral("/a folder");
     QDir().mkpath(folder);
-    const QString badPict = writeFile(tempDir() + QStringLiteral("/bad/UI.rsrc"),
-                                      demo::buildResourceFork({{0x50494354u, 1013, {}, demo::Bytes{0, 0, 0, 1, 2}}}));
+    const QString badPict =
+        writeFile(tempDir() + QStringLiteral("/bad/UI.rsrc"),
+                  demo::buildResourceFork({{0x50494354u, 1013, {}, demo::Bytes{0, 0, 0, 1, 2}}}));
     struct Case {
         QString chosen;
         QString message;
@@ -93,13 +97,13 @@ TEST_F(UiReaderTest, EveryFailureForgetsTheFile) {
         {plain, QStringLiteral("sorry, file has no resource fork.")},
         {folder, QStringLiteral("please select a single file.")},
         {badPict, QStringLiteral("sorry, PICT resource 1013 not found or memory overflow.")},
-        {QString(), QString()},   // cancelled: no message
+        {QString(), QString()}, // cancelled: no message
     };
     OvEditorWindow* w = window();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.chosen.toStdString());
         script().messages.clear();
-        app().OvUIfileAbsolutePath = QStringLiteral("/somewhere/else");   // gone: asked again
+        app().OvUIfileAbsolutePath = QStringLiteral("/somewhere/else"); // gone: asked again
         script().openAnswers.push_back(c.chosen);
         w->ReadPICTFromUIfile(w->PreviewCanvas, 1013);
         EXPECT_EQ(script().messages, c.message.isEmpty() ? QStringList() : QStringList{c.message});
@@ -112,11 +116,13 @@ TEST_F(UiReaderTest, EveryFailureForgetsTheFile) {
 
 TEST_F(UiReaderTest, FindsTheForkInEveryCarrier) {
     const demo::Bytes fork = forkWith({{1015, picture(120, 80)}});
-    for (ForkForm form : {ForkForm::AppleDoubleSidecar, ForkForm::MacBinary, ForkForm::BinHex, ForkForm::BareFork}) {
+    for (ForkForm form :
+         {ForkForm::AppleDoubleSidecar, ForkForm::MacBinary, ForkForm::BinHex, ForkForm::BareFork}) {
         SCOPED_TRACE(formName(form));
         app().OvUIfileAbsolutePath.clear();
         OvEditorWindow* w = window();
-        script().openAnswers.push_back(writeUiFile(tempDir() + QLatin1Char('/') + QString::fromLatin1(formName(form)), form, fork));
+        script().openAnswers.push_back(
+            writeUiFile(tempDir() + QLatin1Char('/') + QString::fromLatin1(formName(form)), form, fork));
         w->ReadPICTFromUIfile(w->PreviewCanvas, 1015);
         EXPECT_TRUE(script().messages.isEmpty()) << script().messages.join(QLatin1Char('|')).toStdString();
         EXPECT_EQ(w->PreviewCanvas->size(), QSize(120, 80));
