@@ -76,7 +76,6 @@ QImage OvPictCanvas::NewBackgroundBuffer(int width, int height) const {
             if (picture.devicePixelRatio() != 1.0)
                 picture.setDevicePixelRatio(1.0);
             QPainter painter(&layer);
-            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
             painter.drawImage(QPoint(0, 0), picture, QRect(0, 0, width, height));
         }
         m_layer = layer;

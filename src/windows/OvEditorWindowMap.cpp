@@ -35,7 +35,6 @@ void OvEditorWindow::CanvasPaintAction(QPainter& g) {
     const OvDataListBox& table = *thisListBox;
     // The current row cannot change while painting; asked once instead of per row.
     const int current = table.ListIndex();
-    // The row count is read again for every row, as rows are counted live.
     for (int row = 0; row <= table.ListCount() - 1; ++row) {
         const bool selected = table.Selected(row);
         if (!selected && !table.CellCheck(row, Col::ColView))
