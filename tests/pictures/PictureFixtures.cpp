@@ -52,6 +52,10 @@ const char* formName(ForkForm form) {
     switch (form) {
     case ForkForm::AppleDoubleSidecar:
         return "AppleDoubleSidecar";
+    case ForkForm::AppleDoubleFile:
+        return "AppleDoubleFile";
+    case ForkForm::AppleSingle:
+        return "AppleSingle";
     case ForkForm::MacBinary:
         return "MacBinary";
     case ForkForm::BinHex:
@@ -67,6 +71,14 @@ QString writeUiFile(const QString& folder, ForkForm form, const demo::Bytes& for
     case ForkForm::AppleDoubleSidecar:
         writeFile(folder + QStringLiteral("/._UI"), demo::wrapAppleDouble("rsrc", "RSED", fork));
         return writeFile(folder + QStringLiteral("/UI"), demo::Bytes{});
+    case ForkForm::AppleDoubleFile:
+        return writeFile(folder + QStringLiteral("/._UI"), demo::wrapAppleDouble("rsrc", "RSED", fork));
+    case ForkForm::AppleSingle: {
+        // The same entries under the AppleSingle magic: Finder info and the resource fork.
+        demo::Bytes single = demo::wrapAppleDouble("rsrc", "RSED", fork);
+        demo::set32(single, 0, 0x00051600u);
+        return writeFile(folder + QStringLiteral("/UI.as"), single);
+    }
     case ForkForm::MacBinary:
         return writeFile(folder + QStringLiteral("/UI.bin"),
                          demo::wrapMacBinary3("UI", "rsrc", "RSED", {}, fork));

@@ -27,7 +27,14 @@ QString writeFile(const QString& path, const demo::Bytes& bytes);
 QString writeFile(const QString& path, const std::string& bytes);
 
 // Carriers of a fork.
-enum class ForkForm { AppleDoubleSidecar, MacBinary, BinHex, BareFork };
+enum class ForkForm {
+    AppleDoubleSidecar, // an empty "UI" with "._UI" beside it; the user chooses "UI"
+    AppleDoubleFile,    // the user chooses the "._UI" file itself
+    AppleSingle,
+    MacBinary,
+    BinHex,
+    BareFork,
+};
 const char* formName(ForkForm form);
 // Writes a 'UI' file of `form` holding `fork` into `folder`; returns the path the user chooses.
 QString writeUiFile(const QString& folder, ForkForm form, const demo::Bytes& fork);

@@ -116,8 +116,8 @@ TEST_F(UiReaderTest, EveryFailureForgetsTheFile) {
 
 TEST_F(UiReaderTest, FindsTheForkInEveryCarrier) {
     const demo::Bytes fork = forkWith({{1015, picture(120, 80)}});
-    for (ForkForm form :
-         {ForkForm::AppleDoubleSidecar, ForkForm::MacBinary, ForkForm::BinHex, ForkForm::BareFork}) {
+    for (ForkForm form : {ForkForm::AppleDoubleSidecar, ForkForm::AppleDoubleFile, ForkForm::AppleSingle,
+                          ForkForm::MacBinary, ForkForm::BinHex, ForkForm::BareFork}) {
         SCOPED_TRACE(formName(form));
         app().OvUIfileAbsolutePath.clear();
         OvEditorWindow* w = window();
