@@ -10,12 +10,35 @@
 
 #include <QAction>
 #include <QIcon>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QPushButton>
 #include <QStyleFactory>
 
 namespace {
 App* g_app = nullptr;
+
+// Runs the slot `command` ("undo", "cut", "clear") on the focused text field, if there is one.
+void editFocusedText(const char* command) {
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus)
+        return;
+    if (auto* line = qobject_cast<QLineEdit*>(focus)) {
+        if (qstrcmp(command, "clear") == 0) {
+            if (line->hasSelectedText())
+                line->del();
+        } else {
+            QMetaObject::invokeMethod(line, command);
+        }
+    } else if (qobject_cast<QPlainTextEdit*>(focus) || qobject_cast<QTextEdit*>(focus)) {
+        if (qstrcmp(command, "clear") == 0)
+            QMetaObject::invokeMethod(focus, "insertPlainText", Q_ARG(QString, QString()));
+        else
+            QMetaObject::invokeMethod(focus, command);
+    }
 }
+} // namespace
 
 App* theApp() { return g_app; }
 
@@ -92,6 +115,12 @@ void App::AddMenuHandlers() {
     bind("FileClose", &App::_FileClose_Action);
     bind("EditCopyPictWithRects", &App::_EditCopyPictWithRects_Action);
     bind("FileQuit", &App::requestQuit);
+
+    // Undo, Cut and Clear have no command of the program's own; they serve the text field that
+    // has the focus (a table cell being edited, the About window's help text).
+    connect(bar.item(QStringLiteral("EditUndo")), &QAction::triggered, this, [] { editFocusedText("undo"); });
+    connect(bar.item(QStringLiteral("EditCut")), &QAction::triggered, this, [] { editFocusedText("cut"); });
+    connect(bar.item(QStringLiteral("EditClear")), &QAction::triggered, this, [] { editFocusedText("clear"); });
 }
 
 void App::OvWindowInit(int index) {

@@ -6,6 +6,9 @@
 #include "windows/mainWindow.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -127,4 +130,26 @@ TEST_F(Menus, OpenItemsOpenTheirSlot) {
     EXPECT_FALSE(app().OvWindow[7].isNull());
     MenuBar1::instance().item(QStringLiteral("OvNewMenuItem"))->trigger();
     EXPECT_FALSE(app().OvWindow[4].isNull());
+}
+
+TEST_F(Menus, UndoCutAndClearServeTheFocusedTextField) {
+    OvEditorWindow* window = newFromScratch();
+    auto* field = new QLineEdit(window->content());
+    field->show();
+    QApplication::setActiveWindow(window);
+    field->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), field);
+
+    field->setText(QStringLiteral("Ashgrove"));
+    field->setSelection(0, 3);
+    MenuBar1::instance().item(QStringLiteral("EditCut"))->trigger();
+    EXPECT_EQ(field->text(), QStringLiteral("grove"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("Ash"));
+    MenuBar1::instance().item(QStringLiteral("EditUndo"))->trigger();
+    EXPECT_EQ(field->text(), QStringLiteral("Ashgrove"));
+    field->setSelection(3, 5);
+    MenuBar1::instance().item(QStringLiteral("EditClear"))->trigger();
+    EXPECT_EQ(field->text(), QStringLiteral("Ash"));
+    MenuBar1::instance().item(QStringLiteral("EditClear"))->trigger(); // nothing selected: nothing cleared
+    EXPECT_EQ(field->text(), QStringLiteral("Ash"));
 }
