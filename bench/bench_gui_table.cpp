@@ -18,17 +18,17 @@ void fillLargest(OvDataListBox& m) {
     m.OvNumberOfSectors = ov::kCapacity;
     for (int s = 0; s < ov::kCapacity; ++s) {
         m.SectorID[s] = s + 1;
-        m.SectorName[s] = "Sector " + std::to_string(s);
+        m.SectorName[s] = std::string("Sector ").append(std::to_string(s));
         m.SectorXY[s] = {s, s + 10, s + 100, s + 200};
         m.SectorNumberOfOps[s] = ov::kCapacity;
         for (int o = 0; o < ov::kCapacity; ++o) {
             m.OpsID[s][o] = m.SectorID[s] * 10 + o;
-            m.OpsName[s][o] = "Operation " + std::to_string(o);
+            m.OpsName[s][o] = std::string("Operation ").append(std::to_string(o));
             m.OpsXY[s][o] = {o, o + 10, o + 100, o + 200};
             m.OpsNumberOfBattles[s][o] = ov::kCapacity;
             for (int b = 0; b < ov::kCapacity; ++b) {
                 m.BatID[s][o][b] = m.OpsID[s][o] * 10 + b;
-                m.BatName[s][o][b] = "Battle of somewhere " + std::to_string(b);
+                m.BatName[s][o][b] = std::string("Battle of somewhere ").append(std::to_string(b));
                 m.BatXY[s][o][b] = {b, b + 10, b + 100, b + 200};
                 m.BatTail[s][o][b] = std::string("\1\0\1", 3);
             }

@@ -16,6 +16,19 @@ void TableTest::SetUp() {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
 }
 
+namespace {
+// "O1.2" and the like; built by appending, which g++ 12 at -O3 does not misread as an overlap.
+std::string label(char kind, std::initializer_list<int> positions) {
+    std::string text(1, kind);
+    for (const int position : positions) {
+        if (text.size() > 1)
+            text += '.';
+        text += std::to_string(position);
+    }
+    return text;
+}
+} // namespace
+
 void TableTest::build(const std::vector<std::vector<int>>& tree, int firstID) {
     OvDataListBox& m = *box;
     m.InitProperties();
@@ -23,20 +36,19 @@ void TableTest::build(const std::vector<std::vector<int>>& tree, int firstID) {
     for (int s = 0; s < static_cast<int>(tree.size()); ++s) {
         const auto& ops = tree[static_cast<std::size_t>(s)];
         m.SectorID[s] = firstID + s;
-        m.SectorName[s] = "S" + std::to_string(s);
+        m.SectorName[s] = label('S', {s});
         const int base = rectBase(s, -1, -1);
         m.SectorXY[s] = {base, base + 1, base + 2, base + 3};
         m.SectorNumberOfOps[s] = static_cast<int>(ops.size());
         for (int o = 0; o < static_cast<int>(ops.size()); ++o) {
             m.OpsID[s][o] = m.SectorID[s] * 10 + o;
-            m.OpsName[s][o] = "O" + std::to_string(s) + "." + std::to_string(o);
+            m.OpsName[s][o] = label('O', {s, o});
             const int opsBase = rectBase(s, o, -1);
             m.OpsXY[s][o] = {opsBase, opsBase + 1, opsBase + 2, opsBase + 3};
             m.OpsNumberOfBattles[s][o] = ops[static_cast<std::size_t>(o)];
             for (int b = 0; b < ops[static_cast<std::size_t>(o)]; ++b) {
                 m.BatID[s][o][b] = m.OpsID[s][o] * 10 + b;
-                m.BatName[s][o][b] =
-                    "B" + std::to_string(s) + "." + std::to_string(o) + "." + std::to_string(b);
+                m.BatName[s][o][b] = label('B', {s, o, b});
                 const int batBase = rectBase(s, o, b);
                 m.BatXY[s][o][b] = {batBase, batBase + 1, batBase + 2, batBase + 3};
             }
