@@ -38,6 +38,17 @@ QString firstImageFile(const QMimeData* mime) {
     return {};
 }
 
+// Takes the picture as a copy where the source allows it, else as whatever the source proposes:
+// the source's data is never ours to move.
+void acceptAsCopy(QDropEvent* event) {
+    if (event->possibleActions() & Qt::CopyAction) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->acceptProposedAction();
+    }
+}
+
 } // namespace
 
 OvPictCanvas::OvPictCanvas(QWidget* parent) : QWidget(parent) {
@@ -238,8 +249,7 @@ QImage OvPictCanvas::pictureFromMimeData(const QMimeData* mime, bool* unreadable
 void OvPictCanvas::dragEnterEvent(QDragEnterEvent* event) {
     // Our own picture dropped back on us would change nothing.
     if (event->source() != this && offersPicture(event->mimeData())) {
-        event->setDropAction(Qt::CopyAction);
-        event->accept();
+        acceptAsCopy(event);
         return;
     }
     event->ignore();
@@ -247,8 +257,7 @@ void OvPictCanvas::dragEnterEvent(QDragEnterEvent* event) {
 
 void OvPictCanvas::dragMoveEvent(QDragMoveEvent* event) {
     if (event->source() != this && offersPicture(event->mimeData())) {
-        event->setDropAction(Qt::CopyAction);
-        event->accept();
+        acceptAsCopy(event);
         return;
     }
     event->ignore();
@@ -260,8 +269,7 @@ void OvPictCanvas::dropEvent(QDropEvent* event) {
         return;
     }
     Event_DropObject(event->mimeData());
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
+    acceptAsCopy(event);
 }
 
 void OvPictCanvas::Event_DropObject(const QMimeData* mime) {

@@ -27,14 +27,15 @@ protected:
     }
 
     // Offers `data` to the canvas as the platform would; true when the canvas took the drop.
-    bool dropOn(const QMimeData& data) {
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    bool dropOn(const QMimeData& data, Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction) {
+        QDragEnterEvent enter(QPoint(10, 10), offered, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(canvas, &enter);
         if (!enter.isAccepted())
             return false;
-        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent drop(QPointF(10, 10), offered, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(canvas, &drop);
         QCoreApplication::processEvents();
+        lastAction = drop.dropAction();
         return drop.isAccepted();
     }
 
@@ -56,6 +57,7 @@ protected:
 
     OvEditorWindow* window = nullptr;
     OvPictCanvas* canvas = nullptr;
+    Qt::DropAction lastAction = Qt::IgnoreAction;
 };
 
 TEST_F(MapDropTest, DroppedImageDataBecomesTheMapAndTheCanvasKeepsItsSize) {
@@ -63,6 +65,7 @@ TEST_F(MapDropTest, DroppedImageDataBecomesTheMapAndTheCanvasKeepsItsSize) {
     QMimeData data;
     data.setImageData(picture);
     EXPECT_TRUE(dropOn(data));
+    EXPECT_EQ(lastAction, Qt::CopyAction); // the source keeps its picture
     EXPECT_EQ(canvas->MasterBackground.convertToFormat(QImage::Format_RGB32), picture);
     EXPECT_EQ(canvas->size(), QSize(314, 491));
     const QImage shown = window->GetCanvasScreenshot().convertToFormat(QImage::Format_RGB32);
@@ -75,7 +78,7 @@ TEST_F(MapDropTest, PngBytesAloneAreEnough) {
     const QImage picture = markedPicture(50, 40, qRgb(0, 0, 200));
     QMimeData data;
     data.setData(QStringLiteral("image/png"), png(picture));
-    EXPECT_TRUE(dropOn(data));
+    EXPECT_TRUE(dropOn(data, Qt::MoveAction)); // a source that offers only to move is taken too
     EXPECT_EQ(canvas->MasterBackground.convertToFormat(QImage::Format_RGB32), picture);
 }
 
