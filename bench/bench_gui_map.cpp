@@ -2,7 +2,6 @@
 // battles = 1,463 rows): one full paint with every row View-ticked, and one marking step (the
 // current row's cells written from a mouse drag, then the repaint).
 #include "GuiTestSupport.h"
-
 #include "map/OvPictCanvas.h"
 #include "table/OvDataListBox.h"
 #include "windows/OvEditorWindow.h"

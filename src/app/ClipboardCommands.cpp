@@ -1,5 +1,4 @@
 #include "app/App.h"
-
 #include "map/OvPictCanvas.h"
 #include "table/OvDataListBox.h"
 #include "windows/OvEditorWindow.h"

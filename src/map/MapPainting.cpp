@@ -8,7 +8,8 @@ namespace {
 
 // The 5-6-5 value Qt itself stores for an opaque colour in Format_RGB16.
 quint16 toRgb16(QRgb colour) {
-    return static_cast<quint16>(((qRed(colour) >> 3) << 11) | ((qGreen(colour) >> 2) << 5) | (qBlue(colour) >> 3));
+    return static_cast<quint16>(((qRed(colour) >> 3) << 11) | ((qGreen(colour) >> 2) << 5) |
+                                (qBlue(colour) >> 3));
 }
 
 void horizontalRun(QImage& image, std::int64_t y, std::int64_t x1, std::int64_t x2, quint16 pixel) {
@@ -33,7 +34,8 @@ void verticalRun(QImage& image, std::int64_t x, std::int64_t y1, std::int64_t y2
 
 } // namespace
 
-void outlineBlock(QImage& rgb16, std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, QRgb colour) {
+void outlineBlock(QImage& rgb16, std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h,
+                  QRgb colour) {
     if (w < 1 || h < 1 || rgb16.format() != QImage::Format_RGB16)
         return;
     const quint16 pixel = toRgb16(colour);
@@ -45,7 +47,8 @@ void outlineBlock(QImage& rgb16, std::int64_t x, std::int64_t y, std::int64_t w,
     verticalRun(rgb16, right, y, bottom, pixel);
 }
 
-void drawEntry(QImage& rgb16, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, bool highlighted) {
+void drawEntry(QImage& rgb16, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
+               bool highlighted) {
     if (x1 == 0 || y1 == 0 || x2 == 0 || y2 == 0)
         return;
     if (x1 == x2 && y1 == y2) {
@@ -56,8 +59,8 @@ void drawEntry(QImage& rgb16, std::int32_t x1, std::int32_t y1, std::int32_t x2,
     }
     const std::int64_t left = std::min(x1, x2);
     const std::int64_t top = std::min(y1, y2);
-    outlineBlock(rgb16, left, top, std::int64_t{std::max(x1, x2)} - left + 1, std::int64_t{std::max(y1, y2)} - top + 1,
-                 highlighted ? kHighlightedColour : kVisibleColour);
+    outlineBlock(rgb16, left, top, std::int64_t{std::max(x1, x2)} - left + 1,
+                 std::int64_t{std::max(y1, y2)} - top + 1, highlighted ? kHighlightedColour : kVisibleColour);
 }
 
 } // namespace MapPainting

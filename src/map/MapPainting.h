@@ -24,6 +24,7 @@ void outlineBlock(QImage& rgb16, std::int64_t x, std::int64_t y, std::int64_t w,
 // point: a 2 x 2 red mark with its top-left pixel at (x1 - 1, y1 - 1), highlighted points first
 // get a 6 x 6 near-white halo at (x1 - 3, y1 - 3). Anything else outlines the rectangle between
 // its two corners, also when they are stored right-to-left or bottom-to-top.
-void drawEntry(QImage& rgb16, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, bool highlighted);
+void drawEntry(QImage& rgb16, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
+               bool highlighted);
 
 } // namespace MapPainting

@@ -19,9 +19,13 @@ namespace {
 const auto kUnreadablePicture = QStringLiteral("sorry, picture not found or memory overflow.");
 
 // The pixel under the mouse: positions may be fractional on scaled screens.
-QPoint pixelAt(const QPointF& position) { return {qFloor(position.x()), qFloor(position.y())}; }
+QPoint pixelAt(const QPointF& position) {
+    return {qFloor(position.x()), qFloor(position.y())};
+}
 
-bool isImageFormat(const QString& mimeType) { return mimeType.startsWith(QLatin1String("image/")); }
+bool isImageFormat(const QString& mimeType) {
+    return mimeType.startsWith(QLatin1String("image/"));
+}
 
 // The first dropped local file that Qt can read as a picture (checked by its content, not its name).
 QString firstImageFile(const QMimeData* mime) {
@@ -59,11 +63,17 @@ OvPictCanvas::OvPictCanvas(QWidget* parent) : QWidget(parent) {
     Event_Open();
 }
 
-void OvPictCanvas::Event_Open() { AcceptPictureDrop(); }
+void OvPictCanvas::Event_Open() {
+    AcceptPictureDrop();
+}
 
-void OvPictCanvas::AcceptPictureDrop() { setAcceptDrops(true); }
+void OvPictCanvas::AcceptPictureDrop() {
+    setAcceptDrops(true);
+}
 
-void OvPictCanvas::setDragRunner(DragRunner runner) { m_dragRunner = std::move(runner); }
+void OvPictCanvas::setDragRunner(DragRunner runner) {
+    m_dragRunner = std::move(runner);
+}
 
 bool OvPictCanvas::CoordinatesInsideLocal(int x, int y) const {
     return x >= 0 && x < width() && y >= 0 && y < height();
@@ -76,7 +86,8 @@ bool OvPictCanvas::CoordinatesInsideGlobal(int x, int y) const {
 QImage OvPictCanvas::NewBackgroundBuffer(int width, int height) const {
     if (width <= 0 || height <= 0)
         return {};
-    if (m_layer.isNull() || m_layer.size() != QSize(width, height) || m_layerKey != MasterBackground.cacheKey()) {
+    if (m_layer.isNull() || m_layer.size() != QSize(width, height) ||
+        m_layerKey != MasterBackground.cacheKey()) {
         QImage layer(width, height, QImage::Format_RGB16);
         if (layer.isNull())
             return {};
@@ -284,6 +295,7 @@ void OvPictCanvas::Event_DropObject(const QMimeData* mime) {
         // Shown once the drop has finished: the program the drag came from waits for the answer.
         QPointer<OvPictCanvas> self = this;
         QMetaObject::invokeMethod(
-            this, [self] { MsgBox(kUnreadablePicture, self ? self->window() : nullptr); }, Qt::QueuedConnection);
+            this, [self] { MsgBox(kUnreadablePicture, self ? self->window() : nullptr); },
+            Qt::QueuedConnection);
     }
 }

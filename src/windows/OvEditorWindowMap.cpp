@@ -1,11 +1,10 @@
-#include "windows/OvEditorWindow.h"
-
 #include "map/MapCursors.h"
 #include "map/MapPainting.h"
 #include "map/OvPictCanvas.h"
 #include "platform/Dialogs.h"
 #include "table/OvDataListBox.h"
 #include "table/TableText.h"
+#include "windows/OvEditorWindow.h"
 
 #include <QPainter>
 
@@ -19,7 +18,9 @@ using Col = OvDataListBox::Column;
 // "Active" of the designed framework: the table can take part in a mark. A press that reaches the
 // canvas has already brought this window forward, so what is left to ask is whether the table
 // can be used at all.
-bool tableActive(const OvDataListBox& table) { return table.isEnabled() && table.isVisible(); }
+bool tableActive(const OvDataListBox& table) {
+    return table.isEnabled() && table.isVisible();
+}
 
 } // namespace
 
@@ -67,7 +68,9 @@ QImage OvEditorWindow::GetCanvasScreenshot() {
     return picture;
 }
 
-void OvEditorWindow::PreviewCanvas_Paint(QPainter& g) { CanvasPaintAction(g); }
+void OvEditorWindow::PreviewCanvas_Paint(QPainter& g) {
+    CanvasPaintAction(g);
+}
 
 namespace {
 
@@ -100,7 +103,8 @@ bool OvEditorWindow::PreviewCanvas_MoreMouseDown(int x, int y) {
         return false;
     setCursor(MapCursors::current(MapCursors::MapHover));
     // The entry becomes a point at the mouse: the first corner, and the second where it starts.
-    if (writeCoordinates(*thisListBox, row, {{Col::ColX1, x}, {Col::ColX2, x}, {Col::ColY1, y}, {Col::ColY2, y}}))
+    if (writeCoordinates(*thisListBox, row,
+                         {{Col::ColX1, x}, {Col::ColX2, x}, {Col::ColY1, y}, {Col::ColY2, y}}))
         setModified(true);
     PreviewCanvas->Refresh();
     return true;
@@ -118,11 +122,17 @@ bool OvEditorWindow::PreviewCanvas_MoreMouseDrag(int x, int y) {
     return false;
 }
 
-void OvEditorWindow::PreviewCanvas_MouseEnter() { setCursor(MapCursors::current(MapCursors::MapHover)); }
+void OvEditorWindow::PreviewCanvas_MouseEnter() {
+    setCursor(MapCursors::current(MapCursors::MapHover));
+}
 
-void OvEditorWindow::PreviewCanvas_MouseExit() { setCursor(Qt::ArrowCursor); }
+void OvEditorWindow::PreviewCanvas_MouseExit() {
+    setCursor(Qt::ArrowCursor);
+}
 
-void OvEditorWindow::PushButtonRedraw_Action() { PreviewCanvas->Refresh(); }
+void OvEditorWindow::PushButtonRedraw_Action() {
+    PreviewCanvas->Refresh();
+}
 
 void OvEditorWindow::PushButtonUnselect_Action() {
     // Only the selection changes; the table's change event repaints the map.

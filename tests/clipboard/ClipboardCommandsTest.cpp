@@ -2,7 +2,6 @@
 // machine, picture copy and paste, and silence when no editing window is in front.
 #include "GuiTestSupport.h"
 #include "MapTestTables.h"
-
 #include "map/MapPainting.h"
 #include "map/OvPictCanvas.h"
 #include "table/OvDataListBox.h"
@@ -16,7 +15,9 @@ using namespace MapTest;
 
 namespace {
 
-QClipboard& clipboard() { return *QGuiApplication::clipboard(); }
+QClipboard& clipboard() {
+    return *QGuiApplication::clipboard();
+}
 
 QImage clipboardImage() {
     const QMimeData* data = clipboard().mimeData();
@@ -166,7 +167,8 @@ TEST_F(ClipboardTest, CopyPictureWithRectanglesGivesWhatTheCanvasShows) {
     clipboard().setText(QStringLiteral("kept"));
     canvas->resize(0, 0);
     app()._EditCopyPictWithRects_Action();
-    EXPECT_EQ(script().messages, QStringList{QStringLiteral("Not enough memory to create picture for export.")});
+    EXPECT_EQ(script().messages,
+              QStringList{QStringLiteral("Not enough memory to create picture for export.")});
     EXPECT_EQ(clipboard().text(), QStringLiteral("kept"));
 }
 
@@ -227,7 +229,8 @@ TEST(ClipboardNoWindow, CommandsWithNoWindowOpenDoNothing) {
     App& app = *theApp();
     for (bool (App::*command)() :
          {&App::_EditCopyListbox_Action, &App::_EditCopy_Action, &App::_EditCopyPictWithRects_Action,
-          &App::_EditPaste_Action, &App::_EditSelectAllListbox_Action, &App::_EditSelectallincludesheader_Action})
+          &App::_EditPaste_Action, &App::_EditSelectAllListbox_Action,
+          &App::_EditSelectallincludesheader_Action})
         EXPECT_TRUE((app.*command)());
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("alone"));
 }

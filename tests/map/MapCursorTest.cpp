@@ -1,7 +1,6 @@
 // Which cursor shows when, in colour or black and white as the setting says at that moment.
 #include "GuiTestSupport.h"
 #include "MapTestTables.h"
-
 #include "map/MapCursors.h"
 #include "map/OvPictCanvas.h"
 #include "table/OvDataListBox.h"
@@ -14,7 +13,9 @@ using namespace MapTest;
 
 namespace {
 
-QImage look(const QCursor& cursor) { return cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32); }
+QImage look(const QCursor& cursor) {
+    return cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+}
 
 bool sameCursor(const QCursor& actual, int resource) {
     const QCursor expected = MapCursors::fromResource(resource);
@@ -53,7 +54,8 @@ TEST(MapCursorResources, SixOwnDrawingsWithColourAndBlackAndWhiteApart) {
         EXPECT_FALSE(cursor.pixmap().isNull()) << number;
     }
     for (int number : {128, 129, 130})
-        EXPECT_NE(look(MapCursors::fromResource(number)), look(MapCursors::fromResource(number + 40))) << number;
+        EXPECT_NE(look(MapCursors::fromResource(number)), look(MapCursors::fromResource(number + 40)))
+            << number;
     EXPECT_EQ(MapCursors::resourceNumber(MapCursors::MarkDrag, true), 129);
     EXPECT_EQ(MapCursors::resourceNumber(MapCursors::MarkDrag, false), 169);
     EXPECT_EQ(MapCursors::fromResource(999).shape(), Qt::ArrowCursor);

@@ -1,7 +1,6 @@
 // Pictures dropped on the map: image data, image bytes, image files; what is refused.
 #include "GuiTestSupport.h"
 #include "MapTestTables.h"
-
 #include "map/OvPictCanvas.h"
 #include "windows/OvEditorWindow.h"
 

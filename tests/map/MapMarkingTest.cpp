@@ -1,7 +1,6 @@
 // Marking a rectangle with real mouse events, and dragging the bare map out.
 #include "GuiTestSupport.h"
 #include "MapTestTables.h"
-
 #include "map/MapPainting.h"
 #include "map/OvPictCanvas.h"
 #include "table/OvDataListBox.h"
@@ -178,12 +177,12 @@ TEST_F(MapMarkingTest, ADisabledTableTakesNoMarks) {
 TEST_F(MapMarkingTest, OtherButtonsAndMovesWithoutAPressDoNothing) {
     canvas->setMap(markedPicture(314, 491, qRgb(10, 20, 30)));
     table->setSelected(5, true);
-    QMouseEvent right(QEvent::MouseButtonPress, QPointF(50, 50), QPointF(50, 50), canvas->mapToGlobal(QPointF(50, 50)),
-                      Qt::RightButton, Qt::RightButton, Qt::NoModifier);
+    QMouseEvent right(QEvent::MouseButtonPress, QPointF(50, 50), QPointF(50, 50),
+                      canvas->mapToGlobal(QPointF(50, 50)), Qt::RightButton, Qt::RightButton, Qt::NoModifier);
     QCoreApplication::sendEvent(canvas, &right);
     EXPECT_EQ(rect(5), texts(0, 0, 0, 0));
-    QMouseEvent hover(QEvent::MouseMove, QPointF(60, 60), QPointF(60, 60), canvas->mapToGlobal(QPointF(60, 60)),
-                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent hover(QEvent::MouseMove, QPointF(60, 60), QPointF(60, 60),
+                      canvas->mapToGlobal(QPointF(60, 60)), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(canvas, &hover);
     EXPECT_EQ(drags, 0);
     EXPECT_EQ(rect(5), texts(0, 0, 0, 0));

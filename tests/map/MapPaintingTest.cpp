@@ -1,9 +1,9 @@
 // The composition of the map: exact outline pixels, colours, points, unset coordinates, clipping,
 // row order, the picture under the outlines and the screenshot that the clipboard copy uses.
+#include "map/MapPainting.h"
+
 #include "GuiTestSupport.h"
 #include "MapTestTables.h"
-
-#include "map/MapPainting.h"
 #include "map/OvPictCanvas.h"
 #include "table/OvDataListBox.h"
 #include "windows/OvEditorWindow.h"
@@ -113,8 +113,11 @@ TEST_F(MapPaintingTest, PointGetsTheRedMarkAndAHaloOnlyWhenHighlighted) {
 
 TEST_F(MapPaintingTest, AnyUnsetOrUnreadableCoordinateDrawsNothing) {
     table->setSelected(3, true);
-    for (const auto& rect : {std::array<const char*, 4>{"0", "20", "30", "25"}, {"10", "0", "30", "25"},
-                             {"10", "20", "0", "25"}, {"10", "20", "30", "0"}, {"abc", "20", "30", "25"},
+    for (const auto& rect : {std::array<const char*, 4>{"0", "20", "30", "25"},
+                             {"10", "0", "30", "25"},
+                             {"10", "20", "0", "25"},
+                             {"10", "20", "30", "0"},
+                             {"abc", "20", "30", "25"},
                              {"", "20", "30", "25"}}) {
         table->setCell(3, OvDataListBox::ColX1, QString::fromLatin1(rect[0]));
         table->setCell(3, OvDataListBox::ColY1, QString::fromLatin1(rect[1]));
@@ -199,7 +202,8 @@ TEST_F(MapPaintingTest, ScreenshotHasTheCanvasSizeAlsoWhenASmallMapShrankIt) {
 TEST_F(MapPaintingTest, ScreenshotThatCannotBeMadeSaysSoAndGivesNoPicture) {
     canvas->resize(0, 0);
     EXPECT_TRUE(window->GetCanvasScreenshot().isNull());
-    EXPECT_EQ(script().messages, QStringList{QStringLiteral("Not enough memory to create picture for export.")});
+    EXPECT_EQ(script().messages,
+              QStringList{QStringLiteral("Not enough memory to create picture for export.")});
 }
 
 TEST_F(MapPaintingTest, OnScreenOneMapPixelIsOneLogicalPixelDrawnWithoutSmoothing) {
@@ -216,9 +220,9 @@ TEST_F(MapPaintingTest, OnScreenOneMapPixelIsOneLogicalPixelDrawnWithoutSmoothin
     const QRgb blue = in16Bits(qRgb(0, 0, 255));
     for (int dy = 0; dy < 2; ++dy)
         for (int dx = 0; dx < 2; ++dx) {
-            EXPECT_EQ(screen.pixel(20 + dx, 40 + dy), red);   // map pixel (10, 20)
-            EXPECT_EQ(screen.pixel(18 + dx, 40 + dy), blue);  // map pixel (9, 20)
-            EXPECT_EQ(screen.pixel(22 + dx, 42 + dy), blue);  // map pixel (11, 21), inside
+            EXPECT_EQ(screen.pixel(20 + dx, 40 + dy), red);  // map pixel (10, 20)
+            EXPECT_EQ(screen.pixel(18 + dx, 40 + dy), blue); // map pixel (9, 20)
+            EXPECT_EQ(screen.pixel(22 + dx, 42 + dy), blue); // map pixel (11, 21), inside
             EXPECT_EQ(screen.pixel(0 + dx, 0 + dy), qRgb(255, 0, 0));
         }
 }

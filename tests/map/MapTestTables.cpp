@@ -71,9 +71,13 @@ void send(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button,
 }
 } // namespace
 
-void press(QWidget* widget, QPoint at) { send(widget, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton); }
+void press(QWidget* widget, QPoint at) {
+    send(widget, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+}
 
-void drag(QWidget* widget, QPoint to) { send(widget, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton); }
+void drag(QWidget* widget, QPoint to) {
+    send(widget, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+}
 
 void release(QWidget* widget, QPoint at) {
     send(widget, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
