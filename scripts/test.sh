@@ -23,7 +23,7 @@ if command -v clang++ >/dev/null; then
   (cd build-fuzz && ctest --output-on-failure -j"$jobs")
   seconds=${MQ_FUZZ_SECONDS:-45}
   for fuzzer in build-fuzz/fuzz/fuzz_*; do
-    [ -x "$fuzzer" ] || continue
+    [ -f "$fuzzer" ] && [ -x "$fuzzer" ] || continue
     name=$(basename "$fuzzer"); name=${name#fuzz_}
     corpus=$(mktemp -d)
     [ -d "fuzz/corpus/$name" ] && cp -r "fuzz/corpus/$name/." "$corpus/"
