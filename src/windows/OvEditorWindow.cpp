@@ -220,9 +220,9 @@ void OvEditorWindow::Event_Resized() {
     thisListBox->ColumnWidths(thisListBox->width() < kWideTableFrom ? kNarrowColumns : kWideColumns);
 }
 
-void OvEditorWindow::setPopupIndex(QComboBox* popup, int index) {
+void OvEditorWindow::setPopupIndex(QComboBox* popup, qint64 index) {
     const QSignalBlocker blocker(popup);
-    popup->setCurrentIndex(index >= 0 && index < popup->count() ? index : -1);
+    popup->setCurrentIndex(index >= 0 && index < popup->count() ? static_cast<int>(index) : -1);
 }
 
 void OvEditorWindow::setModified(bool modified) {
@@ -295,8 +295,8 @@ void OvEditorWindow::ReadOvDatas(int index) {
         return;
 
     thisListBox->PutDataToListBox();
-    setPopupIndex(PopupMenuPICT, thisListBox->OvResourceID - 1013);
-    setPopupIndex(PopupMenuID, thisListBox->SectorID[0] - 1);
+    setPopupIndex(PopupMenuPICT, qint64{thisListBox->OvResourceID} - 1013);
+    setPopupIndex(PopupMenuID, qint64{thisListBox->SectorID[0]} - 1);
     setModified(false);
     const App* app = theApp();
     if (app && app->gUseFileUI)
@@ -351,9 +351,9 @@ void OvEditorWindow::CreateOvDataFromScratch(int index) {
     box.InitProperties();
     box.OvNumberOfSectors = 1;
     box.OvResourceID = 1014 + index;
-    setPopupIndex(PopupMenuPICT, box.OvResourceID - 1013);
+    setPopupIndex(PopupMenuPICT, qint64{box.OvResourceID} - 1013);
     box.SectorID[0] = index;
-    setPopupIndex(PopupMenuID, box.SectorID[0] - 1);
+    setPopupIndex(PopupMenuID, qint64{box.SectorID[0]} - 1);
     box.SectorName[0] = "<new sector " + std::to_string(index) + ">";
     box.PutDataToListBox();
     // A new file exists only in memory until it is saved.

@@ -100,7 +100,7 @@ public:
     void ChangePICTresourceID(int id);
     // Sets a popup's entry from code without running its change handler; an index outside the
     // items leaves the popup showing nothing.
-    static void setPopupIndex(QComboBox* popup, int index);
+    static void setPopupIndex(QComboBox* popup, qint64 index);
 
     // --- map (OvEditorWindowMap.cpp) ---
     void CanvasPaintAction(QPainter& g);

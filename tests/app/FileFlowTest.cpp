@@ -13,6 +13,8 @@
 #include <QFile>
 #include <QPushButton>
 
+#include <limits>
+
 namespace {
 
 QByteArray readAll(const QString& path) {
@@ -251,4 +253,26 @@ TEST_F(FileFlow, QuitAsksEveryChangedWindowAndCancelStopsIt) {
     EXPECT_EQ(script().unsavedQuestions, (QStringList{QStringLiteral("OvData4"), QStringLiteral("OvData5")}));
     EXPECT_FALSE(app().OvWindow[4].isNull()) << "a cancelled quit closes nothing";
     EXPECT_FALSE(app().OvWindow[5].isNull());
+}
+
+TEST_F(FileFlow, IdsOutsideThePopupsLeaveThemShowingNothing) {
+    ov::OvDataModel model;
+    model.InitProperties();
+    model.OvResourceID = std::numeric_limits<std::int32_t>::min();
+    model.OvNumberOfSectors = 1;
+    model.SectorID[0] = std::numeric_limits<std::int32_t>::min();
+    const ov::OvDataWriteResult written = ov::WriteToOvDataFile(model);
+    ASSERT_TRUE(written.ok());
+    const QString path = tempDir() + QStringLiteral("/extreme");
+    writeAll(path, QByteArray(reinterpret_cast<const char*>(written.bytes.data()),
+                              static_cast<qsizetype>(written.bytes.size())));
+
+    script().openAnswers.push_back(path);
+    script().openAnswers.push_back(QString()); // the 'UI' file dialog
+    app().OvWindowInit(2);
+    OvEditorWindow* window = app().OvWindow[2];
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->PopupMenuPICT->currentIndex(), -1);
+    EXPECT_EQ(window->PopupMenuID->currentIndex(), -1);
+    EXPECT_EQ(window->thisListBox->OvResourceID, std::numeric_limits<std::int32_t>::min());
 }

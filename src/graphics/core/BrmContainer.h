@@ -48,7 +48,11 @@ public:
     // directory does not admit, or a block outside the file; "memory overflow when creating
     // picture." for a size no picture can have.
     static ImageResult decodeIndex(std::span<const std::uint8_t> file, int index);
-    static ImageResult decodeId(std::span<const std::uint8_t> file, int id) { return decodeIndex(file, id - BrmLayout::kIdBase); }
+    static ImageResult decodeId(std::span<const std::uint8_t> file, int id) {
+        // IDs come from files as any Int32: the subtraction must not overflow for the smallest.
+        const long long index = static_cast<long long>(id) - BrmLayout::kIdBase;
+        return decodeIndex(file, index < -1 ? -1 : static_cast<int>(index));
+    }
 
     static BrmListResult list(std::span<const std::uint8_t> file);
 
