@@ -13,17 +13,19 @@ void fillModel(OvDataListBox& table, int ops, int battles) {
     table.OvResourceID = 1013;
     table.OvNumberOfSectors = 1;
     table.SectorID[0] = 1;
-    table.SectorName[0] = "S";
+    table.SectorName[0] = std::string("S");
     table.SectorNumberOfOps[0] = ops;
     for (int o = 0; o < ops; ++o) {
         const auto os = static_cast<std::size_t>(o);
         table.OpsID[0][os] = 10 + o;
-        table.OpsName[0][os] = "Ops " + std::to_string(o);
+        // Built with append: g++ 12 at -O3 warns falsely about "literal" + std::string.
+        table.OpsName[0][os] = std::string("Ops ").append(std::to_string(o));
         table.OpsNumberOfBattles[0][os] = battles;
         for (int b = 0; b < battles; ++b) {
             const auto bs = static_cast<std::size_t>(b);
             table.BatID[0][os][bs] = (10 + o) * 10 + b;
-            table.BatName[0][os][bs] = "Bat " + std::to_string(o) + "." + std::to_string(b);
+            table.BatName[0][os][bs] =
+                std::string("Bat ").append(std::to_string(o)).append(".").append(std::to_string(b));
             std::string tail(3, '\0');
             if (b < 3)
                 tail[bs] = 1;
