@@ -41,11 +41,14 @@ else
 fi
 editor=$(wait_window "^OvData0$" 10)
 xdotool windowmove "$editor" 0 0
+# The window opens at its designed content size, 868 x 560, plus the menu bar.
+eval "$(xdotool getwindowgeometry --shell "$editor")"
+menu=$(( HEIGHT - 560 ))
+xdotool windowsize --sync "$editor" 1090 660 2>/dev/null || xdotool windowsize "$editor" 1090 660
 focus "$editor"
 sleep 0.5
 # Content-area coordinates: the View header toggles every row; then one battle row is selected.
 eval "$(xdotool getwindowgeometry --shell "$editor")"
-menu=$(( HEIGHT - 560 ))
 xdotool mousemove --window "$editor" 20 $(( menu + 27 + 10 )) click 1
 sleep 0.3
 xdotool mousemove --window "$editor" 200 $(( menu + 27 + 22 + 22 * 2 + 11 )) click 1
