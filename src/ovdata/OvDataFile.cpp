@@ -1,6 +1,7 @@
 #include "ovdata/OvDataFile.h"
 
 #include "ovdata/BigEndianReader.h"
+#include "ovdata/Latin1Text.h"
 
 #include <cstring>
 
@@ -12,22 +13,6 @@ namespace {
 
 bool isValidCount(std::int32_t count) {
     return count >= 0 && count <= kCapacity;
-}
-
-// Messages are UTF-8 while names are ISO-8859-1 bytes, so a name is re-encoded for quoting.
-std::string latin1ToUtf8(const std::string& bytes) {
-    std::string text;
-    text.reserve(bytes.size());
-    for (const char c : bytes) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x80) {
-            text += c;
-        } else {
-            text += static_cast<char>(0xC0 | (u >> 6));
-            text += static_cast<char>(0x80 | (u & 0x3F));
-        }
-    }
-    return text;
 }
 
 std::string describe(const char* kind, const std::string& name, std::int32_t id) {

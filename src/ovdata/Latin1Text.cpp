@@ -1,9 +1,9 @@
-#include "Latin1Text.h"
+#include "ovdata/Latin1Text.h"
 
 #include <cstdint>
 #include <cstdio>
 
-namespace mqtool {
+namespace ov {
 
 std::string latin1ToUtf8(std::string_view bytes) {
     std::string text;
@@ -85,4 +85,4 @@ Latin1Conversion utf8ToLatin1(std::string_view text) {
     return result;
 }
 
-} // namespace mqtool
+} // namespace ov
