@@ -15,61 +15,14 @@ mkdir -p "$(dirname "$out")"
 . scripts/xvfb-session.sh
 xvfb_start
 unset QT_QPA_PLATFORM
-log=$(mktemp)
-"$binary" >"$log" 2>&1 &
-APP_PID=$!
-
-fail() { echo "FAIL: $*"; cat "$log"; exit 1; }
-
-# There is no window manager: windows are focused by hand before keys are sent.
-focus() { xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"; sleep 0.3; }
-
-# menu WINDOW DOWNS: opens the File menu of WINDOW and chooses the item DOWNS places below the first.
-menu() {
-  focus "$1"
-  xdotool key --window "$1" alt+f
-  sleep 0.4
-  for _ in $(seq 1 "$2"); do xdotool key Down; done
-  xdotool key Return
-  sleep 0.4
-}
-
-# answer TITLE PATH: types PATH into the (non-native) file dialog titled TITLE and accepts it;
-# an empty PATH cancels the dialog.
-answer() {
-  local dialog
-  dialog=$(wait_window "$1" 20) || fail "the dialog \"$1\" did not appear"
-  focus "$dialog"
-  if [ -z "$2" ]; then
-    xdotool key --window "$dialog" Escape
-  else
-    xdotool key --window "$dialog" ctrl+a
-    xdotool type --delay 5 "$2"
-    xdotool key Return
-  fi
-  sleep 0.8
-}
+start_editor "$binary"
 
 # at X Y: the screen position of content coordinates X, Y of the editing window (below its menu bar).
 at() { echo "$(( win_x + $1 )) $(( win_y + menubar + $2 ))"; }
 
-about=$(wait_window "About Mapquill" 20) || fail "the About window did not appear"
-sleep 0.5
-
-# File menu: 0 New, 1..10 Open OvData0..9, 11 Close, 12 Use 'Intrface.brm', 13 Use 'UI', 14 Quit.
-menu "$about" 12
-menu "$about" 1
-answer "Select a file OvData0" "$root/examples/OvData0"
-if [ -f "$root/examples/maps/Intrface.brm" ]; then
-  answer "Select file Intrface.brm" "$root/examples/maps/Intrface.brm"
-else
-  answer "Select file Intrface.brm" ""
-fi
-editor=$(wait_window "^OvData0$" 20) || fail "the editing window did not appear"
+open_overview "$root"
 eval "$(xdotool getwindowgeometry --shell "$editor")"
 win_x=$X win_y=$Y
-menubar=$(( HEIGHT - 560 ))
-[ "$menubar" -ge 0 ] || menubar=0
 sleep 0.5
 focus "$editor"
 
@@ -103,5 +56,5 @@ shot=$(mktemp --suffix=.png)
 import -window root "$shot"
 convert "$shot" -crop "${WIDTH}x${HEIGHT}+${win_x}+${win_y}" +repage "$out"
 rm -f "$shot"
-if grep -qi "sorry" "$log"; then fail "a message was shown"; fi
+if grep -qi "sorry" "$APP_LOG"; then fail "a message was shown"; fi
 echo "saved $out"

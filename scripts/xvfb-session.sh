@@ -35,3 +35,73 @@ wait_window() {
   done
   return 1
 }
+
+# --- driving the editor (no window manager: windows are focused by hand before keys are sent) ---
+
+# start_editor BINARY: starts the editor in the background, its output in $APP_LOG.
+start_editor() {
+  APP_LOG=$(mktemp)
+  "$1" >"$APP_LOG" 2>&1 &
+  APP_PID=$!
+}
+
+fail() { echo "FAIL: $*"; [ -n "${APP_LOG:-}" ] && cat "$APP_LOG"; exit 1; }
+
+focus() { xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"; sleep 0.3; }
+
+# menu WINDOW DOWNS: opens the File menu of WINDOW and chooses the item DOWNS places below the first
+# (keyboard navigation skips separators): 0 New, 1..10 Open OvData0..9, 11 Close,
+# 12 Use 'Intrface.brm', 13 Use 'UI', 14 Quit.
+menu() {
+  focus "$1"
+  xdotool key --window "$1" alt+f
+  sleep 0.4
+  for _ in $(seq 1 "$2"); do xdotool key Down; done
+  xdotool key Return
+  sleep 0.4
+}
+
+# answer TITLE PATH: types PATH into the (Qt, non-native) file dialog titled TITLE and accepts it;
+# an empty PATH cancels the dialog.
+answer() {
+  local dialog
+  dialog=$(wait_window "$1" 20) || fail "the dialog \"$1\" did not appear"
+  focus "$dialog"
+  if [ -z "$2" ]; then
+    xdotool key --window "$dialog" Escape
+  else
+    xdotool key --window "$dialog" ctrl+a
+    xdotool type --delay 5 "$2"
+    xdotool key Return
+  fi
+  sleep 0.8
+}
+
+# open_overview ROOT: File > Use 'Intrface.brm', File > Open OvData0... with the demo file and its map;
+# sets $editor to the editing window and $menubar to the height of its menu bar.
+open_overview() {
+  local about
+  about=$(wait_window "About Mapquill" 20) || fail "the About window did not appear"
+  sleep 0.5
+  menu "$about" 12
+  menu "$about" 1
+  answer "Select a file OvData0" "$1/examples/OvData0"
+  if [ -f "$1/examples/maps/Intrface.brm" ]; then
+    answer "Select file Intrface.brm" "$1/examples/maps/Intrface.brm"
+  else
+    answer "Select file Intrface.brm" ""
+  fi
+  editor=$(wait_window "^OvData0$" 20) || fail "the editing window did not appear"
+  # The window opens at its designed content size, 868 x 560, plus the menu bar.
+  local HEIGHT
+  eval "$(xdotool getwindowgeometry --shell "$editor" | grep HEIGHT)"
+  menubar=$(( HEIGHT - 560 ))
+  [ "$menubar" -ge 0 ] || menubar=0
+}
+
+# click WINDOW X Y: a click at content coordinates of WINDOW (below its menu bar).
+click() {
+  focus "$1"
+  xdotool mousemove --window "$1" "$2" "$(( $3 + menubar ))" click 1
+  sleep 0.5
+}
