@@ -1,6 +1,5 @@
-// Loading, saving, exporting and the unsaved-edits question of an editing window.
-#include "GuiTestSupport.h"
-
+// Colon paths, loading, saving, exporting and the unsaved-edits question of an editing window.
+#include "AppTestHelpers.h"
 #include "ovdata/BatnamesExport.h"
 #include "ovdata/OvDataFile.h"
 #include "platform/ColonPath.h"
@@ -8,27 +7,12 @@
 #include "windows/OvEditorWindow.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QPushButton>
 
 #include <limits>
 
-namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-} // namespace
+using Col = OvDataListBox;
 
 class FileFlow : public GuiTest {
 protected:
@@ -36,107 +20,95 @@ protected:
         ColonPath::setVolumeRootsForTesting({});
         GuiTest::TearDown();
     }
-    // Loads the demo overview without asking for its map picture (no 'UI' file is known).
-    OvEditorWindow* openOverview() {
-        script().openAnswers.push_back(example("OvData0"));
-        // The map reader asks for the 'UI' file after the load; the test cancels that dialog.
+    // Loads `path` into `slot` and cancels the map picture's dialog that follows the load.
+    OvEditorWindow* load(int slot, const QString& path) {
+        script().openAnswers.push_back(path);
         script().openAnswers.push_back(QString());
-        app().OvWindowInit(0);
-        return app().OvWindow[0];
+        app().OvWindowInit(slot);
+        return app().OvWindow[static_cast<std::size_t>(slot)];
     }
 };
 
-TEST_F(FileFlow, TheOpenDialogNamesTheFileOfItsSlot) {
+TEST_F(FileFlow, ColonPathsResolveThroughTheNamedVolumeOrGiveNoPlace) {
     const QString root = tempDir();
-    ASSERT_TRUE(QDir(root).mkpath(QStringLiteral("Brenmoor/Data/Graphics")));
-    writeAll(root + QStringLiteral("/Brenmoor/Data/Graphics/OvData3"), QByteArray());
-    ColonPath::setVolumeRootsForTesting({root});
-
+    ColonPath::setVolumeRootsForTesting({root + u"/elsewhere"_s, root});
+    openSlot(1, QString()); // the volume has no such folder yet: the dialog's default place
+    ASSERT_TRUE(QDir(root).mkpath(u"Brenmoor/Data/Graphics"_s));
+    writeAll(root + u"/Brenmoor/Data/Graphics/OvData3"_s, QByteArray());
     openSlot(3, QString());
-    ASSERT_EQ(script().openRequests.size(), 1u);
-    const FileDialogRequest& request = script().openRequests.front();
-    EXPECT_EQ(request.title, QStringLiteral("Select a file OvData3"));
-    EXPECT_EQ(request.promptText, QStringLiteral("select a BRM file 'OvData3' which contains the BRM overlay datas."));
-    EXPECT_EQ(request.initialLocation, root + QStringLiteral("/Brenmoor/Data/Graphics/OvData3"));
+    ASSERT_EQ(script().openRequests.size(), 2u);
+    EXPECT_TRUE(script().openRequests[0].initialLocation.isEmpty());
+    const FileDialogRequest& request = script().openRequests[1];
+    EXPECT_EQ(request.title, u"Select a file OvData3"_s);
+    EXPECT_EQ(request.promptText, u"select a BRM file 'OvData3' which contains the BRM overlay datas."_s);
+    EXPECT_EQ(request.initialLocation, root + u"/Brenmoor/Data/Graphics/OvData3"_s);
+
+    // resolve() names the item, dialogStart() its nearest existing folder; nullptr: no place.
+    const struct {
+        const char *colonPath, *resolved, *start;
+    } cases[] = {{"Brenmoor:Data:Graphics:UI", "/Brenmoor/Data/Graphics/UI", "/Brenmoor/Data/Graphics"},
+                 {"Brenmoor:Data:Missing:Deeper:UI", "/Brenmoor/Data/Missing/Deeper/UI", "/Brenmoor/Data"},
+                 {"Elsewhere:Data:UI", nullptr, nullptr}, // unknown volume
+                 {":Data:UI", nullptr, nullptr},          // relative colon path
+                 {"", nullptr, nullptr}};
+    const auto under = [&](const char* path) { return path ? root + QLatin1String(path) : QString(); };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ColonPath::resolve(QLatin1String(c.colonPath)), under(c.resolved)) << c.colonPath;
+        EXPECT_EQ(ColonPath::dialogStart(QLatin1String(c.colonPath)), under(c.start)) << c.colonPath;
+    }
 }
 
-TEST_F(FileFlow, WithoutTheGameVolumeTheDialogStartsAtItsDefaultPlace) {
-    ColonPath::setVolumeRootsForTesting({tempDir()});
-    openSlot(1, QString());
-    ASSERT_EQ(script().openRequests.size(), 1u);
-    EXPECT_TRUE(script().openRequests.front().initialLocation.isEmpty());
-}
-
-TEST_F(FileFlow, LoadFillsTableAndPopupsThenAsksForTheMap) {
-    OvEditorWindow* window = openOverview();
+TEST_F(FileFlow, LoadFillsTableAndPopupsAsksForTheMapAndSavesTheSameBytes) {
+    OvEditorWindow* window = load(0, example("OvData0"));
     ASSERT_NE(window, nullptr);
     OvDataListBox* box = window->thisListBox;
     EXPECT_EQ(box->OvResourceID, 1013);
-    EXPECT_GT(box->OvNumberOfSectors, 0);
     EXPECT_GT(box->ListCount(), box->OvNumberOfSectors);
     EXPECT_EQ(window->PopupMenuPICT->currentIndex(), 0);
     EXPECT_EQ(window->PopupMenuID->currentIndex(), box->SectorID[0] - 1);
     EXPECT_FALSE(window->isModified());
     ASSERT_EQ(script().openRequests.size(), 2u);
-    EXPECT_EQ(script().openRequests.back().title, QStringLiteral("Select file UI"));
-}
+    EXPECT_EQ(script().openRequests.back().title, u"Select file UI"_s);
 
-TEST_F(FileFlow, FolderAndUnreadableChoicesChangeNothing) {
-    OvEditorWindow* window = newFromScratch();
-    window->thisListBox->setCell(0, OvDataListBox::ColName, QStringLiteral("typed"));
-
-    script().openAnswers.push_back(tempDir());
-    window->ReadOvDatas(4);
-    script().openAnswers.push_back(tempDir() + QStringLiteral("/does-not-exist"));
-    window->ReadOvDatas(4);
-
-    EXPECT_EQ(script().messages,
-              (QStringList{QStringLiteral("please select a single file"), QStringLiteral("sorry, file failed to open")}));
-    EXPECT_EQ(window->thisListBox->Cell(0, OvDataListBox::ColName), QStringLiteral("typed"));
-    EXPECT_EQ(window->thisListBox->SectorName[0], "<new sector 4>");
-}
-
-TEST_F(FileFlow, ARejectedFileKeepsModelAndUnsavedCellEdits) {
-    OvEditorWindow* window = newFromScratch();
-    window->thisListBox->setCell(0, OvDataListBox::ColName, QStringLiteral("typed but not saved"));
-    const QString empty = tempDir() + QStringLiteral("/empty");
-    const QString wrong = tempDir() + QStringLiteral("/wrong");
-    const QString cut = tempDir() + QStringLiteral("/cut");
-    writeAll(empty, QByteArray());
-    writeAll(wrong, QByteArrayLiteral("ovda\0\0\0\1"));
-    writeAll(cut, readAll(example("OvData0")).left(200));
-
-    for (const QString& path : {empty, wrong, cut}) {
-        script().openAnswers.push_back(path);
-        window->ReadOvDatas(4);
-    }
-    EXPECT_EQ(script().messages, (QStringList{QStringLiteral("file is empty"),
-                                              QStringLiteral("no valid 'OvDa' header found"),
-                                              QStringLiteral("sorry, file is damaged or truncated.")}));
-    EXPECT_EQ(window->thisListBox->Cell(0, OvDataListBox::ColName), QStringLiteral("typed but not saved"));
-    EXPECT_EQ(window->thisListBox->OvResourceID, 1018);
-    EXPECT_EQ(window->PopupMenuPICT->currentIndex(), 5);
-}
-
-TEST_F(FileFlow, SavingWritesTheLoadedFileBackByteForByte) {
-    OvEditorWindow* window = openOverview();
-    const QString target = tempDir() + QStringLiteral("/OvData0");
+    const QString target = tempDir() + u"/OvData0"_s;
     script().saveAnswers.push_back(target);
     window->PushButtonSave->click();
-
     ASSERT_EQ(script().saveRequests.size(), 1u);
-    EXPECT_EQ(script().saveRequests.front().title, QStringLiteral("Create new file OvData0"));
+    EXPECT_EQ(script().saveRequests.front().title, u"Create new file OvData0"_s);
     EXPECT_EQ(script().saveRequests.front().promptText,
-              QStringLiteral("enter name for new BRM file 'OvData0' which will contains the new overlay datas."));
+              u"enter name for new BRM file 'OvData0' which will contains the new overlay datas."_s);
     EXPECT_EQ(readAll(target), readAll(example("OvData0")));
     EXPECT_FALSE(window->isModified());
 }
 
-TEST_F(FileFlow, EditedCellsReachTheSavedFile) {
+TEST_F(FileFlow, ARejectedOrUnreadableFileKeepsModelAndUnsavedCellEdits) {
     OvEditorWindow* window = newFromScratch();
-    window->thisListBox->setCell(0, OvDataListBox::ColName, QStringLiteral("Fährhafen"));
-    window->thisListBox->setCell(0, OvDataListBox::ColX1, QStringLiteral("12"));
-    const QString target = tempDir() + QStringLiteral("/OvData4");
+    window->thisListBox->setCell(0, Col::ColName, u"typed but not saved"_s);
+    const QString dir = tempDir();
+    writeAll(dir + u"/empty"_s, QByteArray());
+    writeAll(dir + u"/wrong"_s, QByteArrayLiteral("ovda\0\0\0\1"));
+    writeAll(dir + u"/cut"_s, readAll(example("OvData0")).left(200));
+    const QString paths[] = {dir, dir + u"/does-not-exist"_s, dir + u"/empty"_s, dir + u"/wrong"_s,
+                             dir + u"/cut"_s};
+    for (const QString& path : paths) {
+        script().openAnswers.push_back(path);
+        window->ReadOvDatas(4);
+    }
+    EXPECT_EQ(
+        script().messages,
+        (QStringList{u"please select a single file"_s, u"sorry, file failed to open"_s, u"file is empty"_s,
+                     u"no valid 'OvDa' header found"_s, u"sorry, file is damaged or truncated."_s}));
+    EXPECT_EQ(window->thisListBox->Cell(0, Col::ColName), u"typed but not saved"_s);
+    EXPECT_EQ(window->thisListBox->SectorName[0], "<new sector 4>");
+    EXPECT_EQ(window->thisListBox->OvResourceID, 1018);
+    EXPECT_EQ(window->PopupMenuPICT->currentIndex(), 5);
+}
+
+TEST_F(FileFlow, EditedCellsReachTheSavedFileAsLatin1) {
+    OvEditorWindow* window = newFromScratch();
+    window->thisListBox->setCell(0, Col::ColName, u"Fährhafen"_s);
+    window->thisListBox->setCell(0, Col::ColX1, u"12"_s);
+    const QString target = tempDir() + u"/OvData4"_s;
     script().saveAnswers.push_back(target);
     ASSERT_TRUE(window->WriteOvDatas(4));
 
@@ -146,15 +118,18 @@ TEST_F(FileFlow, EditedCellsReachTheSavedFile) {
                                                static_cast<std::size_t>(bytes.size())),
                                      model),
               "");
-    EXPECT_EQ(model.SectorName[0], "F\xe4hrhafen") << "names are stored as ISO-8859-1";
+    EXPECT_EQ(model.SectorName[0], "F\xe4hrhafen");
     EXPECT_EQ(model.SectorXY[0][0], 12);
     EXPECT_EQ(model.OvResourceID, 1018);
 }
 
-TEST_F(FileFlow, ARefusedOrFailedSaveLeavesTheOldFileIntact) {
+TEST_F(FileFlow, ACancelledRefusedOrFailedSaveLeavesTheOldFileIntact) {
     OvEditorWindow* window = newFromScratch();
-    const QString target = tempDir() + QStringLiteral("/OvData4");
+    const QString target = tempDir() + u"/OvData4"_s;
     writeAll(target, QByteArrayLiteral("the old file"));
+    script().saveAnswers.push_back(QString()); // cancelled: no message
+    EXPECT_FALSE(window->WriteOvDatas(4));
+    EXPECT_TRUE(script().messages.isEmpty());
 
     // A coordinate the file cannot hold: refused with a message naming the entry.
     window->thisListBox->SectorXY[0][2] = 40000;
@@ -162,86 +137,58 @@ TEST_F(FileFlow, ARefusedOrFailedSaveLeavesTheOldFileIntact) {
     script().saveAnswers.push_back(target);
     EXPECT_FALSE(window->WriteOvDatas(4));
     ASSERT_EQ(script().messages.size(), 1);
-    EXPECT_TRUE(script().messages.front().contains(QStringLiteral("<new sector 4>"))) << script().messages.front().toStdString();
-    EXPECT_EQ(readAll(target), QByteArrayLiteral("the old file"));
-    EXPECT_TRUE(window->isModified());
+    EXPECT_TRUE(script().messages[0].contains(u"<new sector 4>"_s)) << script().messages[0].toStdString();
 
     // A place that cannot hold a file at all (its "folder" is a file): a message, not silence.
-    script().messages.clear();
-    window->thisListBox->setCell(0, OvDataListBox::ColX2, QStringLiteral("5"));
-    script().saveAnswers.push_back(target + QStringLiteral("/inside-a-file"));
+    window->thisListBox->setCell(0, Col::ColX2, u"5"_s);
+    script().saveAnswers.push_back(target + u"/inside-a-file"_s);
     EXPECT_FALSE(window->WriteOvDatas(4));
-    ASSERT_EQ(script().messages.size(), 1);
-    EXPECT_TRUE(script().messages.front().startsWith(QStringLiteral("sorry, file could not be written")));
+    ASSERT_EQ(script().messages.size(), 2);
+    EXPECT_TRUE(script().messages[1].startsWith(u"sorry, file could not be written"_s));
     EXPECT_EQ(readAll(target), QByteArrayLiteral("the old file"));
-}
-
-TEST_F(FileFlow, CancelledSaveWritesNothing) {
-    OvEditorWindow* window = newFromScratch();
-    script().saveAnswers.push_back(QString());
-    EXPECT_FALSE(window->WriteOvDatas(4));
-    EXPECT_TRUE(script().messages.isEmpty());
     EXPECT_TRUE(window->isModified());
 }
 
 TEST_F(FileFlow, BatnamesExportWritesTheModelsText) {
     OvEditorWindow* window = newFromScratch();
-    const QString target = tempDir() + QStringLiteral("/Batnames");
+    const QString target = tempDir() + u"/Batnames"_s;
     script().saveAnswers.push_back(target);
     window->PushButtonBatnames->click();
-
     ASSERT_EQ(script().saveRequests.size(), 1u);
     const FileDialogRequest& request = script().saveRequests.front();
-    EXPECT_EQ(request.title, QStringLiteral("Export as new file Batnames"));
-    EXPECT_EQ(request.suggestedFileName, QStringLiteral("Batnames from OvData4"));
-    EXPECT_EQ(request.promptText, QStringLiteral("enter name for new BRM base-file 'Batnames'."));
-    const std::string expected = ov::ExportAsBatnamesFile(*window->thisListBox);
-    EXPECT_EQ(readAll(target).toStdString(), expected);
+    EXPECT_EQ(request.title, u"Export as new file Batnames"_s);
+    EXPECT_EQ(request.suggestedFileName, u"Batnames from OvData4"_s);
+    EXPECT_EQ(request.promptText, u"enter name for new BRM base-file 'Batnames'."_s);
+    EXPECT_EQ(readAll(target).toStdString(), ov::ExportAsBatnamesFile(*window->thisListBox));
     EXPECT_TRUE(readAll(target).contains("<new sector 4> Sector Campaign\r"));
 }
 
-TEST_F(FileFlow, ClosingAskUnsavedEditsFirst) {
-    OvEditorWindow* window = newFromScratch();
-    script().unsavedAnswers.push_back(UnsavedChoice::Cancel);
-    window->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ASSERT_FALSE(app().OvWindow[4].isNull()) << "Cancel keeps the window";
-    EXPECT_EQ(script().unsavedQuestions, QStringList{QStringLiteral("OvData4")});
-
-    // Save: the save dialog runs; once written the window closes.
-    const QString target = tempDir() + QStringLiteral("/OvData4");
-    script().unsavedAnswers.push_back(UnsavedChoice::Save);
-    script().saveAnswers.push_back(target);
-    window->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(app().OvWindow[4].isNull());
-    EXPECT_TRUE(QFile::exists(target));
-}
-
-TEST_F(FileFlow, DiscardClosesAndAnUnchangedWindowIsNotAsked) {
-    OvEditorWindow* edited = newFromScratch();
-    script().unsavedAnswers.push_back(UnsavedChoice::Discard);
-    edited->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(app().OvWindow[4].isNull());
-
-    OvEditorWindow* untouched = openSlot(2, QString());
-    untouched->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(app().OvWindow[2].isNull());
-    EXPECT_EQ(script().unsavedQuestions.size(), 1);
-}
-
-TEST_F(FileFlow, ReloadOverUnsavedEditsAsksFirst) {
+TEST_F(FileFlow, CloseAndReloadAskBeforeDroppingUnsavedEdits) {
     OvEditorWindow* window = newFromScratch();
     script().unsavedAnswers.push_back(UnsavedChoice::Cancel);
     window->PushButtonLoad->click();
     EXPECT_TRUE(script().openRequests.empty()) << "Cancel: no open dialog";
-
     script().unsavedAnswers.push_back(UnsavedChoice::Discard);
     script().openAnswers.push_back(QString());
     window->PushButtonLoad->click();
     EXPECT_EQ(script().openRequests.size(), 1u);
+
+    script().unsavedAnswers.push_back(UnsavedChoice::Cancel);
+    closeAndFlush(window);
+    ASSERT_FALSE(app().OvWindow[4].isNull()) << "Cancel keeps the window";
+    const QString target = tempDir() + u"/OvData4"_s;
+    script().unsavedAnswers.push_back(UnsavedChoice::Save); // the save dialog runs, then the window closes
+    script().saveAnswers.push_back(target);
+    closeAndFlush(window);
+    EXPECT_TRUE(app().OvWindow[4].isNull());
+    EXPECT_TRUE(QFile::exists(target));
+
+    script().unsavedAnswers.push_back(UnsavedChoice::Discard);
+    closeAndFlush(newFromScratch());
+    EXPECT_TRUE(app().OvWindow[4].isNull());
+    closeAndFlush(openSlot(2, QString())); // unchanged: not asked
+    EXPECT_TRUE(app().OvWindow[2].isNull());
+    EXPECT_EQ(script().unsavedQuestions, QStringList(5, u"OvData4"_s));
 }
 
 TEST_F(FileFlow, QuitAsksEveryChangedWindowAndCancelStopsIt) {
@@ -250,7 +197,7 @@ TEST_F(FileFlow, QuitAsksEveryChangedWindowAndCancelStopsIt) {
     script().unsavedAnswers.push_back(UnsavedChoice::Discard);
     script().unsavedAnswers.push_back(UnsavedChoice::Cancel);
     app().requestQuit();
-    EXPECT_EQ(script().unsavedQuestions, (QStringList{QStringLiteral("OvData4"), QStringLiteral("OvData5")}));
+    EXPECT_EQ(script().unsavedQuestions, (QStringList{u"OvData4"_s, u"OvData5"_s}));
     EXPECT_FALSE(app().OvWindow[4].isNull()) << "a cancelled quit closes nothing";
     EXPECT_FALSE(app().OvWindow[5].isNull());
 }
@@ -258,19 +205,14 @@ TEST_F(FileFlow, QuitAsksEveryChangedWindowAndCancelStopsIt) {
 TEST_F(FileFlow, IdsOutsideThePopupsLeaveThemShowingNothing) {
     ov::OvDataModel model;
     model.InitProperties();
-    model.OvResourceID = std::numeric_limits<std::int32_t>::min();
+    model.OvResourceID = model.SectorID[0] = std::numeric_limits<std::int32_t>::min();
     model.OvNumberOfSectors = 1;
-    model.SectorID[0] = std::numeric_limits<std::int32_t>::min();
     const ov::OvDataWriteResult written = ov::WriteToOvDataFile(model);
     ASSERT_TRUE(written.ok());
-    const QString path = tempDir() + QStringLiteral("/extreme");
+    const QString path = tempDir() + u"/extreme"_s;
     writeAll(path, QByteArray(reinterpret_cast<const char*>(written.bytes.data()),
                               static_cast<qsizetype>(written.bytes.size())));
-
-    script().openAnswers.push_back(path);
-    script().openAnswers.push_back(QString()); // the 'UI' file dialog
-    app().OvWindowInit(2);
-    OvEditorWindow* window = app().OvWindow[2];
+    OvEditorWindow* window = load(2, path);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->PopupMenuPICT->currentIndex(), -1);
     EXPECT_EQ(window->PopupMenuID->currentIndex(), -1);

@@ -1,6 +1,5 @@
-// The fixed-coordinate layouts and their resize rules.
-#include "GuiTestSupport.h"
-
+// The fixed-coordinate layouts, their resize rules and the About and Known Limits texts.
+#include "AppTestHelpers.h"
 #include "map/OvPictCanvas.h"
 #include "table/OvDataListBox.h"
 #include "windows/LimitsWindow.h"
@@ -15,122 +14,108 @@
 
 using Layout = GuiTest;
 
-namespace {
-
-QRect geometryOf(OvEditorWindow* window, const char* name) {
-    auto* control = window->content()->findChild<QWidget*>(QString::fromLatin1(name));
-    return control ? control->geometry() : QRect();
-}
-
-void resizeContent(QWidget* content, int w, int h) { content->resize(w, h); }
-
-} // namespace
-
 TEST_F(Layout, ControlsStartAtTheirDesignedPlaces) {
     OvEditorWindow* window = newFromScratch();
     EXPECT_EQ(window->Control(0), window->thisListBox) << "the table is control 0";
     EXPECT_EQ(window->ControlCount(), 20);
-    const std::pair<const char*, QRect> expected[] = {
-        {"thisListBox", {0, 27, 542, 441}},         {"PreviewCanvas", {550, 14, 314, 491}},
-        {"PushButtonLoad", {20, 475, 150, 20}},     {"StaticText1", {550, 505, 314, 20}},
-        {"PushButtonSave", {20, 533, 150, 20}},     {"PushButtonAddSector", {190, 475, 100, 20}},
-        {"PushButtonAddBattle", {410, 475, 100, 20}}, {"PushButtonUnselect", {550, 531, 100, 16}},
-        {"PushButtonRedraw", {661, 531, 100, 16}},  {"PushButtonDelSector", {190, 504, 100, 20}},
-        {"PushButtonReloadGraphics", {20, 504, 150, 20}}, {"PopupMenuID", {185, 2, 47, 18}},
-        {"StaticText4", {249, 3, 145, 18}},         {"PopupMenuPICT", {393, 3, 149, 18}},
-        {"PushButtonBatnames", {190, 533, 150, 20}}};
-    for (const auto& [name, rect] : expected)
-        EXPECT_EQ(geometryOf(window, name), rect) << name;
+    const std::pair<const char*, QRect> expected[] = {{"thisListBox", {0, 27, 542, 441}},
+                                                      {"PreviewCanvas", {550, 14, 314, 491}},
+                                                      {"PushButtonLoad", {20, 475, 150, 20}},
+                                                      {"StaticText1", {550, 505, 314, 20}},
+                                                      {"PushButtonSave", {20, 533, 150, 20}},
+                                                      {"PushButtonAddSector", {190, 475, 100, 20}},
+                                                      {"PushButtonAddBattle", {410, 475, 100, 20}},
+                                                      {"PushButtonUnselect", {550, 531, 100, 16}},
+                                                      {"PushButtonRedraw", {661, 531, 100, 16}},
+                                                      {"PushButtonDelSector", {190, 504, 100, 20}},
+                                                      {"PushButtonReloadGraphics", {20, 504, 150, 20}},
+                                                      {"PopupMenuID", {185, 2, 47, 18}},
+                                                      {"StaticText4", {249, 3, 145, 18}},
+                                                      {"PopupMenuPICT", {393, 3, 149, 18}},
+                                                      {"PushButtonBatnames", {190, 533, 150, 20}}};
+    for (const auto& [name, rect] : expected) {
+        auto* control = window->content()->findChild<QWidget*>(QLatin1String(name));
+        EXPECT_EQ(control ? control->geometry() : QRect(), rect) << name;
+    }
     EXPECT_EQ(window->content()->size(), QSize(868, 560));
     EXPECT_EQ(window->PopupMenuPICT->count(), 12);
-    EXPECT_EQ(window->PopupMenuPICT->itemText(5), QStringLiteral("1018 ppat/ext."));
+    EXPECT_EQ(window->PopupMenuPICT->itemText(5), u"1018 ppat/ext."_s);
     EXPECT_EQ(window->PopupMenuID->count(), 9);
-    EXPECT_TRUE(window->thisListBox->toolTip().contains(QStringLiteral("\"View\"")));
-}
+    EXPECT_TRUE(window->thisListBox->toolTip().contains(u"\"View\""_s));
 
-TEST_F(Layout, GrowingTheWindowMovesTheMapAndTheButtonRows) {
-    OvEditorWindow* window = newFromScratch();
-    resizeContent(window->content(), 1000, 700);
-    EXPECT_EQ(window->PreviewCanvas->x(), 682);
-    EXPECT_EQ(window->PreviewCanvas->y(), 14);
-    EXPECT_EQ(window->thisListBox->size(), QSize(674, 581));
-    EXPECT_EQ(window->PushButtonLoad->y(), 615);
-    EXPECT_EQ(window->PushButtonAddBattle->y(), 615);
-    EXPECT_EQ(window->PushButtonReloadGraphics->y(), 644);
-    EXPECT_EQ(window->PushButtonDelOps->y(), 644);
-    EXPECT_EQ(window->PushButtonSave->y(), 673);
-    EXPECT_EQ(window->PushButtonBatnames->y(), 673);
-    EXPECT_EQ(window->PushButtonUnselect->pos(), QPoint(682, 531));
-    EXPECT_EQ(window->PushButtonRedraw->x(), 793);
-    EXPECT_EQ(window->StaticText1->geometry(), QRect(682, 505, 314, 20));
-    EXPECT_EQ(window->thisListBox->horizontalHeader()->sectionSize(0), 50);
-    EXPECT_EQ(window->thisListBox->horizontalHeader()->sectionSize(1), 70);
-}
-
-TEST_F(Layout, TheWideColumnsStartAtATableOf580) {
-    OvEditorWindow* window = newFromScratch();
-    resizeContent(window->content(), 906, 560);
-    EXPECT_EQ(window->thisListBox->width(), 580);
-    EXPECT_EQ(window->thisListBox->horizontalHeader()->sectionSize(0), 50);
-    resizeContent(window->content(), 905, 560);
-    EXPECT_EQ(window->thisListBox->horizontalHeader()->sectionSize(0), 40);
-    EXPECT_EQ(window->thisListBox->horizontalHeader()->sectionSize(1), 50);
-}
-
-TEST_F(Layout, GrowingOnlyTheHeightLeavesTheMapWhereItIs) {
-    OvEditorWindow* window = newFromScratch();
-    resizeContent(window->content(), 868, 660);
-    EXPECT_EQ(window->PreviewCanvas->geometry(), QRect(550, 14, 314, 491));
-    EXPECT_EQ(window->thisListBox->height(), 541);
-    EXPECT_EQ(window->PushButtonSave->y(), 633);
-}
-
-TEST_F(Layout, TheEditingWindowHasAMinimumSize) {
-    OvEditorWindow* window = newFromScratch();
     window->show();
     window->resize(200, 200);
-    EXPECT_GE(window->content()->width(), 868);
+    EXPECT_GE(window->content()->width(), 868) << "the minimum size";
     EXPECT_GE(window->content()->height(), 560);
+}
+
+TEST_F(Layout, ResizingMovesTheMapAndButtonRowsAndWidensColumnsFromATableOf580) {
+    OvEditorWindow* window = newFromScratch();
+    // The map keeps 4 px to the right edge, the table fills the rest, the button rows follow its bottom.
+    const struct {
+        int w, h, mapX, tableW, tableH, column0, column1;
+    } cases[] = {{1000, 700, 682, 674, 581, 50, 70},
+                 {906, 560, 588, 580, 441, 50, 70},
+                 {905, 560, 587, 579, 441, 40, 50},
+                 {868, 660, 550, 542, 541, 40, 50}};
+    for (const auto& c : cases) {
+        window->content()->resize(c.w, c.h);
+        const std::string size = std::to_string(c.w) + "x" + std::to_string(c.h);
+        EXPECT_EQ(window->PreviewCanvas->geometry(), QRect(c.mapX, 14, 314, 491)) << size;
+        EXPECT_EQ(window->StaticText1->geometry(), QRect(c.mapX, 505, 314, 20)) << size;
+        EXPECT_EQ(window->PushButtonUnselect->pos(), QPoint(c.mapX, 531)) << size;
+        EXPECT_EQ(window->PushButtonRedraw->pos(), QPoint(c.mapX + 111, 531)) << size;
+        EXPECT_EQ(window->thisListBox->geometry(), QRect(0, 27, c.tableW, c.tableH)) << size;
+        const std::initializer_list<QPushButton*> rows[] = {
+            {window->PushButtonLoad, window->PushButtonAddSector, window->PushButtonAddOps,
+             window->PushButtonAddBattle},
+            {window->PushButtonReloadGraphics, window->PushButtonDelSector, window->PushButtonDelOps,
+             window->PushButtonDelBattle},
+            {window->PushButtonSave, window->PushButtonBatnames}};
+        for (int row = 0; row < 3; ++row)
+            for (const QPushButton* button : rows[row])
+                EXPECT_EQ(button->y(), c.h - 85 + 29 * row)
+                    << size << " " << button->objectName().toStdString();
+        EXPECT_EQ(window->thisListBox->horizontalHeader()->sectionSize(0), c.column0) << size;
+        EXPECT_EQ(window->thisListBox->horizontalHeader()->sectionSize(1), c.column1) << size;
+    }
 }
 
 TEST_F(Layout, AboutWindowKeepsItsBottomGroupAtTheBottom) {
     app()._myAboutMenuItem_Action();
     mainWindow* about = app().aboutWindow();
-    resizeContent(about->content(), 480, 445);
-    EXPECT_EQ(about->StaticTextWarning->y(), 340);
-    EXPECT_EQ(about->StaticTextCopyright->y(), 385);
-    EXPECT_EQ(about->StaticTextVersion->y(), 400);
-    EXPECT_EQ(about->CanvasIcon->y(), 370);
-    EXPECT_EQ(about->EditFieldMainHelp->size(), QSize(458, 274));
-
-    resizeContent(about->content(), 600, 600);
-    EXPECT_EQ(about->StaticTextWarning->geometry(), QRect(4, 495, 592, 40));
-    EXPECT_EQ(about->CanvasIcon->y(), 525);
-    EXPECT_EQ(about->StaticTextCopyright->y(), 540);
-    EXPECT_EQ(about->StaticTextVersion->y(), 555);
-    EXPECT_EQ(about->EditFieldMainHelp->size(), QSize(578, 429));
-    EXPECT_EQ(about->StaticText1->width(), 592);
+    for (const QSize size : {QSize(480, 445), QSize(600, 600)}) {
+        about->content()->resize(size);
+        const int w = size.width(), h = size.height();
+        EXPECT_EQ(about->StaticTextWarning->geometry(), QRect(4, h - 105, w - 8, 40)) << w;
+        EXPECT_EQ(about->CanvasIcon->y(), h - 75) << w;
+        EXPECT_EQ(about->StaticTextCopyright->y(), h - 60) << w;
+        EXPECT_EQ(about->StaticTextVersion->y(), h - 45) << w;
+        EXPECT_EQ(about->EditFieldMainHelp->size(), QSize(w - 22, h - 171)) << w;
+        EXPECT_EQ(about->StaticText1->width(), w - 8) << w;
+    }
 }
 
-TEST_F(Layout, AboutTextsAndVersion) {
+TEST_F(Layout, AboutAndKnownLimitsTexts) {
     mainWindow* about = app().aboutWindow();
-    EXPECT_EQ(about->windowTitle(), QStringLiteral("About Mapquill"));
+    EXPECT_EQ(about->windowTitle(), u"About Mapquill"_s);
+    EXPECT_FALSE(app().gVersion.isEmpty());
+    EXPECT_EQ(app().gVersion, QCoreApplication::applicationVersion());
     EXPECT_EQ(about->StaticTextVersion->text(), app().gVersion);
-    const QStringList help = about->EditFieldMainHelp->toPlainText().split(QLatin1Char('\n'));
-    EXPECT_EQ(help.size(), 21);
-    for (const QString& line : help)
-        EXPECT_TRUE(line.startsWith(QStringLiteral("- "))) << line.toStdString();
-    EXPECT_TRUE(help[15].contains(QStringLiteral(
-        "\"Mouse dragging will only work if you have unselected all entries (press button 'Unselect').\"")));
     EXPECT_FALSE(about->StaticTextCopyright->text().isEmpty());
-}
+    const QStringList help = about->EditFieldMainHelp->toPlainText().split(QLatin1Char('\n'));
+    ASSERT_EQ(help.size(), 21);
+    for (const QString& line : help)
+        EXPECT_TRUE(line.startsWith(u"- "_s)) << line.toStdString();
+    EXPECT_TRUE(help[15].contains(
+        u"\"Mouse dragging will only work if you have unselected all entries (press button 'Unselect').\""_s));
 
-TEST_F(Layout, KnownLimitsTextFollowsTheWindow) {
     app()._InfoLimitsMenuItem_Action();
     auto* limits = qobject_cast<LimitsWindow*>(app().Window(0));
     ASSERT_NE(limits, nullptr);
-    EXPECT_EQ(LimitsWindow::limitsText().split(QStringLiteral("\n\n")).size(), 12);
-    EXPECT_TRUE(LimitsWindow::limitsText().contains(QStringLiteral("This map ID must not be identical with the battle number.")));
-    resizeContent(limits->content(), 700, 600);
+    EXPECT_EQ(LimitsWindow::limitsText().split(u"\n\n"_s).size(), 12);
+    EXPECT_TRUE(
+        LimitsWindow::limitsText().contains(u"This map ID must not be identical with the battle number."_s));
+    limits->content()->resize(700, 600);
     EXPECT_EQ(limits->StaticText1->geometry(), QRect(7, 9, 686, 582));
 }

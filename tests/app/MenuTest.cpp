@@ -1,6 +1,5 @@
-// The shared menu bar: its tree, shortcuts, radio pairs and enabled items.
-#include "GuiTestSupport.h"
-
+// The shared menu bar: its tree, shortcuts, radio pairs, start settings and enabled items.
+#include "AppTestHelpers.h"
 #include "app/MenuBar1.h"
 #include "windows/OvEditorWindow.h"
 #include "windows/mainWindow.h"
@@ -19,83 +18,76 @@ namespace {
 // The captions of one window's menu, in display order ("-" for a separator).
 QStringList captionsOf(QMainWindow* window, const char* menuName) {
     QStringList captions;
-    const auto* menu = window->menuBar()->findChild<QMenu*>(QString::fromLatin1(menuName));
-    if (!menu)
-        return captions;
-    for (const QAction* action : menu->actions())
-        captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    if (const auto* menu = window->menuBar()->findChild<QMenu*>(QLatin1String(menuName)))
+        for (const QAction* action : menu->actions())
+            captions << (action->isSeparator() ? u"-"_s : action->text());
     return captions;
+}
+
+QAction* item(const char* name) {
+    return MenuBar1::instance().item(QLatin1String(name));
 }
 
 } // namespace
 
 TEST_F(Menus, TheTreeHasEveryItemInOrder) {
     OvEditorWindow* window = newFromScratch();
-    const QStringList file = captionsOf(window, "FileMenu");
-    ASSERT_EQ(file.size(), 17);
-    EXPECT_EQ(file.front(), QStringLiteral("New OvData from scratch..."));
-    EXPECT_EQ(file[1], QStringLiteral("Open OvData0..."));
-    EXPECT_EQ(file[10], QStringLiteral("Open OvData9..."));
-    EXPECT_EQ(file.mid(11), (QStringList{QStringLiteral("Close"), QStringLiteral("-"),
-                                         QStringLiteral("Use PC-file 'Intrface.brm'"),
-                                         QStringLiteral("Use resource-fork-file 'UI'"), QStringLiteral("-"),
-                                         QStringLiteral("Quit")}));
-    EXPECT_EQ(captionsOf(window, "EditMenu"),
-              (QStringList{QStringLiteral("Undo"), QStringLiteral("-"), QStringLiteral("Cut"),
-                           QStringLiteral("Copy picture"), QStringLiteral("Copy picture with visible rectangles"),
-                           QStringLiteral("Paste picture"), QStringLiteral("Clear"), QStringLiteral("-"),
-                           QStringLiteral("Copy listbox"), QStringLiteral("Select all of listbox"),
-                           QStringLiteral("Select all (including header)")}));
+    QStringList file{u"New OvData from scratch..."_s};
+    for (int slot = 0; slot <= 9; ++slot)
+        file << u"Open OvData%1..."_s.arg(slot);
+    file << u"Close"_s << u"-"_s << u"Use PC-file 'Intrface.brm'"_s << u"Use resource-fork-file 'UI'"_s
+         << u"-"_s << u"Quit"_s;
+    EXPECT_EQ(captionsOf(window, "FileMenu"), file);
+    EXPECT_EQ(
+        captionsOf(window, "EditMenu"),
+        (QStringList{u"Undo"_s, u"-"_s, u"Cut"_s, u"Copy picture"_s,
+                     u"Copy picture with visible rectangles"_s, u"Paste picture"_s, u"Clear"_s, u"-"_s,
+                     u"Copy listbox"_s, u"Select all of listbox"_s, u"Select all (including header)"_s}));
     EXPECT_EQ(captionsOf(window, "HelpMenu"),
-              (QStringList{QStringLiteral("Known Limits..."), QStringLiteral("-"), QStringLiteral("Use color cursors"),
-                           QStringLiteral("Use b/w cursors"), QStringLiteral("About Mapquill...")}));
+              (QStringList{u"Known Limits..."_s, u"-"_s, u"Use color cursors"_s, u"Use b/w cursors"_s,
+                           u"About Mapquill..."_s}));
     QStringList titles;
     for (const QAction* action : window->menuBar()->actions())
         titles << action->text();
-    EXPECT_EQ(titles, (QStringList{QStringLiteral("&File"), QStringLiteral("&Edit"), QStringLiteral("Informations")}));
+    EXPECT_EQ(titles, (QStringList{u"&File"_s, u"&Edit"_s, u"Informations"_s}));
 }
 
 TEST_F(Menus, Shortcuts) {
-    const MenuBar1& bar = MenuBar1::instance();
     const std::pair<const char*, const char*> expected[] = {
-        {"FileClose", "Ctrl+W"}, {"FileQuit", "Ctrl+Q"},     {"EditUndo", "Ctrl+Z"},
-        {"EditCut", "Ctrl+X"},   {"EditCopy", "Ctrl+C"},     {"EditPaste", "Ctrl+V"},
-        {"EditCopyListbox", "Ctrl+T"}, {"EditSelectAllListbox", "Ctrl+A"}, {"OvNewMenuItem", ""},
-        {"EditCopyPictWithRects", ""}};
+        {"FileClose", "Ctrl+W"},       {"FileQuit", "Ctrl+Q"},
+        {"EditUndo", "Ctrl+Z"},        {"EditCut", "Ctrl+X"},
+        {"EditCopy", "Ctrl+C"},        {"EditPaste", "Ctrl+V"},
+        {"EditCopyListbox", "Ctrl+T"}, {"EditSelectAllListbox", "Ctrl+A"},
+        {"OvNewMenuItem", ""},         {"EditCopyPictWithRects", ""}};
     for (const auto& [name, keys] : expected)
-        EXPECT_EQ(bar.item(QString::fromLatin1(name))->shortcut(), QKeySequence(QString::fromLatin1(keys))) << name;
-    EXPECT_EQ(bar.item(QStringLiteral("FileQuit"))->menuRole(), QAction::QuitRole);
-    EXPECT_EQ(bar.item(QStringLiteral("myAboutMenuItem"))->menuRole(), QAction::AboutRole);
+        EXPECT_EQ(item(name)->shortcut(), QKeySequence(QLatin1String(keys))) << name;
+    EXPECT_EQ(item("FileQuit")->menuRole(), QAction::QuitRole);
+    EXPECT_EQ(item("myAboutMenuItem")->menuRole(), QAction::AboutRole);
 }
 
-TEST_F(Menus, RadioPairsKeepExactlyOneCheckAndTheFlagInStep) {
-    QAction* ui = FileUseUI();
-    QAction* brm = FileUseIntrfaceBRM();
-    EXPECT_TRUE(ui->isChecked());
-    EXPECT_FALSE(brm->isChecked());
-
-    brm->trigger();
-    EXPECT_FALSE(app().gUseFileUI);
-    EXPECT_TRUE(brm->isChecked());
-    EXPECT_FALSE(ui->isChecked());
-    brm->trigger(); // choosing the checked item again keeps it checked
-    EXPECT_TRUE(brm->isChecked());
-    EXPECT_FALSE(ui->isChecked());
-    EXPECT_FALSE(app().gUseFileUI);
-    ui->trigger();
-    EXPECT_TRUE(app().gUseFileUI);
-    EXPECT_TRUE(ui->isChecked());
-    EXPECT_FALSE(brm->isChecked());
-
-    SettingsCursorBW()->trigger();
-    EXPECT_FALSE(app().gUseColorCursors);
-    EXPECT_TRUE(SettingsCursorBW()->isChecked());
-    EXPECT_FALSE(SettingsCursorColor()->isChecked());
-    SettingsCursorBW()->trigger();
-    EXPECT_TRUE(SettingsCursorBW()->isChecked());
-    SettingsCursorColor()->trigger();
-    EXPECT_TRUE(app().gUseColorCursors);
-    EXPECT_FALSE(SettingsCursorBW()->isChecked());
+TEST_F(Menus, RadioPairsStartRightKeepExactlyOneCheckAndTheFlagInStep) {
+    EXPECT_FALSE(app().gSelectAllIncludesHeader);
+    EXPECT_TRUE(app().OvUIfileAbsolutePath.isEmpty());
+    EXPECT_TRUE(app().OvIntrfaceFileAbsolutePath.isEmpty());
+    const struct {
+        QAction *on, *off; // "on" sets the flag
+        bool App::*flag;
+    } pairs[] = {{FileUseUI(), FileUseIntrfaceBRM(), &App::gUseFileUI},
+                 {SettingsCursorColor(), SettingsCursorBW(), &App::gUseColorCursors}};
+    for (const auto& p : pairs) {
+        const auto expect = [&](bool flag, const char* step) {
+            EXPECT_EQ(app().*p.flag, flag) << p.on->text().toStdString() << ": " << step;
+            EXPECT_EQ(p.on->isChecked(), flag) << p.on->text().toStdString() << ": " << step;
+            EXPECT_EQ(p.off->isChecked(), !flag) << p.on->text().toStdString() << ": " << step;
+        };
+        expect(true, "start");
+        p.off->trigger();
+        expect(false, "other item");
+        p.off->trigger();
+        expect(false, "the checked item again");
+        p.on->trigger();
+        expect(true, "back");
+    }
 }
 
 TEST_F(Menus, EveryWindowShowsTheSameActions) {
@@ -103,32 +95,30 @@ TEST_F(Menus, EveryWindowShowsTheSameActions) {
     mainWindow* about = app().aboutWindow();
     FileUseIntrfaceBRM()->trigger();
     for (QMainWindow* window : {static_cast<QMainWindow*>(editor), static_cast<QMainWindow*>(about)}) {
-        auto* file = window->menuBar()->findChild<QMenu*>(QStringLiteral("FileMenu"));
+        auto* file = window->menuBar()->findChild<QMenu*>(u"FileMenu"_s);
         ASSERT_NE(file, nullptr);
         EXPECT_TRUE(file->actions().contains(FileUseIntrfaceBRM()));
-        EXPECT_TRUE(FileUseIntrfaceBRM()->isChecked());
     }
+    EXPECT_TRUE(FileUseIntrfaceBRM()->isChecked());
 }
 
-TEST_F(Menus, ItemsWithCommandsAreEnabledWithNoWindowOpen) {
-    for (QAction* action : MenuBar1::instance().allItems()) {
-        if (!action->isSeparator()) {
-            EXPECT_TRUE(action->isEnabled()) << action->objectName().toStdString();
-        }
-    }
-    // The edit commands find no editing window and do nothing.
+TEST_F(Menus, ItemsAreEnabledAndEditCommandsDoNothingWithNoWindowOpen) {
+    for (QAction* action : MenuBar1::instance().allItems())
+        EXPECT_TRUE(action->isSeparator() || action->isEnabled()) << action->objectName().toStdString();
+    QGuiApplication::clipboard()->setText(u"alone"_s);
     for (const char* name : {"EditCopy", "EditPaste", "EditCopyListbox", "EditSelectAllListbox",
                              "EditSelectallincludesheader", "EditCopyPictWithRects"})
-        MenuBar1::instance().item(QString::fromLatin1(name))->trigger();
+        item(name)->trigger();
     EXPECT_TRUE(script().messages.isEmpty());
     EXPECT_EQ(script().beeps, 0);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), u"alone"_s);
 }
 
 TEST_F(Menus, OpenItemsOpenTheirSlot) {
     script().openAnswers.push_back(QString());
-    MenuBar1::instance().item(QStringLiteral("Ov7MenuItem"))->trigger();
+    item("Ov7MenuItem")->trigger();
     EXPECT_FALSE(app().OvWindow[7].isNull());
-    MenuBar1::instance().item(QStringLiteral("OvNewMenuItem"))->trigger();
+    item("OvNewMenuItem")->trigger();
     EXPECT_FALSE(app().OvWindow[4].isNull());
 }
 
@@ -140,16 +130,16 @@ TEST_F(Menus, UndoCutAndClearServeTheFocusedTextField) {
     field->setFocus();
     ASSERT_EQ(QApplication::focusWidget(), field);
 
-    field->setText(QStringLiteral("Ashgrove"));
+    field->setText(u"Ashgrove"_s);
     field->setSelection(0, 3);
-    MenuBar1::instance().item(QStringLiteral("EditCut"))->trigger();
-    EXPECT_EQ(field->text(), QStringLiteral("grove"));
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("Ash"));
-    MenuBar1::instance().item(QStringLiteral("EditUndo"))->trigger();
-    EXPECT_EQ(field->text(), QStringLiteral("Ashgrove"));
+    item("EditCut")->trigger();
+    EXPECT_EQ(field->text(), u"grove"_s);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), u"Ash"_s);
+    item("EditUndo")->trigger();
+    EXPECT_EQ(field->text(), u"Ashgrove"_s);
     field->setSelection(3, 5);
-    MenuBar1::instance().item(QStringLiteral("EditClear"))->trigger();
-    EXPECT_EQ(field->text(), QStringLiteral("Ash"));
-    MenuBar1::instance().item(QStringLiteral("EditClear"))->trigger(); // nothing selected: nothing cleared
-    EXPECT_EQ(field->text(), QStringLiteral("Ash"));
+    item("EditClear")->trigger();
+    EXPECT_EQ(field->text(), u"Ash"_s);
+    item("EditClear")->trigger(); // nothing selected: nothing cleared
+    EXPECT_EQ(field->text(), u"Ash"_s);
 }

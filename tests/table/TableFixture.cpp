@@ -73,6 +73,21 @@ QString TableTest::column(int column) const {
     return texts.join(QLatin1Char(' '));
 }
 
+QString TableTest::ticks() const {
+    QString text;
+    for (int row = 0; row < box->ListCount(); ++row)
+        text += box->CellCheck(row, OvDataListBox::ColView) ? QLatin1Char('1') : QLatin1Char('0');
+    return text;
+}
+
+QString TableTest::selectedRows() const {
+    QStringList rows;
+    for (int row = 0; row < box->ListCount(); ++row)
+        if (box->Selected(row))
+            rows << QString::number(row);
+    return rows.join(QLatin1Char(' '));
+}
+
 void TableTest::clickCheckBox(int row, int column) {
     const QModelIndex index = box->model()->index(row, column);
     QStyleOptionViewItem option;

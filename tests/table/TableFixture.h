@@ -1,13 +1,15 @@
 #pragma once
 
 #include "GuiTestSupport.h"
+#include "table/OvDataListBox.h"
+#include "windows/OvEditorWindow.h"
 
 #include <QPoint>
 
 #include <vector>
 
-class OvDataListBox;
-class OvEditorWindow;
+using namespace Qt::StringLiterals;
+using Col = OvDataListBox;
 
 // An editing window of its own (not registered in a slot, so no file or picture dialogs run),
 // shown on the offscreen screen so that mouse and key events reach the table.
@@ -26,6 +28,9 @@ protected:
     QString kinds() const;
     // Column texts of every row joined by spaces, e.g. "1 10 100 101".
     QString column(int column) const;
+    // The View ticks of every row, e.g. "0110"; and the selected rows, e.g. "3 5".
+    QString ticks() const;
+    QString selectedRows() const;
 
     // The user's click in the middle of a cell's check box.
     void clickCheckBox(int row, int column);
