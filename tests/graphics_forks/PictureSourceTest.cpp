@@ -1,3 +1,4 @@
+#include "graphics/core/ForkFinder.h"
 #include "graphics/core/PictureMessages.h"
 #include "graphics/core/PictureSource.h"
 
@@ -5,63 +6,40 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include <sys/stat.h>
 
 using gfx::PictureSource;
 using gfx::PictureSourceKind;
+using testfiles::kData;
+using testfiles::readBytes;
+using testfiles::readPpm;
+using testfiles::samePixels;
 namespace fs = std::filesystem;
 namespace msg = gfx::PictureMessages;
 
 namespace {
 
-const fs::path kData = fs::path(MQ_TEST_DATA_DIR);
-
-// Exact comparison with a readable failure: the first differing pixel.
-::testing::AssertionResult samePixels(const gfx::RgbImage& got, const gfx::RgbImage& want)
-{
-    if (want.isNull())
-        return ::testing::AssertionFailure() << "expected image missing";
-    if (got.width != want.width || got.height != want.height)
-        return ::testing::AssertionFailure() << got.width << "x" << got.height << " instead of " << want.width << "x"
-                                             << want.height;
-    for (std::size_t i = 0; i < got.pixels.size(); ++i)
-        if (got.pixels[i] != want.pixels[i])
-            return ::testing::AssertionFailure()
-                   << "pixel (" << (i / 3) % static_cast<std::size_t>(want.width) << ", "
-                   << (i / 3) / static_cast<std::size_t>(want.width) << ") channel " << i % 3 << ": "
-                   << int(got.pixels[i]) << " instead of " << int(want.pixels[i]);
-    return ::testing::AssertionSuccess();
-}
+const fs::path kForks = kData / "forks";
+const std::vector<std::uint8_t> kPlainData{'O', 'v', 'D', 'a', 0, 0, 3, 0xF5, 0, 1};
 
 } // namespace
 
 TEST(PictureSource, UiFileInEveryCarrierGivesTheSamePictures)
 {
-    const gfx::RgbImage want1013 = testfiles::readPpm(kData / "forks" / "pict1013.ppm");
-    const gfx::RgbImage want1014 = testfiles::readPpm(kData / "forks" / "pict1014.ppm");
+    const gfx::RgbImage want1013 = readPpm(kForks / "pict1013.ppm");
+    const gfx::RgbImage want1014 = readPpm(kForks / "pict1014.ppm");
     for (const char* file : {"map.rsrc", "map_macstream.bin", "map_hcopy.bin", "map_mb3.bin", "map_macutils.hqx",
                              "map_hcopy.hqx", "map.as", "map_appledouble.rsrc"}) {
         SCOPED_TRACE(file);
-        const gfx::PictureSourceResult opened = PictureSource::open(kData / "forks" / file);
+        const gfx::PictureSourceResult opened = PictureSource::open(kForks / file);
         ASSERT_TRUE(opened.ok()) << opened.error << " " << opened.detail;
         EXPECT_EQ(opened.source->kind(), PictureSourceKind::ResourceFork);
-
-        const gfx::PictureListResult listed = opened.source->list();
-        ASSERT_EQ(listed.pictures.size(), 3u);
-        EXPECT_EQ(*listed.pictures[0].id, 1013);
-        EXPECT_EQ(listed.pictures[0].width, 32);
-        EXPECT_EQ(listed.pictures[0].height, 48);
-        EXPECT_EQ(listed.pictures[0].name, "over");
-        EXPECT_EQ(*listed.pictures[2].id, 128);
-        EXPECT_EQ(listed.pictures[2].width, 12);
-
-        const gfx::PictureResult p1013 = opened.source->picture(1013);
-        ASSERT_TRUE(p1013.ok()) << p1013.error << " " << p1013.detail;
-        EXPECT_TRUE(samePixels(p1013.image, want1013));
+        const auto listed = opened.source->list().pictures;
+        ASSERT_EQ(listed.size(), 3u);
+        EXPECT_TRUE(*listed[0].id == 1013 && listed[0].width == 32 && listed[0].height == 48 && listed[0].name == "over");
+        EXPECT_TRUE(*listed[2].id == 128 && listed[2].width == 12);
+        EXPECT_TRUE(samePixels(opened.source->picture(1013).image, want1013));
         EXPECT_TRUE(samePixels(opened.source->picture(1014).image, want1014));
-
         const gfx::PictureResult missing = opened.source->picture(1020);
         EXPECT_EQ(missing.error, "sorry, PICT resource 1020 not found or memory overflow.");
         EXPECT_TRUE(missing.image.isNull());
@@ -74,7 +52,7 @@ TEST(PictureSource, ForkThatExistsWithoutThePictureSaysPictNotFound)
     testfiles::TempDir dir("mq-source-emptymap");
     testfiles::writeBytes(dir.path() / "UI", {});
     // A sidecar carrying a valid map that holds no PICT at all.
-    std::vector<std::uint8_t> fork = testfiles::readBytes(kData / "forks" / "map.rsrc");
+    std::vector<std::uint8_t> fork = readBytes(kForks / "map.rsrc");
     fork[(fork[4] << 24 | fork[5] << 16 | fork[6] << 8 | fork[7]) + 28 + 2] = 'X';   // 'PICT' -> 'XICT'
     testfiles::writeBytes(dir.path() / "._UI", fork);
     const auto opened = PictureSource::open(dir.path() / "UI");
@@ -84,74 +62,47 @@ TEST(PictureSource, ForkThatExistsWithoutThePictureSaysPictNotFound)
     EXPECT_EQ(opened.source->picture(1013).error, "sorry, PICT resource 1013 not found or memory overflow.");
 }
 
+// The tool's own tests check the pixels of each kind; here, which kind the bytes make.
 TEST(PictureSource, ContainerAndPictureFilesAreToldApartByTheirBytes)
 {
-    const auto brm = PictureSource::open(kData / "brm" / "Intrface_test.brm");
-    ASSERT_TRUE(brm.ok());
-    EXPECT_EQ(brm.source->kind(), PictureSourceKind::Container);
-    const auto listed = brm.source->list();
-    ASSERT_EQ(listed.pictures.size(), 19u);
-    EXPECT_EQ(*listed.pictures[13].id, 1013);
-    EXPECT_EQ(listed.pictures[13].width, 31);
-    EXPECT_TRUE(samePixels(brm.source->picture(1013).image, testfiles::readPpm(kData / "brm" / "slot13.ppm")));
-    EXPECT_EQ(brm.source->picture(1019).error, msg::kPictureNotInFile);
-
-    const auto tga = PictureSource::open(kData / "tga" / "im_rgb24_rle.tga");
-    ASSERT_TRUE(tga.ok());
-    EXPECT_EQ(tga.source->kind(), PictureSourceKind::PictureFile);
-    EXPECT_EQ(tga.source->fileFormat(), gfx::PictureFileFormat::Tga);
-    EXPECT_TRUE(samePixels(tga.source->picture(0).image, testfiles::readPpm(kData / "tga" / "im_rgb24_rle.ppm")));
-
-    // A PICT file: the 512-byte header and then a resource of the fork.
     testfiles::TempDir dir("mq-source-kinds");
+    // A PICT file: the 512-byte header and then a resource of the fork.
     std::vector<std::uint8_t> pictFile(512, 0);
-    {
-        const gfx::ResourceForkResult fork = gfx::ResourceFork::parse(testfiles::readBytes(kData / "forks" / "map.rsrc"));
-        const auto data = fork.fork->find(gfx::ResourceFork::kPict, 1013).data;
-        pictFile.insert(pictFile.end(), data.begin(), data.end());
-    }
+    const auto data = gfx::ResourceFork::parse(readBytes(kForks / "map.rsrc")).fork->find(gfx::ResourceFork::kPict, 1013).data;
+    pictFile.insert(pictFile.end(), data.begin(), data.end());
     testfiles::writeBytes(dir.path() / "map.pict", pictFile);
-    const auto pict = PictureSource::open(dir.path() / "map.pict");
-    ASSERT_TRUE(pict.ok());
-    EXPECT_EQ(pict.source->fileFormat(), gfx::PictureFileFormat::Pict);
-    const auto pictListing = pict.source->list();
-    ASSERT_EQ(pictListing.pictures.size(), 1u);
-    EXPECT_FALSE(pictListing.pictures[0].id.has_value());
-    EXPECT_EQ(pictListing.pictures[0].width, 32);
-    EXPECT_TRUE(samePixels(pict.source->picture(0).image, testfiles::readPpm(kData / "forks" / "pict1013.ppm")));
-
-    // Anything else goes to the caller's decoder, and without one it is the external-file message.
-    std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 1, 2, 3};
-    testfiles::writeBytes(dir.path() / "x.png", png);
-    const auto foreign = PictureSource::open(dir.path() / "x.png");
-    ASSERT_TRUE(foreign.ok());
-    EXPECT_EQ(foreign.source->fileFormat(), gfx::PictureFileFormat::Foreign);
-    EXPECT_EQ(foreign.source->picture(0).error, msg::kPictureNotFound);
-    gfx::PictureDecoders decoders;
-    std::size_t seen = 0;
-    decoders.foreignDecoder = [&](std::span<const std::uint8_t> bytes) {
-        seen = bytes.size();
-        gfx::ImageResult r;
-        r.image = gfx::RgbImage(2, 3);
-        return r;
+    testfiles::writeBytes(dir.path() / "x.png", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 1, 2, 3});
+    const struct {
+        fs::path path;
+        PictureSourceKind kind;
+        gfx::PictureFileFormat format;
+    } cases[] = {
+        {kData / "brm" / "Intrface_test.brm", PictureSourceKind::Container, {}},
+        {kData / "tga" / "im_rgb24_rle.tga", PictureSourceKind::PictureFile, gfx::PictureFileFormat::Tga},
+        {dir.path() / "map.pict", PictureSourceKind::PictureFile, gfx::PictureFileFormat::Pict},
+        // A PICT without the 512-byte header is a picture, not a bare fork.
+        {testfiles::kSamples / "public" / "exiftool_PICT_headerless.pict", PictureSourceKind::PictureFile,
+         gfx::PictureFileFormat::Pict},
+        {dir.path() / "x.png", PictureSourceKind::PictureFile, gfx::PictureFileFormat::Foreign},
     };
-    EXPECT_TRUE(foreign.source->picture(0, decoders).ok());
-    EXPECT_EQ(seen, png.size());
-}
+    for (const auto& c : cases) {
+        const auto opened = PictureSource::open(c.path);
+        ASSERT_TRUE(opened.ok()) << c.path << ": " << opened.error;
+        EXPECT_EQ(opened.source->kind(), c.kind) << c.path;
+        if (c.kind == PictureSourceKind::PictureFile) {
+            EXPECT_EQ(opened.source->fileFormat(), c.format) << c.path;
+        }
+    }
+    const auto pict = PictureSource::open(dir.path() / "map.pict");
+    const auto pictListing = pict.source->list().pictures;
+    ASSERT_EQ(pictListing.size(), 1u);
+    EXPECT_TRUE(!pictListing[0].id.has_value() && pictListing[0].width == 32);
+    EXPECT_TRUE(samePixels(pict.source->picture(0).image, readPpm(kForks / "pict1013.ppm")));
+    EXPECT_EQ(PictureSource::open(kData / "brm" / "Intrface_test.brm").source->picture(1019).error, msg::kPictureNotInFile);
 
-TEST(PictureSource, HeaderlessPictFileIsAPictureNotAFork)
-{
-    const fs::path headerless = fs::path(MQ_SAMPLES_DIR) / "public" / "exiftool_PICT_headerless.pict";
-    if (!fs::exists(headerless))
-        GTEST_SKIP() << "shared samples not present";
-    const auto opened = PictureSource::open(headerless);
-    ASSERT_TRUE(opened.ok()) << opened.error;
-    EXPECT_EQ(opened.source->kind(), PictureSourceKind::PictureFile);
-    EXPECT_EQ(opened.source->fileFormat(), gfx::PictureFileFormat::Pict);
-    const auto picture = opened.source->picture(0);
-    ASSERT_TRUE(picture.ok()) << picture.detail;
-    EXPECT_EQ(picture.image.width, 8);
-    EXPECT_EQ(picture.image.height, 8);
+    // Anything else goes to the caller's decoder (the tool's tests use Qt's); without one it is the
+    // external-file message.
+    EXPECT_EQ(PictureSource::open(dir.path() / "x.png").source->picture(0).error, msg::kPictureNotFound);
 }
 
 TEST(PictureSource, ForcedKindsAndFailures)
@@ -181,4 +132,61 @@ TEST(PictureSource, ForcedKindsAndFailures)
 
     EXPECT_EQ(PictureSource::kindFromName("intrface"), PictureSourceKind::Container);
     EXPECT_FALSE(PictureSource::kindFromName("UI").has_value());
+}
+
+TEST(ForkFinder, FindsTheForkBesideAPlainDataFile)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        // sidecar relative to the folder of "Map", fixture copied there
+        {"._Map", "AppleDouble_of_Map"},
+        {".AppleDouble/Map", "map_appledouble.rsrc"},
+        {"__MACOSX/._Map", "AppleDouble_of_Map"},
+        {"Map.rsrc", "map.rsrc"},
+        {"Map.rsrc", "map_appledouble.rsrc"},   // unar's "visible" mode: an AppleDouble named .rsrc
+    };
+    for (const auto& [sidecar, source] : cases) {
+        testfiles::TempDir dir("mq-forkfinder");
+        testfiles::writeBytes(dir.path() / "Map", kPlainData);
+        fs::create_directories((dir.path() / sidecar).parent_path());
+        fs::copy_file(kForks / source, dir.path() / sidecar);
+        const gfx::FoundFork found = gfx::ForkFinder::find(dir.path() / "Map");
+        ASSERT_TRUE(found.ok()) << sidecar << ": " << found.error << " " << found.detail;
+        EXPECT_EQ(found.location, dir.path() / sidecar);
+        EXPECT_TRUE(found.fork->find(gfx::ResourceFork::kPict, 1013).ok()) << sidecar;
+    }
+}
+
+TEST(ForkFinder, TheFileItselfComesBeforeItsSidecar)
+{
+    testfiles::TempDir dir("mq-forkfinder-own");
+    fs::copy_file(kForks / "map_macstream.bin", dir.path() / "UI");
+    // A sidecar with only Finder info and an empty map, as macOS leaves beside copied files.
+    fs::copy_file(kForks / "map_appledouble.rsrc", dir.path() / "._UI");
+    const gfx::FoundFork found = gfx::ForkFinder::find(dir.path() / "UI");
+    ASSERT_TRUE(found.ok());
+    EXPECT_EQ(found.location, dir.path() / "UI");
+    EXPECT_EQ(found.wrapping, gfx::ForkWrapping::MacBinary1);
+}
+
+TEST(ForkFinder, MessagesWhenThereIsNoFork)
+{
+    testfiles::TempDir dir("mq-forkfinder-none");
+    testfiles::writeBytes(dir.path() / "data", kPlainData);
+    testfiles::writeBytes(dir.path() / "empty", {});
+    // A damaged carrier: still "no fork" for the user, with the reason in the detail.
+    std::vector<std::uint8_t> hqx = testfiles::readBytes(kForks / "map_hcopy.hqx");
+    hqx.resize(hqx.size() - 40);
+    testfiles::writeBytes(dir.path() / "cut.hqx", hqx);
+    const std::pair<fs::path, std::string_view> cases[] = {
+        {dir.path() / "data", msg::kNoResourceFork},   {dir.path() / "empty", msg::kNoResourceFork},
+        {dir.path() / "cut.hqx", msg::kNoResourceFork}, {dir.path(), msg::kSelectSingleFile},
+        {dir.path() / "missing", msg::kFileNotFound},
+    };
+    for (const auto& [path, message] : cases)
+        EXPECT_EQ(gfx::ForkFinder::find(path).error, message) << path;
+    EXPECT_NE(gfx::ForkFinder::find(dir.path() / "cut.hqx").detail.find("BinHex"), std::string::npos);
+
+    // A sidecar that is not a fork carrier at all is passed over.
+    testfiles::writeBytes(dir.path() / "._data", kPlainData);
+    EXPECT_EQ(gfx::ForkFinder::find(dir.path() / "data").error, msg::kNoResourceFork);
 }

@@ -2,17 +2,23 @@
 
 #include "graphics/core/RgbImage.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
-#include <unistd.h>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
-// Small helpers shared by the picture tests: whole-file reads and the binary PPM (P6) files the
-// fixture generators write as the expected pixels.
+// Helpers shared by the picture tests: whole-file reads and writes, the binary PPM (P6) files the
+// fixture generators write as expected pixels, and a pixel comparison that names the first difference.
 namespace testfiles {
+
+inline const std::filesystem::path kData = MQ_TEST_DATA_DIR;
+inline const std::filesystem::path kSamples = MQ_SAMPLES_DIR;
 
 inline std::vector<std::uint8_t> readBytes(const std::filesystem::path& path)
 {
@@ -22,11 +28,10 @@ inline std::vector<std::uint8_t> readBytes(const std::filesystem::path& path)
 
 inline void writeBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
 {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
-// Reads "P6\nW H\n255\n" followed by W*H*3 bytes; a null image when the file is not like that.
+// "P6\nW H\n255\n" followed by W*H*3 bytes; a null image when the file is not like that.
 inline gfx::RgbImage readPpm(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -39,6 +44,22 @@ inline gfx::RgbImage readPpm(const std::filesystem::path& path)
     gfx::RgbImage image(w, h);
     in.read(reinterpret_cast<char*>(image.pixels.data()), static_cast<std::streamsize>(image.pixels.size()));
     return in ? image : gfx::RgbImage{};
+}
+
+// Equal sizes and every channel within `tolerance`; otherwise the first pixel that differs.
+inline ::testing::AssertionResult samePixels(const gfx::RgbImage& got, const gfx::RgbImage& want, int tolerance = 0)
+{
+    if (want.isNull())
+        return ::testing::AssertionFailure() << "expected image missing";
+    if (got.width != want.width || got.height != want.height)
+        return ::testing::AssertionFailure() << got.width << "x" << got.height << " instead of " << want.width << "x"
+                                             << want.height;
+    for (std::size_t i = 0; i < got.pixels.size(); ++i)
+        if (std::abs(got.pixels[i] - want.pixels[i]) > tolerance)
+            return ::testing::AssertionFailure()
+                   << "pixel (" << (i / 3) % std::size_t(want.width) << ", " << (i / 3) / std::size_t(want.width)
+                   << ") channel " << i % 3 << ": " << int(got.pixels[i]) << " instead of " << int(want.pixels[i]);
+    return ::testing::AssertionSuccess();
 }
 
 // A fresh, empty folder under the system temp folder, removed when the object goes away.

@@ -5,26 +5,23 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 
 using gfx::TgaDecoder;
 namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kTga = fs::path(MQ_TEST_DATA_DIR) / "tga";
-
 std::vector<fs::path> fixtures()
 {
     std::vector<fs::path> out;
-    for (const auto& entry : fs::directory_iterator(kTga))
+    for (const auto& entry : fs::directory_iterator(testfiles::kData / "tga"))
         if (entry.path().extension() == ".tga")
             out.push_back(entry.path());
     std::sort(out.begin(), out.end());
     return out;
 }
 
-// A 2 x 2 true-colour header followed by `payload`.
+// A true-colour header (2 x 2 unless told) followed by `payload`.
 std::vector<std::uint8_t> tiny(std::uint8_t type, std::uint8_t bits, std::vector<std::uint8_t> payload,
                                std::uint16_t width = 2, std::uint16_t height = 2)
 {
@@ -46,19 +43,13 @@ TEST(TgaDecoder, EveryFixtureDecodesPixelExact)
 {
     const auto files = fixtures();
     ASSERT_GE(files.size(), 17u);
-    for (const fs::path& file : files) {
+    for (fs::path file : files) {
         SCOPED_TRACE(file.filename().string());
         const std::vector<std::uint8_t> bytes = testfiles::readBytes(file);
         EXPECT_TRUE(TgaDecoder::looksLikeTga(bytes));
         const gfx::ImageResult result = TgaDecoder::decode(bytes);
         ASSERT_TRUE(result.ok()) << result.error;
-        fs::path expected = file;
-        const gfx::RgbImage want = testfiles::readPpm(expected.replace_extension(".ppm"));
-        ASSERT_EQ(result.image.width, want.width);
-        ASSERT_EQ(result.image.height, want.height);
-        const auto mismatch = std::mismatch(result.image.pixels.begin(), result.image.pixels.end(), want.pixels.begin());
-        EXPECT_TRUE(mismatch.first == result.image.pixels.end())
-            << "first difference at byte " << (mismatch.first - result.image.pixels.begin());
+        EXPECT_TRUE(testfiles::samePixels(result.image, testfiles::readPpm(file.replace_extension(".ppm"))));
     }
 }
 
@@ -66,9 +57,7 @@ TEST(TgaDecoder, FifteenBitChannelsWidenByBitReplication)
 {
     // Pixels: 0x7FFF white, 0x7C00 red, 0x0000 black, 0x0421 (1, 1, 1) -> 8.
     const auto result = TgaDecoder::decode(tiny(2, 16, {0xFF, 0x7F, 0x00, 0x7C, 0x00, 0x00, 0x21, 0x04}));
-    ASSERT_TRUE(result.ok()) << result.error;
-    const std::vector<std::uint8_t> want = {255, 255, 255, 255, 0, 0, 0, 0, 0, 8, 8, 8};
-    EXPECT_EQ(result.image.pixels, want);
+    EXPECT_EQ(result.image.pixels, (std::vector<std::uint8_t>{255, 255, 255, 255, 0, 0, 0, 0, 0, 8, 8, 8})) << result.error;
 }
 
 TEST(TgaDecoder, TruncatedAndHostileFilesFailCleanly)
@@ -77,34 +66,35 @@ TEST(TgaDecoder, TruncatedAndHostileFilesFailCleanly)
         const std::vector<std::uint8_t> bytes = testfiles::readBytes(file);
         // Every cut that removes pixel data must fail; the footer is the only optional tail.
         const bool hasFooter = file.filename().string().find("footer") != std::string::npos;
-        const std::size_t needed = bytes.size() - (hasFooter ? 26 : 0);
-        for (std::size_t n = 0; n < needed; ++n) {
-            const auto result = TgaDecoder::decode(std::span<const std::uint8_t>(bytes).first(n));
-            EXPECT_FALSE(result.ok()) << file.filename() << " cut at " << n;
-        }
+        for (std::size_t n = 0; n < bytes.size() - (hasFooter ? 26 : 0); ++n)
+            EXPECT_FALSE(TgaDecoder::decode(std::span<const std::uint8_t>(bytes).first(n)).ok()) << file.filename() << " cut at " << n;
     }
-    // A header that claims 65535 x 65535 pixels over a few bytes of data: refused before allocating.
-    EXPECT_FALSE(TgaDecoder::decode(tiny(2, 24, std::vector<std::uint8_t>(30, 7), 65535, 65535)).ok());
-    EXPECT_FALSE(TgaDecoder::decode(tiny(10, 24, std::vector<std::uint8_t>(30, 0xFF), 65535, 65535)).ok());
-    // A run of 128 pixels in a 4-pixel picture.
-    EXPECT_FALSE(TgaDecoder::decode(tiny(10, 24, {0xFF, 1, 2, 3})).ok());
-    // A raw packet of 4 pixels with data for 1.
-    EXPECT_FALSE(TgaDecoder::decode(tiny(10, 24, {0x03, 1, 2, 3})).ok());
-    // Unknown type, impossible depth, colour-mapped without a map, zero width.
-    EXPECT_FALSE(TgaDecoder::decode(tiny(4, 24, std::vector<std::uint8_t>(12, 0))).ok());
-    EXPECT_FALSE(TgaDecoder::decode(tiny(2, 12, std::vector<std::uint8_t>(12, 0))).ok());
-    EXPECT_FALSE(TgaDecoder::decode(tiny(1, 8, std::vector<std::uint8_t>(4, 0))).ok());
-    EXPECT_FALSE(TgaDecoder::decode(tiny(2, 24, std::vector<std::uint8_t>(12, 0), 0, 2)).ok());
+    const std::pair<const char*, std::vector<std::uint8_t>> hostile[] = {
+        // 65535 x 65535 pixels over a few bytes of data: refused before allocating.
+        {"huge raw", tiny(2, 24, std::vector<std::uint8_t>(30, 7), 65535, 65535)},
+        {"huge run-length", tiny(10, 24, std::vector<std::uint8_t>(30, 0xFF), 65535, 65535)},
+        {"run of 128 in 4 pixels", tiny(10, 24, {0xFF, 1, 2, 3})},
+        {"raw packet of 4 with data for 1", tiny(10, 24, {0x03, 1, 2, 3})},
+        {"unknown type", tiny(4, 24, std::vector<std::uint8_t>(12, 0))},
+        {"impossible depth", tiny(2, 12, std::vector<std::uint8_t>(12, 0))},
+        {"colour-mapped without a map", tiny(1, 8, std::vector<std::uint8_t>(4, 0))},
+        {"zero width", tiny(2, 24, std::vector<std::uint8_t>(12, 0), 0, 2)},
+    };
+    for (const auto& [what, bytes] : hostile)
+        EXPECT_FALSE(TgaDecoder::decode(bytes).ok()) << what;
 }
 
 TEST(TgaDecoder, SniffRejectsOtherFiles)
 {
-    const std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0, 1};
-    EXPECT_FALSE(TgaDecoder::looksLikeTga(png));
-    EXPECT_FALSE(TgaDecoder::looksLikeTga(std::vector<std::uint8_t>(600, 0)));
     const std::string text = "Brenmoor battles\rline two\r";
-    EXPECT_FALSE(TgaDecoder::looksLikeTga(std::vector<std::uint8_t>(text.begin(), text.end())));
-    // A plausible header whose raw pixels cannot fit the file, and no footer.
-    EXPECT_FALSE(TgaDecoder::looksLikeTga(tiny(2, 24, std::vector<std::uint8_t>(11, 0))));
+    const std::vector<std::uint8_t> others[] = {
+        {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0, 1},
+        std::vector<std::uint8_t>(600, 0),
+        {text.begin(), text.end()},
+        // A plausible header whose raw pixels cannot fit the file, and no footer.
+        tiny(2, 24, std::vector<std::uint8_t>(11, 0)),
+    };
+    for (const auto& bytes : others)
+        EXPECT_FALSE(TgaDecoder::looksLikeTga(bytes)) << bytes.size();
     EXPECT_TRUE(TgaDecoder::looksLikeTga(tiny(2, 24, std::vector<std::uint8_t>(12, 0))));
 }

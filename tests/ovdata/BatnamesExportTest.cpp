@@ -64,8 +64,7 @@ TEST(BatnamesExport, CommentsOncePerOpForBattlesAndOncePerSectorForOps) {
     m.OvNumberOfSectors = 2;
     for (int s = 0; s < 2; ++s) {
         m.SectorNumberOfOps[s] = 2;
-        for (int o = 0; o < 2; ++o)
-            m.OpsNumberOfBattles[s][o] = 3;
+        m.OpsNumberOfBattles[s] = {3, 3};
     }
     m.OpsNumberOfBattles[1][1] = 0; // an op without battles is still listed
     const std::string text = ExportAsBatnamesFile(m);
@@ -81,30 +80,26 @@ TEST(BatnamesExport, CommentsOncePerOpForBattlesAndOncePerSectorForOps) {
     EXPECT_EQ(lineCount(text), 15u + 6 * (9 + 4 + 2));
 }
 
-TEST(BatnamesExport, MapNumbersAreBuiltAsTextAndPrefixesAsNumbers) {
+// Map numbers are built as text ("1" + "200", "" + "00"), folder prefixes as numbers; counts
+// beyond the capacity never leave the arrays.
+TEST(BatnamesExport, MapNumbersPrefixesAndCountsBeyondTheCapacity) {
     OvDataModel m;
     m.InitProperties();
     m.OvNumberOfSectors = 2;
     m.SectorID[0] = 12;
     m.SectorName[0] = "F\xE4hre"; // Latin-1 bytes pass through unchanged
-    m.SectorID[1] = 0;
     m.SectorNumberOfOps[1] = 1;
-    m.OpsID[1][0] = 0;
     m.OpsName[1][0] = "Zero";
-    const std::string text = ExportAsBatnamesFile(m);
+    std::string text = ExportAsBatnamesFile(m);
     EXPECT_NE(text.find(joinLines({"F\xE4hre Sector Campaign", "12", "0", "2200", "1200", "1"})),
               std::string::npos);
     EXPECT_NE(text.find(joinLines({" Sector Campaign", "0", "0", "1000", "000", "1"})), std::string::npos);
     EXPECT_NE(text.find("00\t// map number for preview picture\r"), std::string::npos);
-}
 
-TEST(BatnamesExport, CountsBeyondTheCapacityNeverLeaveTheArrays) {
-    OvDataModel m;
-    m.InitProperties();
     m.OvNumberOfSectors = 1000;
     m.SectorNumberOfOps[0] = -5;
     m.SectorNumberOfOps[1] = 99;
-    const std::string text = ExportAsBatnamesFile(m);
+    text = ExportAsBatnamesFile(m);
     EXPECT_NE(text.find("12\t// number of all campaigns"), std::string::npos);
     EXPECT_NE(text.find("11\t// number of all operations"), std::string::npos);
 }

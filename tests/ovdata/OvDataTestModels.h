@@ -9,6 +9,7 @@
 #include <iterator>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace ovtest {
@@ -18,10 +19,6 @@ inline std::vector<std::uint8_t> readFixture(const std::string& name) {
     if (!in)
         throw std::runtime_error("missing fixture " + name);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline std::vector<std::uint8_t> bytesOf(const std::string& text) {
-    return {text.begin(), text.end()};
 }
 
 // The editor's new-file model for slot 4 with map picture 1018.
@@ -62,7 +59,7 @@ inline ov::OvDataModel northModel() {
 
 // A legal model: counts in 0..maxCount (or all full), names of 0..49 non-zero bytes, Int16
 // coordinates, any Int32 IDs, any tail bytes. Unused slots stay as InitProperties left them,
-// so a model read back from the file compares equal.
+// so a model read back from the file compares equal. Braced lists keep the draws in order.
 inline void fillRandomModel(ov::OvDataModel& m, std::uint32_t seed, int maxCount, bool full = false) {
     std::mt19937 rng(seed);
     const auto count = [&] { return full ? ov::kCapacity : static_cast<int>(rng() % (maxCount + 1)); };
@@ -73,29 +70,22 @@ inline void fillRandomModel(ov::OvDataModel& m, std::uint32_t seed, int maxCount
         return n;
     };
     const auto rect = [&] {
-        ov::Rect r{};
-        for (auto& v : r)
-            v = static_cast<std::int16_t>(rng());
-        return r;
+        return ov::Rect{static_cast<std::int16_t>(rng()), static_cast<std::int16_t>(rng()),
+                        static_cast<std::int16_t>(rng()), static_cast<std::int16_t>(rng())};
     };
     const auto id = [&] { return static_cast<std::int32_t>(rng()); };
     m.InitProperties();
     m.OvResourceID = id();
     m.OvNumberOfSectors = count();
     for (int s = 0; s < m.OvNumberOfSectors; ++s) {
-        m.SectorID[s] = id();
-        m.SectorName[s] = name();
-        m.SectorXY[s] = rect();
-        m.SectorNumberOfOps[s] = count();
+        std::tie(m.SectorID[s], m.SectorName[s], m.SectorXY[s], m.SectorNumberOfOps[s]) =
+            std::tuple{id(), name(), rect(), count()};
         for (int o = 0; o < m.SectorNumberOfOps[s]; ++o) {
-            m.OpsID[s][o] = id();
-            m.OpsName[s][o] = name();
-            m.OpsXY[s][o] = rect();
-            m.OpsNumberOfBattles[s][o] = count();
+            std::tie(m.OpsID[s][o], m.OpsName[s][o], m.OpsXY[s][o], m.OpsNumberOfBattles[s][o]) =
+                std::tuple{id(), name(), rect(), count()};
             for (int b = 0; b < m.OpsNumberOfBattles[s][o]; ++b) {
-                m.BatID[s][o][b] = id();
-                m.BatName[s][o][b] = name();
-                m.BatXY[s][o][b] = rect();
+                std::tie(m.BatID[s][o][b], m.BatName[s][o][b], m.BatXY[s][o][b]) =
+                    std::tuple{id(), name(), rect()};
                 for (char& c : m.BatTail[s][o][b])
                     c = static_cast<char>(rng());
             }

@@ -1,0 +1,96 @@
+// The tool's picture commands end to end: its PNG output read back with QImage and compared
+// pixel for pixel.
+#include "TestFiles.h"
+#include "ToolTestSupport.h"
+
+#include <QImage>
+#include <QString>
+
+#include <algorithm>
+
+using testfiles::kData;
+
+namespace {
+
+// The PNG as RGB bytes, rows top to bottom.
+gfx::RgbImage readPng(const std::string& path) {
+    const QImage image = QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB888);
+    gfx::RgbImage out(image.width(), image.height());
+    for (int y = 0; y < image.height(); ++y)
+        std::copy_n(image.constScanLine(y), image.width() * 3, out.row(y));
+    return out;
+}
+
+} // namespace
+
+TEST_F(ToolTest, PicturesListsEveryKindOfSource) {
+    const std::string tga = (kData / "tga" / "own_map24_rle_top.tga").string();
+    ToolRun r = run({"pictures", (kData / "forks" / "map_macutils.hqx").string()});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "1013 32x48 \"over\"\n1014 40x24\n128 12x6 \"Map\"\n");
+    r = run({"pictures", (kData / "brm" / "Intrface_test.brm").string()});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("\n1013 31x47\n1014 5x3\n"), std::string::npos) << r.out;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 19);
+    r = run({"pictures", tga});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "- 13x7\n");
+    // The same TGA forced to be a 'UI' file has no fork.
+    r = run({"pictures", "--from", "ui", tga});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("sorry, file has no resource fork."), std::string::npos) << r.err;
+}
+
+TEST_F(ToolTest, MapWritesThePictureAsPng) {
+    // A format only Qt reads: a BMP made here from a TGA's expected pixels.
+    const gfx::RgbImage rgb24 = testfiles::readPpm(kData / "tga" / "im_rgb24.ppm");
+    const QImage bmp(rgb24.pixels.data(), rgb24.width, rgb24.height, rgb24.width * 3, QImage::Format_RGB888);
+    ASSERT_TRUE(bmp.save(QString::fromStdString(at("in.bmp")), "BMP"));
+    const std::pair<std::vector<std::string>, fs::path> cases[] = {
+        {{(kData / "forks" / "map_hcopy.bin").string(), "1013"}, kData / "forks" / "pict1013.ppm"},
+        {{(kData / "brm" / "Intrface_test.brm").string(), "1014"}, kData / "brm" / "slot14.ppm"},
+        {{(kData / "tga" / "im_palette_rle.tga").string()}, kData / "tga" / "im_palette_rle.ppm"},
+        {{"--from=picture", at("in.bmp")}, kData / "tga" / "im_rgb24.ppm"},
+    };
+    for (const auto& [source, expected] : cases) {
+        std::vector<std::string> args = {"map"};
+        args.insert(args.end(), source.begin(), source.end());
+        args.push_back(at("out.png"));
+        const ToolRun r = run(args);
+        ASSERT_EQ(r.exitCode, 0) << source[0] << ": " << r.err;
+        EXPECT_TRUE(testfiles::samePixels(readPng(at("out.png")), testfiles::readPpm(expected))) << source[0];
+    }
+    // JPEG inside a PICT goes through Qt: the QuickTime fallback would leave the canvas white,
+    // the decoded JPEG is a colour chart.
+    const fs::path pict = testfiles::kSamples / "public" / "tm_qt_mire_jpeg.pict";
+    ASSERT_EQ(run({"map", pict.string(), at("jpeg.png")}).exitCode, 0);
+    const gfx::RgbImage jpeg = readPng(at("jpeg.png"));
+    EXPECT_TRUE(jpeg.width == 64 && jpeg.height == 64);
+    EXPECT_TRUE(std::any_of(jpeg.pixels.begin(), jpeg.pixels.end(), [](std::uint8_t v) { return v < 128; }));
+}
+
+TEST_F(ToolTest, PictureCommandsTellBadInputFromWrongUsage) {
+    const std::string ui = (kData / "forks" / "map.as").string();
+    writeText(at("plain"), "just data");
+    const std::pair<std::vector<std::string>, const char*> bad[] = {
+        {{"map", ui, "1020", at("x.png")}, "sorry, PICT resource 1020 not found or memory overflow."},
+        {{"map", "--from", "intrface", (kData / "tga" / "im_grey.tga").string(), "1013", at("x.png")},
+         "sorry, picture not in file."},
+        {{"pictures", at("plain")}, "sorry, picture not found or memory overflow."},
+        {{"map", ui, "1013", at("no-such-folder/x.png")}, ""},
+    };
+    for (const auto& [args, message] : bad) {
+        const ToolRun r = run(args);
+        EXPECT_EQ(r.exitCode, 1) << args[1];
+        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+    }
+    const std::vector<std::string> usage[] = {
+        {"map", ui, at("x.png")}, // a 'UI' source needs an ID
+        {"map", ui, "10x3", at("x.png")}, {"pictures", "--from", "mac", ui},
+        {"pictures", "--from"},           {"pictures"},
+        {"pictures", ui, "--verbose"},
+    };
+    for (const auto& args : usage)
+        EXPECT_EQ(run(args).exitCode, 2) << args.back();
+    EXPECT_FALSE(fs::exists(at("x.png")));
+}

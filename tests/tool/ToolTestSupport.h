@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+inline std::string readText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void writeText(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+struct ToolRun {
+    int exitCode = -1;
+    std::string out, err;
+};
+
+// Runs the built mapquill-tool with its output caught, in a fresh temporary folder removed afterwards.
+class ToolTest : public testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "mq-tool-test-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string at(const std::string& name) const { return (dir_ / name).string(); }
+
+    ToolRun run(const std::vector<std::string>& args) const {
+        const auto quoted = [](const std::string& word) {
+            std::string out = "'";
+            for (char c : word)
+                out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+            return out + "'";
+        };
+        std::string command = quoted(MQ_TOOL_PATH);
+        for (const std::string& a : args)
+            command += " " + quoted(a);
+        const int status =
+            std::system((command + " >" + quoted(at(".out")) + " 2>" + quoted(at(".err"))).c_str());
+        ToolRun result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readText(at(".out")),
+                       readText(at(".err"))};
+        fs::remove(at(".out"));
+        fs::remove(at(".err"));
+        return result;
+    }
+
+    fs::path dir_;
+};
