@@ -104,26 +104,7 @@ TEST_F(FileFlow, ARejectedOrUnreadableFileKeepsModelAndUnsavedCellEdits) {
     EXPECT_EQ(window->PopupMenuPICT->currentIndex(), 5);
 }
 
-TEST_F(FileFlow, EditedCellsReachTheSavedFileAsLatin1) {
-    OvEditorWindow* window = newFromScratch();
-    window->thisListBox->setCell(0, Col::ColName, u"Fährhafen"_s);
-    window->thisListBox->setCell(0, Col::ColX1, u"12"_s);
-    const QString target = tempDir() + u"/OvData4"_s;
-    script().saveAnswers.push_back(target);
-    ASSERT_TRUE(window->WriteOvDatas(4));
-
-    const QByteArray bytes = readAll(target);
-    ov::OvDataModel model;
-    ASSERT_EQ(ov::ReadFromOvDataFile(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                               static_cast<std::size_t>(bytes.size())),
-                                     model),
-              "");
-    EXPECT_EQ(model.SectorName[0], "F\xe4hrhafen");
-    EXPECT_EQ(model.SectorXY[0][0], 12);
-    EXPECT_EQ(model.OvResourceID, 1018);
-}
-
-TEST_F(FileFlow, ACancelledRefusedOrFailedSaveLeavesTheOldFileIntact) {
+TEST_F(FileFlow, ACancelledRefusedOrFailedSaveLeavesTheOldFileAndAGoodOneWritesTheEdits) {
     OvEditorWindow* window = newFromScratch();
     const QString target = tempDir() + u"/OvData4"_s;
     writeAll(target, QByteArrayLiteral("the old file"));
@@ -147,6 +128,22 @@ TEST_F(FileFlow, ACancelledRefusedOrFailedSaveLeavesTheOldFileIntact) {
     EXPECT_TRUE(script().messages[1].startsWith(u"sorry, file could not be written"_s));
     EXPECT_EQ(readAll(target), QByteArrayLiteral("the old file"));
     EXPECT_TRUE(window->isModified());
+
+    window->thisListBox->setCell(0, Col::ColName, u"F\u00e4hrhafen"_s);
+    window->thisListBox->setCell(0, Col::ColX1, u"12"_s);
+    script().saveAnswers.push_back(target);
+    ASSERT_TRUE(window->WriteOvDatas(4));
+    const QByteArray bytes = readAll(target);
+    ov::OvDataModel model;
+    ASSERT_EQ(ov::ReadFromOvDataFile(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                               static_cast<std::size_t>(bytes.size())),
+                                     model),
+              "");
+    EXPECT_EQ(model.SectorName[0], "F\xe4hrhafen") << "names are stored as ISO-8859-1";
+    EXPECT_EQ(model.SectorXY[0][0], 12);
+    EXPECT_EQ(model.SectorXY[0][2], 5);
+    EXPECT_EQ(model.OvResourceID, 1018);
+    EXPECT_FALSE(window->isModified());
 }
 
 TEST_F(FileFlow, BatnamesExportWritesTheModelsText) {

@@ -1,33 +1,13 @@
-// The ten file slots, the frontmost-window list, new files from scratch, closing, About and Known Limits.
+// The ten file slots, the front window, new files from scratch, closing, About and Known Limits.
 #include "AppTestHelpers.h"
 #include "platform/WindowList.h"
 #include "table/OvDataListBox.h"
 #include "windows/OvEditorWindow.h"
 #include "windows/mainWindow.h"
 
-#include <QMainWindow>
 #include <QPushButton>
 
 using Registry = GuiTest;
-
-TEST_F(Registry, TheFrontWindowIsTheOneActivatedLast) {
-    auto* a = new QMainWindow;
-    auto* b = new QMainWindow;
-    WindowList& list = WindowList::instance();
-    list.bringToFront(a);
-    list.bringToFront(b);
-    list.bringToFront(a);
-    EXPECT_EQ(list.count(), 2);
-    EXPECT_EQ(list.window(0), a);
-    EXPECT_EQ(list.window(1), b);
-    EXPECT_EQ(list.window(2), nullptr);
-    delete a;
-    EXPECT_EQ(list.count(), 1);
-    EXPECT_EQ(list.window(0), b);
-    list.untrack(b);
-    EXPECT_EQ(list.count(), 0);
-    delete b;
-}
 
 TEST_F(Registry, AnOpenSlotComesForwardWithoutADialogAndAClosedOneReopensWithOne) {
     OvEditorWindow* first = openSlot(3, QString());

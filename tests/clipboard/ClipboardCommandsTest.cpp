@@ -9,6 +9,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QMimeData>
 
 using namespace MapTest;
@@ -55,12 +56,7 @@ protected:
         return clipboard().text();
     }
 
-    int selectedRows() const {
-        int count = 0;
-        for (int row = 0; row < table->ListCount(); ++row)
-            count += table->Selected(row) ? 1 : 0;
-        return count;
-    }
+    int selectedRows() const { return static_cast<int>(table->selectionModel()->selectedRows().size()); }
 
     OvEditorWindow* window = nullptr;
     OvDataListBox* table = nullptr;

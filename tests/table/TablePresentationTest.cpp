@@ -30,32 +30,25 @@ TEST_F(TableTest, RowsStandInTreeOrderWithTheirKindsTextsAndCheckBoxes) {
     EXPECT_EQ(column(Col::ColView).trimmed(), QString()) << "check-box cells carry no text";
 }
 
-TEST_F(TableTest, NegativeNumbersAndLatin1NamesAreShownAndReadBackAsStored) {
-    build({{1}});
+TEST_F(TableTest, ReadBackKeepsStoredValuesAndLeavesEntriesWithoutRowsAlone) {
+    build({{1}, {1}});
     box->SectorXY[0] = {-5, 0, 7, -32768};
     box->BatName[0][0][0] = "Caf\xe9";
     box->PutDataToListBox();
     EXPECT_EQ(box->Cell(0, Col::ColX1), u"-5"_s);
     EXPECT_EQ(box->Cell(0, Col::ColY2), u"-32768"_s);
     EXPECT_EQ(box->Cell(2, Col::ColName), u"Caf\u00e9"_s);
+    box->setRowCount(3); // the second sector's rows are gone
     box->GetDataFromListBox();
     EXPECT_EQ(box->SectorXY[0][3], -32768);
     EXPECT_EQ(box->BatName[0][0][0], "Caf\xe9");
-}
-
-TEST_F(TableTest, ReadBackLeavesEntriesWithoutRowsAlone) {
-    build({{1}, {1}});
-    box->setRowCount(3); // the second sector's rows are gone
-    box->setCell(2, Col::ColName, u"kept"_s);
-    box->GetDataFromListBox();
-    EXPECT_EQ(box->BatName[0][0][0], "kept");
     EXPECT_EQ(box->SectorName[1], "S1");
     EXPECT_EQ(box->SectorID[1], 2);
 }
 
 // --- battle flags and what counts as an edit ------------------------------------------------------
 
-TEST_F(TableTest, FlagTextShowsStoredBytesAndReadBackMakesThemZeroOrOne) {
+TEST_F(TableTest, FlagTextShowsStoredBytesAUserToggleRewritesItAndReadBackGivesZeroOrOne) {
     build({{2}});
     box->BatTail[0][0][0] = std::string("\0\2\0", 3);
     box->BatTail[0][0][1] = std::string("\1\0\2", 3);
@@ -65,29 +58,22 @@ TEST_F(TableTest, FlagTextShowsStoredBytesAndReadBackMakesThemZeroOrOne) {
     EXPECT_FALSE(box->CellCheck(2, Col::ColLZ));
     EXPECT_TRUE(box->CellCheck(2, Col::ColBridge));
     EXPECT_FALSE(box->CellCheck(2, Col::ColRoad));
-    box->GetDataFromListBox();
-    EXPECT_EQ(box->BatTail[0][0][0], std::string("\0\1\0", 3));
-    EXPECT_EQ(box->BatTail[0][0][1], std::string("\1\0\1", 3));
-}
 
-TEST_F(TableTest, UserToggleRewritesFlagTextAndReportsTheCell) {
-    build({{1}});
-    box->BatTail[0][0][0] = std::string("\1\0\2", 3);
-    box->PutDataToListBox();
     QSignalSpy actions(box, &OvDataListBox::CellAction);
     QSignalSpy edits(box, &OvDataListBox::edited);
-    clickCheckBox(2, Col::ColBridge);
-    EXPECT_TRUE(box->CellCheck(2, Col::ColBridge));
-    EXPECT_EQ(box->Cell(2, Col::ColSubs), u"1-1-1"_s);
+    clickCheckBox(3, Col::ColBridge);
+    EXPECT_TRUE(box->CellCheck(3, Col::ColBridge));
+    EXPECT_EQ(box->Cell(3, Col::ColSubs), u"1-1-1"_s);
     ASSERT_EQ(actions.count(), 1);
-    EXPECT_EQ(actions[0][0].toInt(), 2);
+    EXPECT_EQ(actions[0][0].toInt(), 3);
     EXPECT_EQ(actions[0][1].toInt(), static_cast<int>(Col::ColBridge));
     EXPECT_EQ(edits.count(), 1);
     EXPECT_TRUE(window->isModified());
+    clickCheckBox(2, Col::ColBridge);
+    EXPECT_EQ(box->Cell(2, Col::ColSubs), u"0-0-0"_s);
     box->GetDataFromListBox();
-    EXPECT_EQ(box->BatTail[0][0][0], std::string("\1\1\1", 3));
-    clickCheckBox(2, Col::ColLZ);
-    EXPECT_EQ(box->Cell(2, Col::ColSubs), u"0-1-1"_s);
+    EXPECT_EQ(box->BatTail[0][0][0], std::string("\0\0\0", 3));
+    EXPECT_EQ(box->BatTail[0][0][1], std::string("\1\1\1", 3));
 }
 
 TEST_F(TableTest, CodeChangesRebuildsAndViewTicksAreNoEdits) {
@@ -128,7 +114,7 @@ TEST_F(TableTest, ViewHeaderTogglesEveryRowFromRowZeroOtherHeadersNeverReorder) 
     EXPECT_EQ(column(Col::ColName), u"S0 O0.0 B0.0.0 S1"_s);
 }
 
-TEST_F(TableTest, ViewTicksStayWithRowPositionsAcrossARebuild) {
+TEST_F(TableTest, ViewTicksStayWithRowPositionsAcrossAddsAndDeletes) {
     build({{0, 0}, {}}); // rows: S0 O0.0 O0.1 S1
     box->setCellCheck(2, Col::ColView, true);
     box->setCellCheck(3, Col::ColView, true);
@@ -137,6 +123,10 @@ TEST_F(TableTest, ViewTicksStayWithRowPositionsAcrossARebuild) {
     EXPECT_EQ(column(Col::ColName), u"S0 O0.0 O0.1 <enter new ops name S1"_s);
     // Row 3 keeps its old tick (and the new entry's); sector 1 moved down, its tick stayed behind.
     EXPECT_EQ(ticks(), u"00110"_s);
+    box->setListIndex(1);
+    window->PushButtonDelOps_Action();
+    EXPECT_EQ(column(Col::ColName), u"S0 O0.1 <enter new ops name S1"_s);
+    EXPECT_EQ(ticks(), u"0011"_s);
 }
 
 // --- selection --------------------------------------------------------------------------------------
