@@ -6,23 +6,22 @@ using Button = void (OvEditorWindow::*)();
 
 // --- adding -----------------------------------------------------------------------------------
 
-TEST_F(TableTest, AddOpsAndBattleGetPositionalIDsAndDefaultNamesAndAreSelected) {
+TEST_F(TableTest, AddOpsAndBattleGetPositionalIDsAndDefaultNamesAndAreSelectedAndShown) {
     build({{}, {0, 0, 0}}); // sector ID 2 holds three ops
     box->setListIndex(2);
     window->setModified(false);
     window->PushButtonAddOps_Action();
-    EXPECT_EQ(box->Cell(5, Col::ColNumber), u"23"_s);
+    EXPECT_EQ(column(Col::ColNumber), u"1 2 20 21 22 23"_s);
     EXPECT_EQ(box->Cell(5, Col::ColName), u"<enter new ops name"_s);
-    EXPECT_TRUE(box->CellItalic(5, Col::ColNumber));
+    EXPECT_EQ(kinds(), u"SSOOOO"_s);
     EXPECT_EQ(selectedRows(), u"5"_s);
-    EXPECT_TRUE(box->CellCheck(5, Col::ColView));
+    EXPECT_EQ(ticks(), u"000001"_s);
     EXPECT_TRUE(window->isModified());
 
     window->PushButtonAddBattle_Action(); // the new ops row is selected and holds no battles
-    EXPECT_EQ(box->Cell(6, Col::ColNumber), u"230"_s);
+    EXPECT_EQ(column(Col::ColNumber), u"1 2 20 21 22 23 230"_s);
     EXPECT_EQ(box->Cell(6, Col::ColName), u"<enter new battle name"_s);
-    EXPECT_EQ(box->Cell(6, Col::ColSubs), u"0-0-0"_s);
-    EXPECT_EQ(box->Cell(5, Col::ColSubs), u"1 Battles"_s);
+    EXPECT_EQ(column(Col::ColSubs), u"0 Ops 4 Ops 0 Battles 0 Battles 0 Battles 1 Battles 0-0-0"_s);
     EXPECT_EQ(selectedRows(), u"6"_s);
     EXPECT_EQ(script().beeps, 0);
 }
