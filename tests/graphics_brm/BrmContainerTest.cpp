@@ -24,7 +24,8 @@ Bytes wordsLe(const std::vector<std::uint16_t>& words)
 }
 
 // A container with `count` in its header and one picture in slot `slot` whose pixels are `words`.
-Bytes container(std::int32_t count, int slot, std::int32_t width, std::int32_t height, const std::vector<std::uint16_t>& words)
+Bytes container(std::int32_t count, int slot, std::int32_t width, std::int32_t height,
+                const std::vector<std::uint16_t>& words)
 {
     Bytes b(1204, 0);
     putLe32(b, 0, count);

@@ -68,7 +68,8 @@ TEST(PictureSource, ContainerAndPictureFilesAreToldApartByTheirBytes)
     testfiles::TempDir dir("mq-source-kinds");
     // A PICT file: the 512-byte header and then a resource of the fork.
     std::vector<std::uint8_t> pictFile(512, 0);
-    const auto data = gfx::ResourceFork::parse(readBytes(kForks / "map.rsrc")).fork->find(gfx::ResourceFork::kPict, 1013).data;
+    const auto fork = gfx::ResourceFork::parse(readBytes(kForks / "map.rsrc"));
+    const auto data = fork.fork->find(gfx::ResourceFork::kPict, 1013).data;
     pictFile.insert(pictFile.end(), data.begin(), data.end());
     testfiles::writeBytes(dir.path() / "map.pict", pictFile);
     testfiles::writeBytes(dir.path() / "x.png", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 1, 2, 3});
@@ -98,7 +99,7 @@ TEST(PictureSource, ContainerAndPictureFilesAreToldApartByTheirBytes)
     ASSERT_EQ(pictListing.size(), 1u);
     EXPECT_TRUE(!pictListing[0].id.has_value() && pictListing[0].width == 32);
     EXPECT_TRUE(samePixels(pict.source->picture(0).image, readPpm(kForks / "pict1013.ppm")));
-    EXPECT_EQ(PictureSource::open(kData / "brm" / "Intrface_test.brm").source->picture(1019).error, msg::kPictureNotInFile);
+    EXPECT_EQ(PictureSource::open(cases[0].path).source->picture(1019).error, msg::kPictureNotInFile);
 
     // Anything else goes to the caller's decoder (the tool's tests use Qt's); without one it is the
     // external-file message.

@@ -28,7 +28,8 @@ inline std::vector<std::uint8_t> readBytes(const std::filesystem::path& path)
 
 inline void writeBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
 {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 // "P6\nW H\n255\n" followed by W*H*3 bytes; a null image when the file is not like that.

@@ -75,7 +75,8 @@ TEST(PictRobustness, CorruptedBytesNeverCrash)
                 data[i] = value;
                 const auto result = gfx::decodePictFile(data, options);
                 ASSERT_EQ(result.ok(), result.error.empty()) << "byte " << i;
-                ASSERT_TRUE(!result.ok() || result.image.pixels.size() == std::size_t(result.image.width) * std::size_t(result.image.height) * 3);
+                const auto& image = result.image;
+                ASSERT_TRUE(!result.ok() || image.pixels.size() == std::size_t(image.width) * std::size_t(image.height) * 3);
             }
         }
     }

@@ -67,7 +67,8 @@ TEST(TgaDecoder, TruncatedAndHostileFilesFailCleanly)
         // Every cut that removes pixel data must fail; the footer is the only optional tail.
         const bool hasFooter = file.filename().string().find("footer") != std::string::npos;
         for (std::size_t n = 0; n < bytes.size() - (hasFooter ? 26 : 0); ++n)
-            EXPECT_FALSE(TgaDecoder::decode(std::span<const std::uint8_t>(bytes).first(n)).ok()) << file.filename() << " cut at " << n;
+            EXPECT_FALSE(TgaDecoder::decode(std::span<const std::uint8_t>(bytes).first(n)).ok())
+                << file.filename() << " cut at " << n;
     }
     const std::pair<const char*, std::vector<std::uint8_t>> hostile[] = {
         // 65535 x 65535 pixels over a few bytes of data: refused before allocating.
