@@ -1,8 +1,7 @@
-// The fixed-coordinate layouts, their resize rules and the About and Known Limits texts.
+// The fixed-coordinate layouts and their resize rules.
 #include "AppTestHelpers.h"
 #include "map/OvPictCanvas.h"
 #include "table/OvDataListBox.h"
-#include "windows/LimitsWindow.h"
 #include "windows/OvEditorWindow.h"
 #include "windows/mainWindow.h"
 
@@ -94,28 +93,4 @@ TEST_F(Layout, AboutWindowKeepsItsBottomGroupAtTheBottom) {
         EXPECT_EQ(about->EditFieldMainHelp->size(), QSize(w - 22, h - 171)) << w;
         EXPECT_EQ(about->StaticText1->width(), w - 8) << w;
     }
-}
-
-TEST_F(Layout, AboutAndKnownLimitsTexts) {
-    mainWindow* about = app().aboutWindow();
-    EXPECT_EQ(about->windowTitle(), u"About Mapquill"_s);
-    EXPECT_FALSE(app().gVersion.isEmpty());
-    EXPECT_EQ(app().gVersion, QCoreApplication::applicationVersion());
-    EXPECT_EQ(about->StaticTextVersion->text(), app().gVersion);
-    EXPECT_FALSE(about->StaticTextCopyright->text().isEmpty());
-    const QStringList help = about->EditFieldMainHelp->toPlainText().split(QLatin1Char('\n'));
-    ASSERT_EQ(help.size(), 21);
-    for (const QString& line : help)
-        EXPECT_TRUE(line.startsWith(u"- "_s)) << line.toStdString();
-    EXPECT_TRUE(help[15].contains(
-        u"\"Mouse dragging will only work if you have unselected all entries (press button 'Unselect').\""_s));
-
-    app()._InfoLimitsMenuItem_Action();
-    auto* limits = qobject_cast<LimitsWindow*>(app().Window(0));
-    ASSERT_NE(limits, nullptr);
-    EXPECT_EQ(LimitsWindow::limitsText().split(u"\n\n"_s).size(), 12);
-    EXPECT_TRUE(
-        LimitsWindow::limitsText().contains(u"This map ID must not be identical with the battle number."_s));
-    limits->content()->resize(700, 600);
-    EXPECT_EQ(limits->StaticText1->geometry(), QRect(7, 9, 686, 582));
 }

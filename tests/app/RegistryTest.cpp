@@ -2,9 +2,12 @@
 #include "AppTestHelpers.h"
 #include "platform/WindowList.h"
 #include "table/OvDataListBox.h"
+#include "windows/LimitsWindow.h"
 #include "windows/OvEditorWindow.h"
 #include "windows/mainWindow.h"
 
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 using Registry = GuiTest;
@@ -93,18 +96,36 @@ TEST_F(Registry, CloseClosesTheFrontWindowAndTheLastOneQuits) {
     EXPECT_EQ(app().WindowCount(), 0);
 }
 
-TEST_F(Registry, AboutAndKnownLimitsExistOnce) {
+TEST_F(Registry, AboutAndKnownLimitsExistOnceWithTheirTexts) {
     app()._myAboutMenuItem_Action();
     mainWindow* about = app().aboutWindow();
     app()._myAboutMenuItem_Action();
     EXPECT_EQ(app().aboutWindow(), about);
     EXPECT_EQ(app().Window(0), about);
+    EXPECT_EQ(about->windowTitle(), u"About Mapquill"_s);
+    EXPECT_FALSE(app().gVersion.isEmpty());
+    EXPECT_EQ(app().gVersion, QCoreApplication::applicationVersion());
+    EXPECT_EQ(about->StaticTextVersion->text(), app().gVersion);
+    EXPECT_FALSE(about->StaticTextCopyright->text().isEmpty());
+    const QStringList help = about->EditFieldMainHelp->toPlainText().split(QLatin1Char('\n'));
+    ASSERT_EQ(help.size(), 21);
+    for (const QString& line : help)
+        EXPECT_TRUE(line.startsWith(u"- "_s)) << line.toStdString();
+    EXPECT_TRUE(help[15].contains(
+        u"\"Mouse dragging will only work if you have unselected all entries (press button 'Unselect').\""_s));
+
     app()._InfoLimitsMenuItem_Action();
-    QWidget* limits = app().Window(0);
+    auto* limits = qobject_cast<LimitsWindow*>(app().Window(0));
+    ASSERT_NE(limits, nullptr);
     EXPECT_EQ(limits->windowTitle(), u"Known Limits"_s);
+    EXPECT_EQ(LimitsWindow::limitsText().split(u"\n\n"_s).size(), 12);
+    EXPECT_TRUE(
+        LimitsWindow::limitsText().contains(u"This map ID must not be identical with the battle number."_s));
     app()._InfoLimitsMenuItem_Action();
     EXPECT_EQ(app().Window(0), limits);
     EXPECT_EQ(app().WindowCount(), 2);
+    limits->content()->resize(700, 600);
+    EXPECT_EQ(limits->StaticText1->geometry(), QRect(7, 9, 686, 582));
 
     closeAndFlush(about); // a closed About window is gone; the command makes a new one
     app()._myAboutMenuItem_Action();

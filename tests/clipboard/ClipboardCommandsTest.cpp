@@ -131,11 +131,6 @@ TEST_F(ClipboardTest, CopyPictureGivesTheBareMapAndWithRectanglesWhatTheCanvasSh
     EXPECT_EQ(copied.pixel(10, 20), in16Bits(MapPainting::kHighlightedColour));
     EXPECT_EQ(copied.pixel(11, 21), in16Bits(qRgb(0, 0, 255)));
 
-    canvas->resize(200, 300);
-    canvas->setMap(markedPicture(200, 300, qRgb(0, 0, 255)));
-    app()._EditCopyPictWithRects_Action();
-    EXPECT_EQ(clipboardImage().size(), QSize(200, 300));
-
     // A picture that cannot be made: the message, and the clipboard keeps what it had.
     clipboard().setText(u"kept"_s);
     canvas->resize(0, 0);
