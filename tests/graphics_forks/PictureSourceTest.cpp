@@ -1,4 +1,5 @@
 #include "graphics/core/ForkFinder.h"
+#include "graphics/core/ForkUnwrapper.h"
 #include "graphics/core/PictureMessages.h"
 #include "graphics/core/PictureSource.h"
 
@@ -24,13 +25,27 @@ const std::vector<std::uint8_t> kPlainData{'O', 'v', 'D', 'a', 0, 0, 3, 0xF5, 0,
 
 } // namespace
 
+// Each carrier unwraps to the bare fork's bytes, and opened as a 'UI' file gives its pictures.
 TEST(PictureSource, UiFileInEveryCarrierGivesTheSamePictures)
 {
+    const std::vector<std::uint8_t> bare = readBytes(kForks / "map.rsrc");
     const gfx::RgbImage want1013 = readPpm(kForks / "pict1013.ppm");
     const gfx::RgbImage want1014 = readPpm(kForks / "pict1014.ppm");
-    for (const char* file : {"map.rsrc", "map_macstream.bin", "map_hcopy.bin", "map_mb3.bin", "map_macutils.hqx",
-                             "map_hcopy.hqx", "map.as", "map_appledouble.rsrc"}) {
+    using gfx::ForkWrapping;
+    const std::pair<const char*, ForkWrapping> cases[] = {
+        {"map.rsrc", ForkWrapping::BareFork},         {"map_macstream.bin", ForkWrapping::MacBinary1},
+        {"map_hcopy.bin", ForkWrapping::MacBinary2},  {"map_mb3.bin", ForkWrapping::MacBinary3},
+        {"map_macutils.hqx", ForkWrapping::BinHex4},  {"map_hcopy.hqx", ForkWrapping::BinHex4},
+        {"map.as", ForkWrapping::AppleSingle},        {"map_appledouble.rsrc", ForkWrapping::AppleDouble},
+        {"AppleDouble_of_Map", ForkWrapping::AppleDouble},
+    };
+    for (const auto& [file, wrapping] : cases) {
         SCOPED_TRACE(file);
+        const gfx::UnwrappedFork unwrapped = gfx::ForkUnwrapper::unwrap(readBytes(kForks / file));
+        EXPECT_EQ(unwrapped.wrapping, wrapping) << gfx::forkWrappingName(unwrapped.wrapping);
+        EXPECT_TRUE(unwrapped.problem.empty()) << unwrapped.problem;
+        EXPECT_EQ(unwrapped.fork, bare);
+
         const gfx::PictureSourceResult opened = PictureSource::open(kForks / file);
         ASSERT_TRUE(opened.ok()) << opened.error << " " << opened.detail;
         EXPECT_EQ(opened.source->kind(), PictureSourceKind::ResourceFork);
@@ -135,38 +150,35 @@ TEST(PictureSource, ForcedKindsAndFailures)
     EXPECT_FALSE(PictureSource::kindFromName("UI").has_value());
 }
 
-TEST(ForkFinder, FindsTheForkBesideAPlainDataFile)
+// "Map" is a plain data file with its fork beside it, or a carrier itself, which comes first.
+TEST(ForkFinder, FindsTheForkInTheFileOrBesideIt)
 {
-    const std::pair<const char*, const char*> cases[] = {
-        // sidecar relative to the folder of "Map", fixture copied there
-        {"._Map", "AppleDouble_of_Map"},
-        {".AppleDouble/Map", "map_appledouble.rsrc"},
-        {"__MACOSX/._Map", "AppleDouble_of_Map"},
-        {"Map.rsrc", "map.rsrc"},
-        {"Map.rsrc", "map_appledouble.rsrc"},   // unar's "visible" mode: an AppleDouble named .rsrc
+    const struct {
+        const char* map;       // fixture copied to "Map", or null for plain data
+        const char* sidecar;   // relative to the folder of "Map"
+        const char* source;    // fixture copied there
+        bool foundInSidecar;
+    } cases[] = {
+        {nullptr, "._Map", "AppleDouble_of_Map", true},
+        {nullptr, ".AppleDouble/Map", "map_appledouble.rsrc", true},
+        {nullptr, "__MACOSX/._Map", "AppleDouble_of_Map", true},
+        {nullptr, "Map.rsrc", "map.rsrc", true},
+        {nullptr, "Map.rsrc", "map_appledouble.rsrc", true},   // unar's "visible" mode: an AppleDouble named .rsrc
+        {"map_macstream.bin", "._Map", "map_appledouble.rsrc", false},
     };
-    for (const auto& [sidecar, source] : cases) {
+    for (const auto& c : cases) {
         testfiles::TempDir dir("mq-forkfinder");
-        testfiles::writeBytes(dir.path() / "Map", kPlainData);
-        fs::create_directories((dir.path() / sidecar).parent_path());
-        fs::copy_file(kForks / source, dir.path() / sidecar);
+        if (c.map)
+            fs::copy_file(kForks / c.map, dir.path() / "Map");
+        else
+            testfiles::writeBytes(dir.path() / "Map", kPlainData);
+        fs::create_directories((dir.path() / c.sidecar).parent_path());
+        fs::copy_file(kForks / c.source, dir.path() / c.sidecar);
         const gfx::FoundFork found = gfx::ForkFinder::find(dir.path() / "Map");
-        ASSERT_TRUE(found.ok()) << sidecar << ": " << found.error << " " << found.detail;
-        EXPECT_EQ(found.location, dir.path() / sidecar);
-        EXPECT_TRUE(found.fork->find(gfx::ResourceFork::kPict, 1013).ok()) << sidecar;
+        ASSERT_TRUE(found.ok()) << c.sidecar << ": " << found.error << " " << found.detail;
+        EXPECT_EQ(found.location, dir.path() / (c.foundInSidecar ? c.sidecar : "Map"));
+        EXPECT_TRUE(found.fork->find(gfx::ResourceFork::kPict, 1013).ok()) << c.sidecar;
     }
-}
-
-TEST(ForkFinder, TheFileItselfComesBeforeItsSidecar)
-{
-    testfiles::TempDir dir("mq-forkfinder-own");
-    fs::copy_file(kForks / "map_macstream.bin", dir.path() / "UI");
-    // A sidecar with only Finder info and an empty map, as macOS leaves beside copied files.
-    fs::copy_file(kForks / "map_appledouble.rsrc", dir.path() / "._UI");
-    const gfx::FoundFork found = gfx::ForkFinder::find(dir.path() / "UI");
-    ASSERT_TRUE(found.ok());
-    EXPECT_EQ(found.location, dir.path() / "UI");
-    EXPECT_EQ(found.wrapping, gfx::ForkWrapping::MacBinary1);
 }
 
 TEST(ForkFinder, MessagesWhenThereIsNoFork)
