@@ -1,5 +1,4 @@
 // Which cursor shows when, in colour or black and white as the setting says at that moment.
-#include "GuiTestSupport.h"
 #include "MapTestTables.h"
 #include "map/MapCursors.h"
 #include "map/OvPictCanvas.h"
@@ -23,41 +22,27 @@ bool sameCursor(const QCursor& actual, int resource) {
            actual.hotSpot() == expected.hotSpot();
 }
 
-class MapCursorTest : public GuiTest {
+class MapCursorTest : public MapWindowTest {
 protected:
     void SetUp() override {
-        GuiTest::SetUp();
-        window = newFromScratch();
-        ASSERT_NE(window, nullptr);
-        canvas = window->PreviewCanvas;
-        fillModel(*window->thisListBox, 1, 1);
-        window->thisListBox->setSelected(1, true);
+        MapWindowTest::SetUp();
+        table->setSelected(1, true);
     }
-
     void enter() {
         QEnterEvent event(QPointF(5, 5), QPointF(5, 5), canvas->mapToGlobal(QPointF(5, 5)));
         QCoreApplication::sendEvent(canvas, &event);
     }
-    void leave() {
-        QEvent event(QEvent::Leave);
-        QCoreApplication::sendEvent(canvas, &event);
-    }
-
-    OvEditorWindow* window = nullptr;
-    OvPictCanvas* canvas = nullptr;
 };
 
 TEST(MapCursorResources, SixOwnDrawingsWithColourAndBlackAndWhiteApart) {
-    for (int number : {128, 129, 130, 168, 169, 170}) {
-        const QCursor cursor = MapCursors::fromResource(number);
-        EXPECT_EQ(cursor.shape(), Qt::BitmapCursor) << number;
-        EXPECT_FALSE(cursor.pixmap().isNull()) << number;
-    }
-    for (int number : {128, 129, 130})
+    for (int number : {128, 129, 130}) {
+        for (int n : {number, number + 40}) {
+            EXPECT_EQ(MapCursors::fromResource(n).shape(), Qt::BitmapCursor) << n;
+            EXPECT_FALSE(MapCursors::fromResource(n).pixmap().isNull()) << n;
+        }
         EXPECT_NE(look(MapCursors::fromResource(number)), look(MapCursors::fromResource(number + 40)))
             << number;
-    EXPECT_EQ(MapCursors::resourceNumber(MapCursors::MarkDrag, true), 129);
-    EXPECT_EQ(MapCursors::resourceNumber(MapCursors::MarkDrag, false), 169);
+    }
     EXPECT_EQ(MapCursors::fromResource(999).shape(), Qt::ArrowCursor);
 }
 
@@ -70,13 +55,13 @@ TEST_F(MapCursorTest, EnteringPressingDraggingAndLeavingInColour) {
     EXPECT_TRUE(sameCursor(window->cursor(), 129));
     release(canvas, {30, 30});
     EXPECT_TRUE(sameCursor(window->cursor(), 129)); // stays until the mouse leaves or enters
-    leave();
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(canvas, &leave);
     EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
 }
 
 TEST_F(MapCursorTest, TheSettingIsReadAtEveryCursorChange) {
     enter();
-    EXPECT_TRUE(sameCursor(window->cursor(), 130));
     app()._SettingsCursorBW_Action();
     EXPECT_TRUE(sameCursor(window->cursor(), 130)); // nothing changes until the next cursor change
     press(canvas, {20, 20});
@@ -93,15 +78,12 @@ TEST_F(MapCursorTest, ThePictureDragCarriesCursor128InTheChosenVariant) {
     QImage carried;
     canvas->setDragRunner([&carried](QDrag& drag) { carried = drag.dragCursor(Qt::CopyAction).toImage(); });
     window->PushButtonUnselect_Action();
-
-    press(canvas, {20, 20});
-    drag(canvas, {30, 30});
-    EXPECT_EQ(carried.convertToFormat(QImage::Format_ARGB32), look(MapCursors::fromResource(128)));
-
-    app()._SettingsCursorBW_Action();
-    press(canvas, {20, 20});
-    drag(canvas, {30, 30});
-    EXPECT_EQ(carried.convertToFormat(QImage::Format_ARGB32), look(MapCursors::fromResource(168)));
+    for (int expected : {128, 168}) {
+        press(canvas, {20, 20});
+        drag(canvas, {30, 30});
+        EXPECT_EQ(carried.convertToFormat(QImage::Format_ARGB32), look(MapCursors::fromResource(expected)));
+        app()._SettingsCursorBW_Action();
+    }
 }
 
 } // namespace

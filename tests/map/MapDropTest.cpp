@@ -1,5 +1,4 @@
 // Pictures dropped on the map: image data, image bytes, image files; what is refused.
-#include "GuiTestSupport.h"
 #include "MapTestTables.h"
 #include "map/OvPictCanvas.h"
 #include "windows/OvEditorWindow.h"
@@ -12,19 +11,14 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include <memory>
+
 using namespace MapTest;
 
 namespace {
 
-class MapDropTest : public GuiTest {
+class MapDropTest : public MapWindowTest {
 protected:
-    void SetUp() override {
-        GuiTest::SetUp();
-        window = newFromScratch();
-        ASSERT_NE(window, nullptr);
-        canvas = window->PreviewCanvas;
-    }
-
     // Offers `data` to the canvas as the platform would; true when the canvas took the drop.
     bool dropOn(const QMimeData& data, Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction) {
         QDragEnterEvent enter(QPoint(10, 10), offered, &data, Qt::LeftButton, Qt::NoModifier);
@@ -37,15 +31,15 @@ protected:
         lastAction = drop.dropAction();
         return drop.isAccepted();
     }
-
-    QString writeFile(const QString& name, const QByteArray& bytes) {
+    std::unique_ptr<QMimeData> fileDrop(const QString& name, const QByteArray& bytes) {
         const QString path = QDir(tempDir()).filePath(name);
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
-        return path;
+        auto data = std::make_unique<QMimeData>();
+        data->setUrls({QUrl::fromLocalFile(path)});
+        return data;
     }
-
     static QByteArray png(const QImage& image) {
         QByteArray bytes;
         QBuffer buffer(&bytes);
@@ -54,72 +48,56 @@ protected:
         return bytes;
     }
 
-    OvEditorWindow* window = nullptr;
-    OvPictCanvas* canvas = nullptr;
     Qt::DropAction lastAction = Qt::IgnoreAction;
 };
 
-TEST_F(MapDropTest, DroppedImageDataBecomesTheMapAndTheCanvasKeepsItsSize) {
+TEST_F(MapDropTest, ImageDataPngBytesOrAnImageFileBecomeTheMapAndTheCanvasKeepsItsSize) {
     const QImage picture = markedPicture(640, 480, qRgb(0, 100, 0));
-    QMimeData data;
-    data.setImageData(picture);
-    EXPECT_TRUE(dropOn(data));
+    QMimeData image;
+    image.setImageData(picture);
+    QMimeData bytes;
+    bytes.setData(QStringLiteral("image/png"), png(picture));
+    // The file's name says nothing about the format: the content decides.
+    const auto file = fileDrop(QStringLiteral("map-without-extension"), png(picture));
+    struct Case {
+        const char* name;
+        const QMimeData* data;
+        Qt::DropActions offered;
+    } cases[] = {
+        {"image data", &image, Qt::CopyAction | Qt::MoveAction},
+        {"PNG bytes, offered only to move", &bytes, Qt::MoveAction},
+        {"file", file.get(), Qt::CopyAction | Qt::MoveAction},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        canvas->setMap(QImage());
+        EXPECT_TRUE(dropOn(*c.data, c.offered));
+        EXPECT_EQ(canvas->MasterBackground.convertToFormat(QImage::Format_RGB32), picture);
+        EXPECT_EQ(canvas->size(), QSize(314, 491));
+        EXPECT_TRUE(script().messages.isEmpty());
+    }
     EXPECT_EQ(lastAction, Qt::CopyAction); // the source keeps its picture
-    EXPECT_EQ(canvas->MasterBackground.convertToFormat(QImage::Format_RGB32), picture);
-    EXPECT_EQ(canvas->size(), QSize(314, 491));
-    const QImage shown = window->GetCanvasScreenshot().convertToFormat(QImage::Format_RGB32);
+    const QImage shown = shot();
     EXPECT_EQ(shown.size(), QSize(314, 491));
     EXPECT_EQ(shown.pixel(0, 0), qRgb(255, 0, 0));
     EXPECT_EQ(shown.pixel(313, 479), in16Bits(qRgb(0, 100, 0)));
 }
 
-TEST_F(MapDropTest, PngBytesAloneAreEnough) {
-    const QImage picture = markedPicture(50, 40, qRgb(0, 0, 200));
-    QMimeData data;
-    data.setData(QStringLiteral("image/png"), png(picture));
-    EXPECT_TRUE(dropOn(data, Qt::MoveAction)); // a source that offers only to move is taken too
-    EXPECT_EQ(canvas->MasterBackground.convertToFormat(QImage::Format_RGB32), picture);
-}
-
-TEST_F(MapDropTest, AnImageFileFromTheFileManagerIsReadByItsContent) {
-    const QImage picture = markedPicture(120, 90, qRgb(200, 200, 0));
-    // The name says nothing about the format: the content decides.
-    const QString path = writeFile(QStringLiteral("map-without-extension"), png(picture));
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(path)});
-    EXPECT_TRUE(dropOn(data));
-    EXPECT_EQ(canvas->MasterBackground.convertToFormat(QImage::Format_RGB32), picture);
-    EXPECT_TRUE(script().messages.isEmpty());
-}
-
 TEST_F(MapDropTest, DropsWithoutAPictureAreRefusedAndChangeNothing) {
     const QImage before = markedPicture(314, 491, qRgb(1, 2, 3));
     canvas->setMap(before);
-
     QMimeData text;
     text.setText(QStringLiteral("not a picture"));
     EXPECT_FALSE(dropOn(text));
-
-    QMimeData textFile;
-    textFile.setUrls({QUrl::fromLocalFile(writeFile(QStringLiteral("notes.txt"), "hello"))});
-    EXPECT_FALSE(dropOn(textFile));
-
+    EXPECT_FALSE(dropOn(*fileDrop(QStringLiteral("notes.txt"), "hello")));
     QMimeData folder;
     folder.setUrls({QUrl::fromLocalFile(tempDir())});
     EXPECT_FALSE(dropOn(folder));
-
     EXPECT_EQ(canvas->MasterBackground, before);
     EXPECT_TRUE(script().messages.isEmpty());
-}
 
-TEST_F(MapDropTest, ABrokenImageFileIsReportedAndTheMapStays) {
-    const QImage before = markedPicture(314, 491, qRgb(1, 2, 3));
-    canvas->setMap(before);
-    // A PNG signature and header, then nothing: readers recognise it but cannot decode it.
-    const QByteArray truncated = png(markedPicture(100, 100, qRgb(9, 9, 9))).left(40);
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(writeFile(QStringLiteral("broken.png"), truncated))});
-    dropOn(data);
+    // A PNG signature and header, then nothing: recognised but not decodable.
+    dropOn(*fileDrop(QStringLiteral("broken.png"), png(markedPicture(100, 100, qRgb(9, 9, 9))).left(40)));
     EXPECT_EQ(canvas->MasterBackground, before);
     EXPECT_EQ(script().messages, QStringList{QStringLiteral("sorry, picture not found or memory overflow.")});
 }

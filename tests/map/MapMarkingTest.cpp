@@ -1,5 +1,4 @@
 // Marking a rectangle with real mouse events, and dragging the bare map out.
-#include "GuiTestSupport.h"
 #include "MapTestTables.h"
 #include "map/MapPainting.h"
 #include "map/OvPictCanvas.h"
@@ -11,22 +10,14 @@
 #include <QMouseEvent>
 #include <QSignalSpy>
 
-#include <array>
-
 using namespace MapTest;
 
 namespace {
 
-class MapMarkingTest : public GuiTest {
+class MapMarkingTest : public MapWindowTest {
 protected:
     void SetUp() override {
-        GuiTest::SetUp();
-        window = newFromScratch();
-        ASSERT_NE(window, nullptr);
-        table = window->thisListBox;
-        canvas = window->PreviewCanvas;
-        fillModel(*table, 2, 3);
-        window->setModified(false);
+        MapWindowTest::SetUp();
         canvas->setDragRunner([this](QDrag& drag) {
             ++drags;
             dragged = qvariant_cast<QImage>(drag.mimeData()->imageData());
@@ -34,18 +25,14 @@ protected:
             ghostSize = drag.pixmap().size();
         });
     }
-
-    std::array<QString, 4> rect(int row) const {
-        return {table->Cell(row, OvDataListBox::ColX1), table->Cell(row, OvDataListBox::ColY1),
-                table->Cell(row, OvDataListBox::ColX2), table->Cell(row, OvDataListBox::ColY2)};
+    // The row's coordinate cells, as "x1 y1 x2 y2".
+    QString rect(int row) const {
+        QStringList cells;
+        for (int column = OvDataListBox::ColX1; column <= OvDataListBox::ColY2; ++column)
+            cells << table->Cell(row, column);
+        return cells.join(QLatin1Char(' '));
     }
-    static std::array<QString, 4> texts(int x1, int y1, int x2, int y2) {
-        return {QString::number(x1), QString::number(y1), QString::number(x2), QString::number(y2)};
-    }
 
-    OvEditorWindow* window = nullptr;
-    OvDataListBox* table = nullptr;
-    OvPictCanvas* canvas = nullptr;
     int drags = 0;
     QImage dragged;
     QByteArray draggedPng;
@@ -57,16 +44,16 @@ TEST_F(MapMarkingTest, PressSetsAPointAndDraggingMovesOnlyTheSecondCorner) {
     table->setSelected(5, true);
 
     press(canvas, {120, 200});
-    EXPECT_EQ(rect(5), texts(120, 200, 120, 200));
-    QImage image = window->GetCanvasScreenshot().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(rect(5), QStringLiteral("120 200 120 200"));
+    QImage image = shot();
     EXPECT_EQ(image.pixel(117, 197), in16Bits(MapPainting::kHaloColour)); // a selected point
     EXPECT_EQ(image.pixel(119, 199), in16Bits(MapPainting::kPointColour));
 
     drag(canvas, {150, 230});
     drag(canvas, {180, 260});
-    EXPECT_EQ(rect(5), texts(120, 200, 180, 260));
+    EXPECT_EQ(rect(5), QStringLiteral("120 200 180 260"));
     release(canvas, {180, 260});
-    image = window->GetCanvasScreenshot().convertToFormat(QImage::Format_RGB32);
+    image = shot();
     EXPECT_EQ(image.pixel(120, 200), in16Bits(MapPainting::kHighlightedColour));
     EXPECT_EQ(image.pixel(180, 260), in16Bits(MapPainting::kHighlightedColour));
     EXPECT_EQ(image.pixel(150, 230), qRgb(255, 255, 255));
@@ -75,35 +62,69 @@ TEST_F(MapMarkingTest, PressSetsAPointAndDraggingMovesOnlyTheSecondCorner) {
     EXPECT_EQ(cellActions.count(), 0);
     EXPECT_TRUE(window->isModified());
     EXPECT_EQ(drags, 0);
-    // Other rows are untouched.
-    EXPECT_EQ(rect(4), texts(0, 0, 0, 0));
+    EXPECT_EQ(rect(4), QStringLiteral("0 0 0 0"));
 }
 
-TEST_F(MapMarkingTest, DraggingUpAndLeftStoresTheCornersAsTheMouseGaveThem) {
-    table->setSelected(2, true);
-    press(canvas, {100, 100});
-    drag(canvas, {40, 30});
-    EXPECT_EQ(rect(2), texts(100, 100, 40, 30));
-    const QImage image = window->GetCanvasScreenshot().convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(image.pixel(40, 30), in16Bits(MapPainting::kHighlightedColour));
-    EXPECT_EQ(image.pixel(100, 100), in16Bits(MapPainting::kHighlightedColour));
-}
-
-TEST_F(MapMarkingTest, PressInColumnZeroStoresAZeroAndTheEntryIsNotDrawn) {
+TEST_F(MapMarkingTest, PressInColumnZeroIsStoredButNotDrawnAndTheSameSpotAgainIsNoEdit) {
     table->setSelected(1, true);
     press(canvas, {0, 50});
-    EXPECT_EQ(rect(1), texts(0, 50, 0, 50));
-    EXPECT_TRUE(pixelsOtherThan(window->GetCanvasScreenshot().convertToFormat(QImage::Format_RGB32),
-                                qRgb(255, 255, 255))
-                    .isEmpty());
+    EXPECT_EQ(rect(1), QStringLiteral("0 50 0 50"));
+    EXPECT_TRUE(pixelsOtherThan(shot(), qRgb(255, 255, 255)).isEmpty());
+    EXPECT_TRUE(window->isModified());
+    release(canvas, {0, 50});
+    window->setModified(false);
+    press(canvas, {0, 50});
+    EXPECT_FALSE(window->isModified());
 }
 
-TEST_F(MapMarkingTest, PressOnTheSameSpotChangesNothingAndIsNoEdit) {
-    table->setSelected(3, true);
-    setRect(*table, 3, 120, 200, 120, 200);
-    window->setModified(false);
-    press(canvas, {120, 200});
-    EXPECT_FALSE(window->isModified());
+// Mouse gestures and what they leave in row 5's cells, and whether the map was dragged out. The
+// set-up words: "row" makes row 5 current, "map" gives a map, "small" shrinks the canvas to
+// 200 x 300, "off" disables the table. Gestures: p press, d drag, r release, R right-button press,
+// h move without a button, each at x,y.
+TEST_F(MapMarkingTest, GesturesMarkOnlyInsideTheCanvasForAnEnabledCurrentRow) {
+    struct Case {
+        const char* setUp;
+        const char* gestures;
+        const char* cells;
+        int drags;
+    } cases[] = {
+        {"row", "p100,100 d40,30", "100 100 40 30", 0}, // up and left: as the mouse gave them
+        {"row map", "p100,100 d200,150 d400,150", "100 100 200 150", 1}, // the last point inside stays
+        {"row map small", "p199,299", "199 299 199 299", 0},
+        {"row map small", "p199,299 r199,299 p200,10", "199 299 199 299", 0},
+        {"row map small", "p150,100 d250,100", "150 100 150 100", 1},
+        {"row map off", "p100,100 d110,110", "0 0 0 0", 1},
+        {"row map", "R50,50 h60,60", "0 0 0 0", 0},
+        {"", "p120,200 d125,205 d400,205", "0 0 0 0", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.setUp) + ": " + c.gestures);
+        SetUp(); // a fresh window
+        drags = 0;
+        const QString setUp = QString::fromLatin1(c.setUp);
+        if (setUp.contains(QLatin1String("small")))
+            canvas->resize(200, 300);
+        if (setUp.contains(QLatin1String("map")))
+            canvas->setMap(markedPicture(canvas->width(), canvas->height(), qRgb(10, 20, 30)));
+        table->setSelected(5, setUp.contains(QLatin1String("row")));
+        table->setEnabled(!setUp.contains(QLatin1String("off")));
+        for (const QString& gesture : QString::fromLatin1(c.gestures).split(QLatin1Char(' '))) {
+            const QStringList xy = gesture.mid(1).split(QLatin1Char(','));
+            const QPointF at(xy[0].toInt(), xy[1].toInt());
+            const char kind = gesture[0].toLatin1();
+            const Qt::MouseButton button = kind == 'R'   ? Qt::RightButton
+                                           : kind == 'h' ? Qt::NoButton
+                                                         : Qt::LeftButton;
+            const QEvent::Type type = kind == 'd' || kind == 'h' ? QEvent::MouseMove
+                                      : kind == 'r'              ? QEvent::MouseButtonRelease
+                                                                 : QEvent::MouseButtonPress;
+            QMouseEvent event(type, at, at, canvas->mapToGlobal(at), kind == 'd' ? Qt::NoButton : button,
+                              kind == 'r' ? Qt::NoButton : button, Qt::NoModifier);
+            QCoreApplication::sendEvent(canvas, &event);
+        }
+        EXPECT_EQ(rect(5), QString::fromLatin1(c.cells));
+        EXPECT_EQ(drags, c.drags);
+    }
 }
 
 TEST_F(MapMarkingTest, WithoutACurrentRowAPressChangesNothingAndADragTakesThePictureOut) {
@@ -115,7 +136,7 @@ TEST_F(MapMarkingTest, WithoutACurrentRowAPressChangesNothingAndADragTakesThePic
 
     press(canvas, {120, 200});
     for (int row = 0; row < table->ListCount(); ++row)
-        EXPECT_EQ(rect(row), texts(0, 0, 0, 0)) << row;
+        EXPECT_EQ(rect(row), QStringLiteral("0 0 0 0")) << row;
     EXPECT_EQ(drags, 0);
     drag(canvas, {125, 205});
     EXPECT_EQ(drags, 1);
@@ -130,76 +151,20 @@ TEST_F(MapMarkingTest, WithoutACurrentRowAPressChangesNothingAndADragTakesThePic
     EXPECT_EQ(drags, 1);
 }
 
-TEST_F(MapMarkingTest, WithoutAMapADragDoesNothing) {
-    press(canvas, {120, 200});
-    drag(canvas, {125, 205});
-    drag(canvas, {400, 205});
-    EXPECT_EQ(drags, 0);
-}
-
-TEST_F(MapMarkingTest, LeavingTheCanvasWhileMarkingDragsThePictureOut) {
-    canvas->setMap(markedPicture(314, 491, qRgb(10, 20, 30)));
-    table->setSelected(5, true);
-    press(canvas, {100, 100});
-    drag(canvas, {200, 150});
-    EXPECT_EQ(drags, 0);
-    drag(canvas, {400, 150});
-    EXPECT_EQ(drags, 1);
-    EXPECT_EQ(rect(5), texts(100, 100, 200, 150)); // the last point inside stays
-}
-
-TEST_F(MapMarkingTest, AShrunkCanvasLimitsMarksToItsSize) {
-    canvas->resize(200, 300);
-    canvas->setMap(markedPicture(200, 300, qRgb(10, 20, 30)));
-    table->setSelected(5, true);
-    press(canvas, {199, 299});
-    EXPECT_EQ(rect(5), texts(199, 299, 199, 299));
-    press(canvas, {200, 10}); // outside the canvas now: no mark
-    EXPECT_EQ(rect(5), texts(199, 299, 199, 299));
-    release(canvas, {200, 10});
-
-    press(canvas, {150, 100});
-    drag(canvas, {250, 100});
-    EXPECT_EQ(drags, 1);
-    EXPECT_EQ(rect(5), texts(150, 100, 150, 100));
-}
-
-TEST_F(MapMarkingTest, ADisabledTableTakesNoMarks) {
-    canvas->setMap(markedPicture(314, 491, qRgb(10, 20, 30)));
-    table->setSelected(5, true);
-    table->setEnabled(false);
-    press(canvas, {100, 100});
-    EXPECT_EQ(rect(5), texts(0, 0, 0, 0));
-    drag(canvas, {110, 110});
-    EXPECT_EQ(drags, 1);
-}
-
-TEST_F(MapMarkingTest, OtherButtonsAndMovesWithoutAPressDoNothing) {
-    canvas->setMap(markedPicture(314, 491, qRgb(10, 20, 30)));
-    table->setSelected(5, true);
-    QMouseEvent right(QEvent::MouseButtonPress, QPointF(50, 50), QPointF(50, 50),
-                      canvas->mapToGlobal(QPointF(50, 50)), Qt::RightButton, Qt::RightButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(canvas, &right);
-    EXPECT_EQ(rect(5), texts(0, 0, 0, 0));
-    QMouseEvent hover(QEvent::MouseMove, QPointF(60, 60), QPointF(60, 60),
-                      canvas->mapToGlobal(QPointF(60, 60)), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(canvas, &hover);
-    EXPECT_EQ(drags, 0);
-    EXPECT_EQ(rect(5), texts(0, 0, 0, 0));
-}
-
 TEST_F(MapMarkingTest, InsideTestsInCanvasAndWindowCoordinates) {
     ASSERT_EQ(canvas->geometry(), QRect(550, 14, 314, 491));
-    EXPECT_TRUE(canvas->CoordinatesInsideLocal(0, 0));
-    EXPECT_TRUE(canvas->CoordinatesInsideLocal(313, 490));
-    EXPECT_FALSE(canvas->CoordinatesInsideLocal(314, 0));
-    EXPECT_FALSE(canvas->CoordinatesInsideLocal(0, 491));
-    EXPECT_FALSE(canvas->CoordinatesInsideLocal(-1, 10));
-    EXPECT_TRUE(canvas->CoordinatesInsideGlobal(550, 14));
-    EXPECT_TRUE(canvas->CoordinatesInsideGlobal(863, 504));
-    EXPECT_FALSE(canvas->CoordinatesInsideGlobal(549, 14));
-    EXPECT_FALSE(canvas->CoordinatesInsideGlobal(864, 504));
-    EXPECT_FALSE(canvas->CoordinatesInsideGlobal(600, 505));
+    struct Case {
+        int x, y;
+        bool local, global;
+    } cases[] = {
+        {0, 0, true, false},      {313, 490, true, false},  {314, 0, false, false},  {0, 491, false, false},
+        {-1, 10, false, false},   {550, 14, false, true},   {863, 504, false, true}, {549, 14, false, false},
+        {864, 504, false, false}, {600, 505, false, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(canvas->CoordinatesInsideLocal(c.x, c.y), c.local) << c.x << "," << c.y;
+        EXPECT_EQ(canvas->CoordinatesInsideGlobal(c.x, c.y), c.global) << c.x << "," << c.y;
+    }
 }
 
 class MapDemoFileTest : public GuiTest {};
@@ -211,8 +176,6 @@ TEST_F(MapDemoFileTest, AMarkOnTheDemoFileReachesTheModelAtTheNextReadBack) {
     ASSERT_NE(window, nullptr);
     OvDataListBox& table = *window->thisListBox;
     ASSERT_GT(table.ListCount(), 3);
-    ASSERT_TRUE(table.CellBold(0, OvDataListBox::ColNumber));
-    ASSERT_TRUE(table.CellItalic(1, OvDataListBox::ColNumber));
     ASSERT_FALSE(window->isModified());
 
     table.setSelected(2, true); // the first battle of the first ops of the first sector

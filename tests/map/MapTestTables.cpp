@@ -1,6 +1,8 @@
 #include "MapTestTables.h"
 
+#include "map/OvPictCanvas.h"
 #include "table/OvDataListBox.h"
+#include "windows/OvEditorWindow.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -83,6 +85,23 @@ void drag(QWidget* widget, QPoint to) {
 
 void release(QWidget* widget, QPoint at) {
     send(widget, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+}
+
+void MapWindowTest::SetUp() {
+    GuiTest::SetUp();
+    window = newFromScratch();
+    ASSERT_NE(window, nullptr);
+    table = window->thisListBox;
+    canvas = window->PreviewCanvas;
+    fillModel(*table, 2, 3);
+    ASSERT_EQ(table->ListCount(), 9);
+    window->setModified(false);
+}
+
+QImage MapWindowTest::shot() {
+    const QImage image = window->GetCanvasScreenshot();
+    EXPECT_FALSE(image.isNull());
+    return image.convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace MapTest

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "GuiTestSupport.h"
+
 #include <QImage>
 #include <QPoint>
 #include <QRgb>
@@ -7,34 +9,39 @@
 
 class OvDataListBox;
 class OvEditorWindow;
-class QMimeData;
+class OvPictCanvas;
 class QWidget;
 
 // Tables and probes shared by the map and clipboard tests.
 namespace MapTest {
 
-// Gives the window's model one sector with `ops` ops of `battles` battles each and rebuilds the
-// table. Rows: the sector, then each ops followed by its battles. IDs: sector 1, ops 10 + o,
-// battles (10 + o) * 10 + b; names "S", "Ops o", "Bat o.b"; every rectangle unset (zeros). Battle
-// b of every ops has LZ set when b is 0, Bridge when b is 1, Road when b is 2.
+// One sector (ID 1, "S") with `ops` ops (ID 10 + o, "Ops o") of `battles` battles each (ID
+// (10 + o) * 10 + b, "Bat o.b"), rows in that order, every rectangle unset. Battle b has LZ set when
+// b is 0, Bridge when 1, Road when 2.
 void fillModel(OvDataListBox& table, int ops, int battles);
-
 // Writes a row's coordinate cells as the user would type them.
 void setRect(OvDataListBox& table, int row, int x1, int y1, int x2, int y2);
-
-// The colour a 16-bit picture holds for `colour` (the 5-6-5 rounding of Qt itself).
+// The colour a 16-bit picture holds for `colour`.
 QRgb in16Bits(QRgb colour);
-
-// A picture of the given size filled with `fill`, with single marker pixels in its corners
-// (top left red, bottom right blue) so that cuts and offsets show.
+// A picture in `fill` with its top left pixel red and its bottom right one blue.
 QImage markedPicture(int width, int height, QRgb fill);
-
-// Pixels of `image` that are not `background`, listed as "x,y" for readable failures.
+// Pixels of `image` that are not `background`, as "x,y" for readable failures.
 QString pixelsOtherThan(const QImage& image, QRgb background);
-
-// Sends a real left-button press, a move with the button held, or a release to `widget`.
+// A real left-button press, move with the button held, or release.
 void press(QWidget* widget, QPoint at);
 void drag(QWidget* widget, QPoint to);
 void release(QWidget* widget, QPoint at);
+
+// A new window whose table holds fillModel(2, 3): 9 rows, unmodified.
+class MapWindowTest : public GuiTest {
+protected:
+    void SetUp() override;
+    // What the canvas shows, as 32-bit pixels.
+    QImage shot();
+
+    OvEditorWindow* window = nullptr;
+    OvDataListBox* table = nullptr;
+    OvPictCanvas* canvas = nullptr;
+};
 
 } // namespace MapTest

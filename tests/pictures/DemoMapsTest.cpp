@@ -53,21 +53,15 @@ TEST(DemoMaps, EveryCarrierOfTheDemoUIHoldsTheSamePicturesAsTheContainer) {
     EXPECT_EQ(small.image.size(), QSize(200, 300));
 }
 
-class DemoMapsInTheEditor : public GuiTest {
-protected:
-    OvEditorWindow* openSlotWithPicture(int slot) {
-        script().openAnswers.push_back(example("OvData0"));
-        script().openAnswers.push_back(demoMap("Intrface.brm"));
-        app().OvWindowInit(slot);
-        return app().OvWindow[static_cast<std::size_t>(slot)];
-    }
-};
+class DemoMapsInTheEditor : public GuiTest {};
 
 // The demo's own walk-through: "OvData0" with its map from 'Intrface.brm', then the same map from
 // 'UI' through the reload dialog.
 TEST_F(DemoMapsInTheEditor, OvData0ShowsItsMapFromBothGameFiles) {
     app().gUseFileUI = false;
-    OvEditorWindow* w = openSlotWithPicture(0);
+    script().openAnswers = {example("OvData0"), demoMap("Intrface.brm")};
+    app().OvWindowInit(0);
+    OvEditorWindow* w = app().OvWindow[0];
     ASSERT_NE(w, nullptr);
     const QImage fromBrm = w->PreviewCanvas->MasterBackground;
     EXPECT_EQ(fromBrm.size(), QSize(314, 491));

@@ -3,13 +3,10 @@
 #include "map/OvPictCanvas.h"
 #include "windows/OvEditorWindow.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QImage>
 #include <QImageWriter>
 #include <QTransform>
-
-#include <cstring>
 
 using namespace fixtures;
 
@@ -41,66 +38,7 @@ demo::Bytes giantPng() {
     return png;
 }
 
-class ExternalReaderTest : public GuiTest {
-protected:
-    OvEditorWindow* window() { return newFromScratch(); }
-    QImage qimage(const demo::Rgb& rgb) {
-        QImage image(rgb.width, rgb.height, QImage::Format_RGB888);
-        for (int y = 0; y < rgb.height; ++y)
-            std::memcpy(image.scanLine(y), rgb.at(0, y), static_cast<std::size_t>(rgb.width) * 3u);
-        return image;
-    }
-    QString savePicture(const QString& name, const demo::Rgb& rgb) {
-        const QString path = tempDir() + QLatin1Char('/') + name;
-        EXPECT_TRUE(qimage(rgb).save(path));
-        return path;
-    }
-};
-
-TEST_F(ExternalReaderTest, AsksEveryTimeStartingInTheApplicationsFolder) {
-    const QString png = savePicture(QStringLiteral("map.png"), picture(100, 100));
-    OvEditorWindow* w = window();
-    script().openAnswers.push_back(png);
-    script().openAnswers.push_back(png);
-    w->ReadPictureFromGraphicsFile(w->PreviewCanvas, 1013);
-    w->ReadPictureFromGraphicsFile(w->PreviewCanvas, 1013);
-
-    ASSERT_EQ(script().openRequests.size(), 2u);
-    for (const FileDialogRequest& request : script().openRequests) {
-        EXPECT_EQ(request.title, QStringLiteral("Select graphics file for input"));
-        EXPECT_EQ(
-            request.promptText,
-            QStringLiteral("select a file with the new background graphics, size should be 314x491 pixels."));
-        EXPECT_EQ(request.initialLocation, QCoreApplication::applicationDirPath());
-    }
-    EXPECT_TRUE(script().messages.isEmpty());
-    EXPECT_EQ(w->PreviewCanvas->size(), QSize(100, 100));
-}
-
-// Every format goes through the same door; corners catch flipped rows and swapped channels.
-TEST_F(ExternalReaderTest, ReadsPictTgaAndWhatQtReads) {
-    const demo::Rgb source = picture(64, 48);
-    const QString files[] = {
-        writeFile(tempDir() + QStringLiteral("/map.pict"), pictFile(source)),
-        writeFile(tempDir() + QStringLiteral("/map-without-suffix"), tgaFile(source)),
-        savePicture(QStringLiteral("map.bmp"), source),
-        savePicture(QStringLiteral("map.png"), source),
-    };
-    for (const QString& file : files) {
-        SCOPED_TRACE(file.toStdString());
-        OvEditorWindow* w = window();
-        script().openAnswers.push_back(file);
-        w->ReadPictureFromGraphicsFile(w->PreviewCanvas, 0);
-        EXPECT_TRUE(script().messages.isEmpty()) << script().messages.join(QLatin1Char('|')).toStdString();
-        const QImage& map = w->PreviewCanvas->MasterBackground;
-        ASSERT_EQ(map.size(), QSize(64, 48));
-        EXPECT_EQ(map.pixelColor(0, 0), kTopLeft);
-        EXPECT_EQ(map.pixelColor(63, 47), kBottomRight);
-        EXPECT_EQ(map.pixelColor(20, 20), kFill);
-        w->setModified(false);
-        w->close();
-    }
-}
+class ExternalReaderTest : public GuiTest {};
 
 TEST_F(ExternalReaderTest, AJpegIsTurnedUprightByItsOrientation) {
     // A 40 x 20 picture stored rotated, with an EXIF orientation that turns it back.
@@ -112,53 +50,42 @@ TEST_F(ExternalReaderTest, AJpegIsTurnedUprightByItsOrientation) {
     writer.setTransformation(QImageIOHandler::TransformationRotate270);
     if (!writer.write(stored))
         GTEST_SKIP() << "this Qt cannot write JPEG orientation";
-    OvEditorWindow* w = window();
-    script().openAnswers.push_back(path);
-    w->ReadPictureFromGraphicsFile(w->PreviewCanvas, 0);
+    OvEditorWindow* w = newFromScratch();
+    readMap(*w, Source::External, 0, path);
     EXPECT_EQ(w->PreviewCanvas->size(), QSize(40, 20));
 }
 
 TEST_F(ExternalReaderTest, FailuresKeepTheCanvas) {
-    const QString png = savePicture(QStringLiteral("first.png"), picture(50, 60));
+    const QString png = tempDir() + QStringLiteral("/first.png");
+    QImage first(50, 60, QImage::Format_RGB32);
+    first.fill(Qt::darkGreen);
+    ASSERT_TRUE(first.save(png));
     const QString folder = tempDir() + QStringLiteral("/folder");
     QDir().mkpath(folder);
+    demo::Bytes cutPict = pictFile(picture(64, 48));
+    cutPict.resize(cutPict.size() / 2);
+    demo::Bytes giantTga = tgaFile(picture(2, 2));
+    giantTga[12] = giantTga[13] = giantTga[14] = giantTga[15] = 0xFF; // 65535 x 65535, four pixels
+    const QString notFound = QStringLiteral("sorry, picture not found or memory overflow.");
     struct Case {
         QString chosen;
         QString message;
     } cases[] = {
-        {writeFile(tempDir() + QStringLiteral("/notes.txt"), std::string("these are no pixels")),
-         QStringLiteral("sorry, picture not found or memory overflow.")},
-        {writeFile(tempDir() + QStringLiteral("/empty.png"), demo::Bytes{}),
-         QStringLiteral("sorry, picture not found or memory overflow.")},
-        {writeFile(tempDir() + QStringLiteral("/cut.pict"),
-                   [] {
-                       demo::Bytes bytes = pictFile(picture(64, 48));
-                       bytes.resize(bytes.size() / 2);
-                       return bytes;
-                   }()),
-         QStringLiteral("sorry, picture not found or memory overflow.")},
-        {writeFile(tempDir() + QStringLiteral("/giant.png"), giantPng()),
-         QStringLiteral("sorry, picture not found or memory overflow.")},
-        {writeFile(tempDir() + QStringLiteral("/giant.tga"),
-                   [] {
-                       demo::Bytes bytes = tgaFile(picture(2, 2));
-                       bytes[12] = bytes[13] = bytes[14] = bytes[15] =
-                           0xFF; // 65535 x 65535, four pixels of data
-                       return bytes;
-                   }()),
-         QStringLiteral("sorry, picture not found or memory overflow.")},
+        {writeFile(tempDir() + QStringLiteral("/notes.txt"), std::string("these are no pixels")), notFound},
+        {writeFile(tempDir() + QStringLiteral("/empty.png"), demo::Bytes{}), notFound},
+        {writeFile(tempDir() + QStringLiteral("/cut.pict"), cutPict), notFound},
+        {writeFile(tempDir() + QStringLiteral("/giant.png"), giantPng()), notFound},
+        {writeFile(tempDir() + QStringLiteral("/giant.tga"), giantTga), notFound},
         {folder, QStringLiteral("please select a single file.")},
         {QString(), QString()},
     };
-    OvEditorWindow* w = window();
-    script().openAnswers.push_back(png);
-    w->ReadPictureFromGraphicsFile(w->PreviewCanvas, 0);
+    OvEditorWindow* w = newFromScratch();
+    readMap(*w, Source::External, 0, png);
     const QImage before = w->PreviewCanvas->MasterBackground;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.chosen.toStdString());
         script().messages.clear();
-        script().openAnswers.push_back(c.chosen);
-        w->ReadPictureFromGraphicsFile(w->PreviewCanvas, 0);
+        readMap(*w, Source::External, 0, c.chosen);
         EXPECT_EQ(script().messages, c.message.isEmpty() ? QStringList() : QStringList{c.message});
         EXPECT_EQ(w->PreviewCanvas->size(), QSize(50, 60));
         EXPECT_EQ(w->PreviewCanvas->MasterBackground, before);

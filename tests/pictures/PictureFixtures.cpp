@@ -1,5 +1,8 @@
 #include "PictureFixtures.h"
 
+#include "GuiTestSupport.h"
+#include "windows/OvEditorWindow.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,24 +10,13 @@
 namespace fixtures {
 
 demo::Rgb picture(int width, int height, QColor fill) {
-    demo::Rgb image;
-    image.width = width;
-    image.height = height;
-    image.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3u);
-    auto set = [&image](int x, int y, QColor c) {
-        std::uint8_t* p =
-            image.pixels.data() + (static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width) +
-                                   static_cast<std::size_t>(x)) *
-                                      3u;
-        p[0] = static_cast<std::uint8_t>(c.red());
-        p[1] = static_cast<std::uint8_t>(c.green());
-        p[2] = static_cast<std::uint8_t>(c.blue());
-    };
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            set(x, y, fill);
-    set(0, 0, kTopLeft);
-    set(width - 1, height - 1, kBottomRight);
+    demo::Rgb image{width, height, {}};
+    for (int i = 0; i < width * height; ++i) {
+        const QColor c = i == 0 ? kTopLeft : i == width * height - 1 ? kBottomRight : fill;
+        image.pixels.insert(image.pixels.end(),
+                            {static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+                             static_cast<std::uint8_t>(c.blue())});
+    }
     return image;
 }
 
@@ -49,33 +41,22 @@ QString writeFile(const QString& path, const std::string& bytes) {
 }
 
 const char* formName(ForkForm form) {
-    switch (form) {
-    case ForkForm::AppleDoubleSidecar:
-        return "AppleDoubleSidecar";
-    case ForkForm::AppleDoubleFile:
-        return "AppleDoubleFile";
-    case ForkForm::AppleSingle:
-        return "AppleSingle";
-    case ForkForm::MacBinary:
-        return "MacBinary";
-    case ForkForm::BinHex:
-        return "BinHex";
-    case ForkForm::BareFork:
-        return "BareFork";
-    }
-    return "?";
+    const char* names[] = {"AppleDoubleSidecar", "AppleDoubleFile", "AppleSingle",
+                           "MacBinary",          "BinHex",          "BareFork"};
+    return names[static_cast<int>(form)];
 }
 
 QString writeUiFile(const QString& folder, ForkForm form, const demo::Bytes& fork) {
+    const demo::Bytes appleDouble = demo::wrapAppleDouble("rsrc", "RSED", fork);
     switch (form) {
     case ForkForm::AppleDoubleSidecar:
-        writeFile(folder + QStringLiteral("/._UI"), demo::wrapAppleDouble("rsrc", "RSED", fork));
+        writeFile(folder + QStringLiteral("/._UI"), appleDouble);
         return writeFile(folder + QStringLiteral("/UI"), demo::Bytes{});
     case ForkForm::AppleDoubleFile:
-        return writeFile(folder + QStringLiteral("/._UI"), demo::wrapAppleDouble("rsrc", "RSED", fork));
+        return writeFile(folder + QStringLiteral("/._UI"), appleDouble);
     case ForkForm::AppleSingle: {
         // The same entries under the AppleSingle magic: Finder info and the resource fork.
-        demo::Bytes single = demo::wrapAppleDouble("rsrc", "RSED", fork);
+        demo::Bytes single = appleDouble;
         demo::set32(single, 0, 0x00051600u);
         return writeFile(folder + QStringLiteral("/UI.as"), single);
     }
@@ -106,10 +87,8 @@ demo::Bytes containerOfWords(int count, int index, const std::vector<std::uint16
     setLe(4 + 4 * i, static_cast<std::uint32_t>(out.size()));
     setLe(404 + 4 * i, static_cast<std::uint32_t>(words.size()));
     setLe(804 + 4 * i, 1);
-    for (std::uint16_t w : words) {
-        out.push_back(static_cast<std::uint8_t>(w));
-        out.push_back(static_cast<std::uint8_t>(w >> 8));
-    }
+    for (std::uint16_t w : words)
+        out.insert(out.end(), {static_cast<std::uint8_t>(w), static_cast<std::uint8_t>(w >> 8)});
     return out;
 }
 
@@ -127,16 +106,41 @@ demo::Bytes tgaFile(const demo::Rgb& image) {
     out[13] = static_cast<std::uint8_t>(image.width >> 8);
     out[14] = static_cast<std::uint8_t>(image.height);
     out[15] = static_cast<std::uint8_t>(image.height >> 8);
-    out[16] = 24;
-    out[17] = 0; // bottom-left origin: the last row comes first
+    out[16] = 24; // and byte 17 zero: bottom-left origin, the last row comes first
     for (int y = image.height - 1; y >= 0; --y)
-        for (int x = 0; x < image.width; ++x) {
-            const std::uint8_t* p = image.at(x, y);
-            out.push_back(p[2]);
-            out.push_back(p[1]);
-            out.push_back(p[0]);
-        }
+        for (int x = 0; x < image.width; ++x)
+            out.insert(out.end(), {image.at(x, y)[2], image.at(x, y)[1], image.at(x, y)[0]});
     return out;
+}
+
+QString writeSource(const QString& folder, Source source, const std::vector<demo::Rgb>& pictures) {
+    std::vector<std::pair<int, demo::Rgb>> picts;
+    for (std::size_t i = 0; i < pictures.size(); ++i)
+        picts.push_back({1013 + static_cast<int>(i), pictures[i]});
+    std::vector<demo::Rgb> indexed(13);
+    indexed.insert(indexed.end(), pictures.begin(), pictures.end());
+    switch (source) {
+    case Source::UI:
+        return writeUiFile(folder, ForkForm::MacBinary, forkWith(picts));
+    case Source::Intrface:
+        return writeFile(folder + QStringLiteral("/Intrface.brm"), container(indexed));
+    case Source::External:
+        return writeFile(folder + QStringLiteral("/map.pict"), pictFile(pictures.front()));
+    }
+    return {};
+}
+
+void readMap(OvEditorWindow& window, Source source, int id, std::optional<QString> answer) {
+    if (answer)
+        script().openAnswers.push_back(*answer);
+    switch (source) {
+    case Source::UI:
+        return window.ReadPICTFromUIfile(window.PreviewCanvas, id);
+    case Source::Intrface:
+        return window.ReadPictureFromIntrface(window.PreviewCanvas, id);
+    case Source::External:
+        return window.ReadPictureFromGraphicsFile(window.PreviewCanvas, id);
+    }
 }
 
 } // namespace fixtures

@@ -50,7 +50,7 @@ protected:
     }
 
     // Answers the reload dialog: optionally picks a popup row as the user would, then presses
-    // `button`. Records what the dialog showed when it opened.
+    // `button` (none: the close box). Records what the dialog showed when it opened.
     void answer(QPushButton* OvReloadWindow::*button, int row = -1) {
         script().modalAnswers.push_back([this, button, row](QDialog& d) {
             auto* dialog = qobject_cast<OvReloadWindow*>(&d);
@@ -63,7 +63,10 @@ protected:
                 dialog->PopupMenu1->setCurrentIndex(row);
                 Q_EMIT dialog->PopupMenu1->activated(row);
             }
-            (dialog->*button)->click();
+            if (button)
+                (dialog->*button)->click();
+            else
+                dialog->close();
             return d.result();
         });
     }
@@ -74,68 +77,50 @@ protected:
     int m_loadFileWhenOpen = -2;
 };
 
-TEST_F(ReloadDialogTest, StartsOnTheFilesPictureAndLoadsFromUIWhateverTheSetting) {
-    OvEditorWindow* w = openOvData2();
-    ASSERT_FALSE(app().gUseFileUI);
-    answer(&OvReloadWindow::PushButtonReloadUI);
-    script().openAnswers.push_back(m_ui);
-    w->PushButtonReloadGraphics_Action();
-
-    EXPECT_EQ(m_openedOnRow, 2); // "1015 <nijm>"
-    EXPECT_EQ(m_loadFileWhenOpen, -1);
-    EXPECT_EQ(app().OvLoadFile, 1);
-    EXPECT_EQ(app().OvLoadID, 1015);
-    EXPECT_EQ(script().openRequests.back().title, QStringLiteral("Select file UI"));
-    EXPECT_EQ(w->PreviewCanvas->MasterBackground.pixelColor(5, 5), uiColour(1015));
-    EXPECT_EQ(w->PreviewCanvas->size(), QSize(32, 20));
-    EXPECT_TRUE(script().messages.isEmpty());
-}
-
-TEST_F(ReloadDialogTest, AChosenRowLoadsFromIntrfaceWithoutChangingTheFilesPicture) {
-    OvEditorWindow* w = openOvData2();
-    app().gUseFileUI = true;
-    answer(&OvReloadWindow::PushButtonReloadIntrface, 0); // "1013 <over>"
-    w->PushButtonReloadGraphics_Action();
-
-    EXPECT_EQ(app().OvLoadID, 1013);
-    EXPECT_EQ(w->PreviewCanvas->MasterBackground.pixelColor(5, 5), brmColour(1013));
-    EXPECT_EQ(w->PreviewCanvas->size(), QSize(40, 10));
-    EXPECT_EQ(w->thisListBox->OvResourceID, 1015);
-    EXPECT_EQ(w->PopupMenuPICT->currentIndex(), 2);
-    EXPECT_FALSE(w->isModified());
-    EXPECT_EQ(script().openRequests.size(), 2u); // the remembered container: no new dialog
-}
-
-TEST_F(ReloadDialogTest, FromExternalFileAsksForAPicture) {
-    OvEditorWindow* w = openOvData2();
+// Whatever the setting says, the chosen button decides the source and the chosen row the picture;
+// the file's own picture ID stays. Cancel and the close box load nothing.
+TEST_F(ReloadDialogTest, StartsOnTheFilesPictureAndLoadsByTheChosenSourceAndRow) {
     const QString pict = writeFile(tempDir() + QStringLiteral("/outside.pict"), pictFile(picture(70, 90)));
-    answer(&OvReloadWindow::PushButtonReloadExternal);
-    script().openAnswers.push_back(pict);
-    w->PushButtonReloadGraphics_Action();
-    EXPECT_EQ(app().OvLoadFile, 2);
-    EXPECT_EQ(script().openRequests.back().title, QStringLiteral("Select graphics file for input"));
-    EXPECT_EQ(w->PreviewCanvas->size(), QSize(70, 90));
-}
+    struct Case {
+        QPushButton* OvReloadWindow::*button;
+        int row;
+        bool useFileUI;
+        QString answer; // none: no file dialog
+        int loadFile, loadID;
+        QSize size;
+        QColor colour;
+    } cases[] = {
+        {&OvReloadWindow::PushButtonReloadUI, -1, false, m_ui, 1, 1015, {32, 20}, uiColour(1015)},
+        {&OvReloadWindow::PushButtonReloadIntrface, 0, true, {}, 0, 1013, {40, 10}, brmColour(1013)},
+        {&OvReloadWindow::PushButtonReloadExternal, -1, true, pict, 2, 1015, {70, 90}, kFill},
+        {&OvReloadWindow::PushButtonReloadCancel, 0, false, {}, -1, 1013, {42, 10}, brmColour(1015)},
+        {nullptr, -1, true, {}, -1, 1015, {42, 10}, brmColour(1015)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        closeAllProgramWindows();
+        script().clear();
+        app().Event_Open();
+        OvEditorWindow* w = openOvData2();
+        app().gUseFileUI = c.useFileUI;
+        const std::size_t asked = script().openRequests.size();
+        answer(c.button, c.row);
+        if (!c.answer.isEmpty())
+            script().openAnswers.push_back(c.answer);
+        w->PushButtonReloadGraphics_Action();
 
-TEST_F(ReloadDialogTest, CancelAndTheCloseBoxLoadNothing) {
-    OvEditorWindow* w = openOvData2();
-    const QImage before = w->PreviewCanvas->MasterBackground;
-    const std::size_t asked = script().openRequests.size();
-
-    answer(&OvReloadWindow::PushButtonReloadCancel, 0);
-    w->PushButtonReloadGraphics_Action();
-    EXPECT_EQ(app().OvLoadFile, -1);
-
-    script().modalAnswers.push_back([](QDialog& d) {
-        d.close();
-        return d.result();
-    });
-    w->PushButtonReloadGraphics_Action();
-    EXPECT_EQ(app().OvLoadFile, -1);
-
-    EXPECT_EQ(script().openRequests.size(), asked);
-    EXPECT_TRUE(script().messages.isEmpty());
-    EXPECT_EQ(w->PreviewCanvas->MasterBackground, before);
+        EXPECT_EQ(m_openedOnRow, 2); // "1015 <nijm>"
+        EXPECT_EQ(m_loadFileWhenOpen, -1);
+        EXPECT_EQ(app().OvLoadFile, c.loadFile);
+        EXPECT_EQ(app().OvLoadID, c.loadID);
+        EXPECT_EQ(script().openRequests.size(), asked + (c.answer.isEmpty() ? 0u : 1u));
+        EXPECT_EQ(w->PreviewCanvas->size(), c.size);
+        EXPECT_EQ(w->PreviewCanvas->MasterBackground.pixelColor(5, 5), c.colour);
+        EXPECT_EQ(w->thisListBox->OvResourceID, 1015);
+        EXPECT_EQ(w->PopupMenuPICT->currentIndex(), 2);
+        EXPECT_FALSE(w->isModified());
+        EXPECT_TRUE(script().messages.isEmpty());
+    }
 }
 
 TEST_F(ReloadDialogTest, ControlsTextsAndGeometry) {
@@ -149,58 +134,47 @@ TEST_F(ReloadDialogTest, ControlsTextsAndGeometry) {
     struct Control {
         QWidget* widget;
         const char* name;
-        QString text;
+        const char* text;
         QRect geometry;
     } controls[] = {
-        {dialog.StaticTextReload1,
-         "StaticTextReload1",
-         QStringLiteral("select resource picture:"),
-         {13, 13, 166, 21}},
-        {dialog.PopupMenu1, "PopupMenu1", QStringLiteral("1016 <eind>"), {185, 11, 156, 20}},
-        {dialog.StaticTextReload2,
-         "StaticTextReload2",
-         QStringLiteral("select resource file:"),
-         {13, 73, 166, 21}},
+        {dialog.StaticTextReload1, "StaticTextReload1", "select resource picture:", {13, 13, 166, 21}},
+        {dialog.PopupMenu1, "PopupMenu1", "1016 <eind>", {185, 11, 156, 20}},
+        {dialog.StaticTextReload2, "StaticTextReload2", "select resource file:", {13, 73, 166, 21}},
         {dialog.PushButtonReloadIntrface,
          "PushButtonReloadIntrface",
-         QStringLiteral("from Intrface.brm..."),
+         "from Intrface.brm...",
          {185, 58, 150, 20}},
-        {dialog.PushButtonReloadUI, "PushButtonReloadUI", QStringLiteral("from UI..."), {185, 88, 150, 20}},
+        {dialog.PushButtonReloadUI, "PushButtonReloadUI", "from UI...", {185, 88, 150, 20}},
         {dialog.PushButtonReloadExternal,
          "PushButtonReloadExternal",
-         QStringLiteral("from external file..."),
+         "from external file...",
          {185, 118, 150, 20}},
-        {dialog.PushButtonReloadCancel,
-         "PushButtonReloadCancel",
-         QStringLiteral("Cancel"),
-         {57, 113, 69, 20}},
+        {dialog.PushButtonReloadCancel, "PushButtonReloadCancel", "Cancel", {57, 113, 69, 20}},
     };
     for (const Control& c : controls) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(c.widget->objectName(), QString::fromLatin1(c.name));
         EXPECT_EQ(c.widget->geometry(), c.geometry);
-        if (auto* label = qobject_cast<QLabel*>(c.widget)) {
-            EXPECT_EQ(label->text(), c.text);
-        }
-        if (auto* button = qobject_cast<QPushButton*>(c.widget)) {
-            EXPECT_EQ(button->text(), c.text);
+        const auto* label = qobject_cast<QLabel*>(c.widget);
+        const auto* button = qobject_cast<QPushButton*>(c.widget);
+        const auto* popup = qobject_cast<QComboBox*>(c.widget);
+        EXPECT_EQ(label    ? label->text()
+                  : button ? button->text()
+                           : popup->currentText(),
+                  QString::fromLatin1(c.text));
+        if (button) {
             EXPECT_FALSE(button->isDefault());
             EXPECT_FALSE(button->autoDefault());
-        }
-        if (auto* popup = qobject_cast<QComboBox*>(c.widget)) {
-            EXPECT_EQ(popup->currentText(), c.text);
         }
     }
 
     QStringList rows;
     for (int i = 0; i < dialog.PopupMenu1->count(); ++i)
         rows << dialog.PopupMenu1->itemText(i);
-    EXPECT_EQ(rows, (QStringList{QStringLiteral("1013 <over>"), QStringLiteral("1014 <arnh>"),
-                                 QStringLiteral("1015 <nijm>"), QStringLiteral("1016 <eind>"),
-                                 QStringLiteral("1017 <about>"), QStringLiteral("1018 ppat/ext."),
-                                 QStringLiteral("1019 extension"), QStringLiteral("1020 extension"),
-                                 QStringLiteral("1021 extension"), QStringLiteral("1022 extension"),
-                                 QStringLiteral("1023 extension"), QStringLiteral("1024 extension")}));
+    EXPECT_EQ(rows.join(QLatin1Char('|')),
+              QStringLiteral("1013 <over>|1014 <arnh>|1015 <nijm>|1016 <eind>|1017 <about>|1018 ppat/ext.|"
+                             "1019 extension|1020 extension|1021 extension|1022 extension|1023 extension|"
+                             "1024 extension"));
 }
 
 TEST_F(ReloadDialogTest, AnIDOutsideTheRowsShowsNoRowAndIsLoadedAsItIs) {

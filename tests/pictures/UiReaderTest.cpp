@@ -5,113 +5,49 @@
 #include "windows/OvEditorWindow.h"
 
 #include <QDir>
-#include <QFile>
 
 using namespace fixtures;
 
 namespace {
 
-class UiReaderTest : public GuiTest {
-protected:
-    // A 'UI' with PICT 1013 (314 x 491) and PICT 1014 (200 x 300), as a sidecar pair.
-    QString writeUi() {
-        return writeUiFile(
-            tempDir() + QStringLiteral("/disk"), ForkForm::AppleDoubleSidecar,
-            forkWith({{1013, picture(314, 491)}, {1014, picture(200, 300, QColor(200, 48, 8))}}));
-    }
-    OvEditorWindow* window() {
-        OvEditorWindow* w = newFromScratch();
-        EXPECT_NE(w, nullptr);
-        return w;
-    }
-};
+class UiReaderTest : public GuiTest {};
 
-TEST_F(UiReaderTest, AsksWithTheGameTextsThenShowsThePicture) {
-    const QString ui = writeUi();
-    OvEditorWindow* w = window();
-    script().openAnswers.push_back(ui);
-    w->ReadPICTFromUIfile(w->PreviewCanvas, 1013);
-
-    ASSERT_EQ(script().openRequests.size(), 1u);
-    EXPECT_EQ(script().openRequests[0].title, QStringLiteral("Select file UI"));
-    EXPECT_EQ(
-        script().openRequests[0].promptText,
-        QStringLiteral("select the BRM resource-fork-file 'UI' which contains the BRM background graphics."));
-    EXPECT_TRUE(script().messages.isEmpty());
-    EXPECT_EQ(app().OvUIfileAbsolutePath, QFileInfo(ui).absoluteFilePath());
-    const QImage& map = w->PreviewCanvas->MasterBackground;
-    ASSERT_EQ(map.size(), QSize(314, 491));
-    EXPECT_EQ(map.pixelColor(0, 0), kTopLeft);
-    EXPECT_EQ(map.pixelColor(313, 490), kBottomRight);
-    EXPECT_EQ(map.pixelColor(150, 200), kFill);
-    EXPECT_EQ(w->PreviewCanvas->size(), QSize(314, 491));
-}
-
-TEST_F(UiReaderTest, TheRememberedFileServesEveryWindowWithoutAsking) {
-    const QString ui = writeUi();
-    OvEditorWindow* first = window();
-    script().openAnswers.push_back(ui);
-    first->ReadPICTFromUIfile(first->PreviewCanvas, 1013);
-    OvEditorWindow* second = window();
-    second->ReadPICTFromUIfile(second->PreviewCanvas, 1014);
-    first->ReadPICTFromUIfile(first->PreviewCanvas, 1014);
-
-    EXPECT_EQ(script().openRequests.size(), 1u);
-    EXPECT_EQ(second->PreviewCanvas->MasterBackground.pixelColor(100, 100), QColor(200, 48, 8));
-    EXPECT_EQ(first->PreviewCanvas->size(), QSize(200, 300));
-    EXPECT_TRUE(script().messages.isEmpty());
-}
-
-TEST_F(UiReaderTest, AMissingPictureForgetsTheFileAndKeepsTheCanvas) {
-    const QString ui = writeUi();
-    OvEditorWindow* w = window();
-    script().openAnswers.push_back(ui);
-    w->ReadPICTFromUIfile(w->PreviewCanvas, 1014);
-    const QImage before = w->PreviewCanvas->MasterBackground;
-
-    w->ReadPICTFromUIfile(w->PreviewCanvas, 1020);
-    EXPECT_EQ(script().messages,
-              QStringList{QStringLiteral("sorry, PICT resource 1020 not found or memory overflow.")});
-    EXPECT_TRUE(app().OvUIfileAbsolutePath.isEmpty());
-    EXPECT_EQ(w->PreviewCanvas->size(), QSize(200, 300));
-    EXPECT_EQ(w->PreviewCanvas->MasterBackground, before);
-
-    // Forgotten: the next read asks again.
-    script().openAnswers.push_back(QString());
-    w->ReadPICTFromUIfile(w->PreviewCanvas, 1013);
-    EXPECT_EQ(script().openRequests.size(), 2u);
-}
-
-TEST_F(UiReaderTest, EveryFailureForgetsTheFile) {
-    const QString plain =
-        writeFile(tempDir() + QStringLiteral("/plain/UI"), std::string("just data, no fork here"));
+// Every failure forgets the file and leaves the canvas's picture and size as they were. The file
+// each case starts from has gone, so the read asks, except where the remembered file is still there.
+TEST_F(UiReaderTest, EveryFailureForgetsTheFileAndKeepsTheCanvas) {
+    const QString good = writeSource(tempDir(), Source::UI, {picture(200, 300)});
     const QString folder = tempDir() + QStringLiteral("/a folder");
     QDir().mkpath(folder);
-    const QString badPict =
-        writeFile(tempDir() + QStringLiteral("/bad/UI.rsrc"),
-                  demo::buildResourceFork({{0x50494354u, 1013, {}, demo::Bytes{0, 0, 0, 1, 2}}}));
     struct Case {
         QString chosen;
+        int id;
+        bool remembered;
         QString message;
     } cases[] = {
-        {plain, QStringLiteral("sorry, file has no resource fork.")},
-        {folder, QStringLiteral("please select a single file.")},
-        {badPict, QStringLiteral("sorry, PICT resource 1013 not found or memory overflow.")},
-        {QString(), QString()}, // cancelled: no message
+        {writeFile(tempDir() + QStringLiteral("/plain/UI"), std::string("just data, no fork here")), 1013,
+         false, QStringLiteral("sorry, file has no resource fork.")},
+        {folder, 1013, false, QStringLiteral("please select a single file.")},
+        {writeFile(tempDir() + QStringLiteral("/bad/UI.rsrc"),
+                   demo::buildResourceFork({{0x50494354u, 1013, {}, demo::Bytes{0, 0, 0, 1, 2}}})),
+         1013, false, QStringLiteral("sorry, PICT resource 1013 not found or memory overflow.")},
+        {good, 1020, true, QStringLiteral("sorry, PICT resource 1020 not found or memory overflow.")},
+        {QString(), 1013, false, QString()}, // cancelled: no message
     };
-    OvEditorWindow* w = window();
+    OvEditorWindow* w = newFromScratch();
+    readMap(*w, Source::UI, 1013, good);
+    const QImage before = w->PreviewCanvas->MasterBackground;
+    ASSERT_EQ(before.size(), QSize(200, 300));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.chosen.toStdString());
         script().messages.clear();
-        app().OvUIfileAbsolutePath = QStringLiteral("/somewhere/else"); // gone: asked again
-        script().openAnswers.push_back(c.chosen);
-        w->ReadPICTFromUIfile(w->PreviewCanvas, 1013);
+        app().OvUIfileAbsolutePath = c.remembered ? c.chosen : tempDir() + QStringLiteral("/gone/UI");
+        readMap(*w, Source::UI, c.id, c.remembered ? std::nullopt : std::optional(c.chosen));
         EXPECT_EQ(script().messages, c.message.isEmpty() ? QStringList() : QStringList{c.message});
         EXPECT_TRUE(app().OvUIfileAbsolutePath.isEmpty());
-        EXPECT_TRUE(w->PreviewCanvas->MasterBackground.isNull());
-        EXPECT_EQ(w->PreviewCanvas->size(), QSize(314, 491));
+        EXPECT_EQ(w->PreviewCanvas->MasterBackground, before);
+        EXPECT_EQ(w->PreviewCanvas->size(), QSize(200, 300));
     }
-    EXPECT_EQ(script().openRequests.size(), std::size(cases));
+    EXPECT_EQ(script().openRequests.size(), std::size(cases)); // the first read, and all but one case
 }
 
 TEST_F(UiReaderTest, FindsTheForkInEveryCarrier) {
@@ -120,48 +56,19 @@ TEST_F(UiReaderTest, FindsTheForkInEveryCarrier) {
                           ForkForm::MacBinary, ForkForm::BinHex, ForkForm::BareFork}) {
         SCOPED_TRACE(formName(form));
         app().OvUIfileAbsolutePath.clear();
-        OvEditorWindow* w = window();
-        script().openAnswers.push_back(
-            writeUiFile(tempDir() + QLatin1Char('/') + QString::fromLatin1(formName(form)), form, fork));
-        w->ReadPICTFromUIfile(w->PreviewCanvas, 1015);
+        OvEditorWindow* w = newFromScratch();
+        readMap(*w, Source::UI, 1015,
+                writeUiFile(tempDir() + QLatin1Char('/') + QString::fromLatin1(formName(form)), form, fork));
         EXPECT_TRUE(script().messages.isEmpty()) << script().messages.join(QLatin1Char('|')).toStdString();
         EXPECT_EQ(w->PreviewCanvas->size(), QSize(120, 80));
         EXPECT_EQ(w->PreviewCanvas->MasterBackground.pixelColor(119, 79), kBottomRight);
-        w->setModified(false);
-        w->close();
+        closeAllProgramWindows();
     }
 }
-
-TEST_F(UiReaderTest, ARememberedFileThatHasGoneIsAskedForAgain) {
-    const QString ui = writeUi();
-    OvEditorWindow* w = window();
-    script().openAnswers.push_back(ui);
-    w->ReadPICTFromUIfile(w->PreviewCanvas, 1013);
-    QFile::remove(ui);
-
-    script().openAnswers.push_back(QString());
-    w->ReadPICTFromUIfile(w->PreviewCanvas, 1013);
-    EXPECT_EQ(script().openRequests.size(), 2u);
-    EXPECT_TRUE(script().messages.isEmpty());
-    EXPECT_TRUE(app().OvUIfileAbsolutePath.isEmpty());
-    EXPECT_EQ(w->PreviewCanvas->size(), QSize(314, 491));
-}
-
-} // namespace
-
-namespace {
 
 // The dialogs start at the game's own files when the game's volume is mounted, else at the
 // dialog's default place.
-class GameFileDialogStart : public GuiTest {
-protected:
-    void TearDown() override {
-        ColonPath::setVolumeRootsForTesting({});
-        GuiTest::TearDown();
-    }
-};
-
-TEST_F(GameFileDialogStart, OnTheGamesVolumeOrTheDefaultPlace) {
+TEST_F(UiReaderTest, DialogsStartOnTheGamesVolumeOrTheDefaultPlace) {
     OvEditorWindow* w = newFromScratch();
     ColonPath::setVolumeRootsForTesting({tempDir() + QStringLiteral("/volumes")});
     script().openAnswers = {QString(), QString(), QString(), QString()};
@@ -169,10 +76,10 @@ TEST_F(GameFileDialogStart, OnTheGamesVolumeOrTheDefaultPlace) {
     w->ReadPictureFromIntrface(w->PreviewCanvas, 1013);
 
     const QString graphics = tempDir() + QStringLiteral("/volumes/Brenmoor/Data/Graphics");
-    QDir().mkpath(graphics);
     writeFile(graphics + QStringLiteral("/UI"), demo::Bytes{});
     w->ReadPICTFromUIfile(w->PreviewCanvas, 1013);
     w->ReadPictureFromIntrface(w->PreviewCanvas, 1013);
+    ColonPath::setVolumeRootsForTesting({});
 
     ASSERT_EQ(script().openRequests.size(), 4u);
     EXPECT_EQ(script().openRequests[0].initialLocation, QString());
