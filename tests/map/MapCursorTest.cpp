@@ -46,7 +46,9 @@ TEST(MapCursorResources, SixOwnDrawingsWithColourAndBlackAndWhiteApart) {
     EXPECT_EQ(MapCursors::fromResource(999).shape(), Qt::ArrowCursor);
 }
 
-TEST_F(MapCursorTest, EnteringPressingDraggingAndLeavingInColour) {
+// The cursor changes on entering, pressing and dragging, and stays after a release until the mouse
+// leaves or enters; each change reads the setting, a change of the setting alone changes nothing.
+TEST_F(MapCursorTest, EachCursorChangeReadsTheSettingAtThatMoment) {
     enter();
     EXPECT_TRUE(sameCursor(window->cursor(), 130));
     press(canvas, {20, 20});
@@ -54,16 +56,14 @@ TEST_F(MapCursorTest, EnteringPressingDraggingAndLeavingInColour) {
     drag(canvas, {30, 30});
     EXPECT_TRUE(sameCursor(window->cursor(), 129));
     release(canvas, {30, 30});
-    EXPECT_TRUE(sameCursor(window->cursor(), 129)); // stays until the mouse leaves or enters
+    EXPECT_TRUE(sameCursor(window->cursor(), 129));
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(canvas, &leave);
     EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
-}
 
-TEST_F(MapCursorTest, TheSettingIsReadAtEveryCursorChange) {
     enter();
     app()._SettingsCursorBW_Action();
-    EXPECT_TRUE(sameCursor(window->cursor(), 130)); // nothing changes until the next cursor change
+    EXPECT_TRUE(sameCursor(window->cursor(), 130));
     press(canvas, {20, 20});
     EXPECT_TRUE(sameCursor(window->cursor(), 170));
     drag(canvas, {30, 30});
