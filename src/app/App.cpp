@@ -45,7 +45,6 @@ App* theApp() { return g_app; }
 App::App(int& argc, char** argv) : QApplication(argc, argv) {
     g_app = this;
     setApplicationName(QStringLiteral("Mapquill"));
-    setApplicationDisplayName(QStringLiteral("Mapquill"));
     setOrganizationName(QStringLiteral("Mapquill"));
     setOrganizationDomain(QStringLiteral("mapquill.example.org"));
     setApplicationVersion(QStringLiteral(MQ_VERSION));

@@ -93,10 +93,11 @@ void MenuBar1::buildMenu(const QString& menuName) {
 
     for (const Entry& entry : menuEntries(menuName)) {
         const QString name = QString::fromLatin1(entry.name);
-        auto* action = new QAction(QString::fromLatin1(entry.caption), this);
+        // A separator carries no text: some styles would draw it as a labelled section.
+        const bool separator = qstrcmp(entry.caption, "-") == 0;
+        auto* action = new QAction(separator ? QString() : QString::fromLatin1(entry.caption), this);
         action->setObjectName(name);
-        if (qstrcmp(entry.caption, "-") == 0)
-            action->setSeparator(true);
+        action->setSeparator(separator);
         if (entry.shortcut[0] != '\0')
             action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
         m_items.insert(name, action);

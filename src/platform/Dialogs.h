@@ -32,8 +32,9 @@ public:
     virtual void message(QWidget* parent, const QString& text) = 0;
     virtual void beep() = 0;
 
-    // Asked before edits that were never saved would be thrown away.
-    virtual UnsavedChoice askUnsaved(QWidget* parent, const QString& documentName) = 0;
+    // Asked before edits that were never saved would be thrown away; `before` says by what
+    // ("closing", "loading another file").
+    virtual UnsavedChoice askUnsaved(QWidget* parent, const QString& documentName, const QString& before) = 0;
 
     // Runs a modal dialog of the program's own (e.g. the graphics reload dialog) and returns
     // QDialog::exec's result.

@@ -57,15 +57,15 @@ QString QtDialogs::saveFile(QWidget* parent, const FileDialogRequest& request) {
 }
 
 void QtDialogs::message(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok, parent);
     box.exec();
 }
 
 void QtDialogs::beep() { QApplication::beep(); }
 
-UnsavedChoice QtDialogs::askUnsaved(QWidget* parent, const QString& documentName) {
-    QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(),
-                    QStringLiteral("Save the changes to \u201c%1\u201d before closing?").arg(documentName),
+UnsavedChoice QtDialogs::askUnsaved(QWidget* parent, const QString& documentName, const QString& before) {
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationName(),
+                    QStringLiteral("Save the changes to \u201c%1\u201d before %2?").arg(documentName, before),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
     box.setInformativeText(QStringLiteral("Your changes will be lost if you don\u2019t save them."));
     box.setDefaultButton(QMessageBox::Save);

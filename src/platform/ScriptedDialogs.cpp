@@ -28,7 +28,7 @@ void ScriptedDialogs::message(QWidget*, const QString& text) { messages << text;
 
 void ScriptedDialogs::beep() { ++beeps; }
 
-UnsavedChoice ScriptedDialogs::askUnsaved(QWidget*, const QString& documentName) {
+UnsavedChoice ScriptedDialogs::askUnsaved(QWidget*, const QString& documentName, const QString&) {
     unsavedQuestions << documentName;
     if (unsavedAnswers.empty()) {
         unexpected << QStringLiteral("unsaved: ") + documentName;

@@ -29,7 +29,7 @@ public:
     QString saveFile(QWidget* parent, const FileDialogRequest& request) override;
     void message(QWidget* parent, const QString& text) override;
     void beep() override;
-    UnsavedChoice askUnsaved(QWidget* parent, const QString& documentName) override;
+    UnsavedChoice askUnsaved(QWidget* parent, const QString& documentName, const QString& before) override;
     int runModal(QDialog& dialog) override;
 
     void clear();

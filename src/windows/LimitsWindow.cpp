@@ -4,7 +4,7 @@
 #include "platform/WindowList.h"
 #include "windows/ContentArea.h"
 
-#include <QLabel>
+#include <QPlainTextEdit>
 #include <QMenuBar>
 
 namespace {
@@ -65,17 +65,22 @@ void LimitsWindow::Layout() {
 }
 
 void LimitsWindow::CreateControls() {
-    StaticText1 = new QLabel(limitsText(), m_content);
+    StaticText1 = new QPlainTextEdit(limitsText(), m_content);
     StaticText1->setObjectName(QStringLiteral("StaticText1"));
     QFont font(QStringLiteral("Times"));
     font.setStyleHint(QFont::Serif);
     font.setPixelSize(12);
     StaticText1->setFont(font);
-    StaticText1->setWordWrap(true);
-    StaticText1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    StaticText1->setReadOnly(true);
+    StaticText1->setFrameShape(QFrame::NoFrame);
+    StaticText1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // It reads as static text on the window's background, and still scrolls when the window is
+    // smaller than the text (fonts differ from one system to the next).
     QPalette palette = StaticText1->palette();
-    palette.setColor(QPalette::WindowText, Qt::black);
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    palette.setColor(QPalette::Text, Qt::black);
     StaticText1->setPalette(palette);
+    StaticText1->viewport()->setAutoFillBackground(false);
     StaticText1->setGeometry(7, 9, 572, 512);
 }
 

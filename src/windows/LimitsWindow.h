@@ -2,7 +2,7 @@
 
 #include <QMainWindow>
 
-class QLabel;
+class QPlainTextEdit;
 
 // The Known Limits window: the rules of the game's data that the user must respect. The
 // application keeps a single instance (App::limitsWindow), created by its first menu command.
@@ -14,7 +14,8 @@ public:
 
     explicit LimitsWindow(QWidget* parent = nullptr);
 
-    QLabel* StaticText1 = nullptr;
+    // Read-only text that scrolls when the window is too small for all of it.
+    QPlainTextEdit* StaticText1 = nullptr;
 
     QWidget* content() const { return m_content; }
     void Event_Resized();

@@ -8,6 +8,7 @@
 #include "platform/Dialogs.h"
 #include "platform/MacFileType.h"
 #include "platform/WindowList.h"
+#include "ovdata/OvDataFile.h"
 #include "table/OvDataListBox.h"
 
 #include <QCloseEvent>
@@ -18,6 +19,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSaveFile>
+
+#include <filesystem>
 
 namespace {
 
@@ -229,10 +232,10 @@ void OvEditorWindow::setModified(bool modified) {
     m_modified = modified;
 }
 
-bool OvEditorWindow::maybeSave() {
+bool OvEditorWindow::maybeSave(const QString& before) {
     if (!m_modified)
         return true;
-    switch (dialogs().askUnsaved(this, windowTitle())) {
+    switch (dialogs().askUnsaved(this, windowTitle(), before)) {
     case UnsavedChoice::Save:
         return WriteOvDatas(myWindowIndex);
     case UnsavedChoice::Discard:
@@ -259,7 +262,7 @@ void OvEditorWindow::Event_Close() {
 }
 
 void OvEditorWindow::PushButtonLoad_Action() {
-    if (maybeSave())
+    if (maybeSave(QStringLiteral("loading another file")))
         ReadOvDatas(myWindowIndex);
 }
 
@@ -281,12 +284,17 @@ void OvEditorWindow::ReadOvDatas(int index) {
         return;
     }
 
+    // Only a plain file is opened: a pipe or a device could block the program or never end.
+    // No OvData file is larger than its eleven full levels; bytes past that hold no record, so
+    // a huge wrong choice costs no more than a right one.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    std::error_code notRegular;
+    if (!std::filesystem::is_regular_file(QFileInfo(path).filesystemFilePath(), notRegular) ||
+        !file.open(QIODevice::ReadOnly)) {
         thisListBox->ReadFromOvDataFile(nullptr);
         return;
     }
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = file.read(static_cast<qint64>(ov::OvDataLayout::kMaxFileSize));
     file.close();
 
     // A rejected file leaves the model as it was; the table is then not rebuilt either, so the

@@ -80,7 +80,8 @@ public:
     bool isModified() const { return m_modified; }
     void setModified(bool modified);
     // Asks Save / Discard / Cancel when there are unsaved edits; true when it is fine to go on.
-    bool maybeSave();
+    // `before` names what would throw the edits away ("closing", "loading another file").
+    bool maybeSave(const QString& before = QStringLiteral("closing"));
 
     // --- table (OvEditorWindowTable.cpp) ---
     void thisListBox_CellAction(int row, int column);

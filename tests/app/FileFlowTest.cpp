@@ -1,5 +1,6 @@
 // Colon paths, loading, saving, exporting and the unsaved-edits question of an editing window.
 #include "AppTestHelpers.h"
+
 #include "ovdata/BatnamesExport.h"
 #include "ovdata/OvDataFile.h"
 #include "platform/ColonPath.h"
@@ -11,6 +12,8 @@
 #include <QPushButton>
 
 #include <limits>
+
+#include <sys/stat.h>
 
 using Col = OvDataListBox;
 
@@ -81,6 +84,19 @@ TEST_F(FileFlow, LoadFillsTableAndPopupsAsksForTheMapAndSavesTheSameBytes) {
     EXPECT_FALSE(window->isModified());
 }
 
+TEST_F(FileFlow, BytesAfterTheLastRecordAreNeitherReadNorAnObstacle) {
+    // Only the most a file can hold is read; what follows is ignored, however much there is.
+    const QString path = tempDir() + u"/OvData0"_s;
+    writeAll(path, readAll(example("OvData0")) + QByteArray(4 * 1024 * 1024, '\x55'));
+    script().openAnswers.push_back(path);
+    script().openAnswers.push_back(QString()); // the 'UI' file dialog
+    app().OvWindowInit(0);
+    ASSERT_NE(app().OvWindow[0], nullptr);
+    EXPECT_TRUE(script().messages.isEmpty());
+    EXPECT_EQ(app().OvWindow[0]->thisListBox->OvResourceID, 1013);
+    EXPECT_GT(app().OvWindow[0]->thisListBox->ListCount(), 3);
+}
+
 TEST_F(FileFlow, ARejectedOrUnreadableFileKeepsModelAndUnsavedCellEdits) {
     OvEditorWindow* window = newFromScratch();
     window->thisListBox->setCell(0, Col::ColName, u"typed but not saved"_s);
@@ -88,15 +104,18 @@ TEST_F(FileFlow, ARejectedOrUnreadableFileKeepsModelAndUnsavedCellEdits) {
     writeAll(dir + u"/empty"_s, QByteArray());
     writeAll(dir + u"/wrong"_s, QByteArrayLiteral("ovda\0\0\0\1"));
     writeAll(dir + u"/cut"_s, readAll(example("OvData0")).left(200));
-    const QString paths[] = {dir, dir + u"/does-not-exist"_s, dir + u"/empty"_s, dir + u"/wrong"_s,
-                             dir + u"/cut"_s};
+    // A pipe would block a plain open until someone writes to it: it is refused unopened.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir + u"/pipe"_s).constData(), 0600), 0);
+    const QString paths[] = {dir, dir + u"/does-not-exist"_s, dir + u"/pipe"_s, dir + u"/empty"_s,
+                             dir + u"/wrong"_s, dir + u"/cut"_s};
     for (const QString& path : paths) {
         script().openAnswers.push_back(path);
         window->ReadOvDatas(4);
     }
     EXPECT_EQ(
         script().messages,
-        (QStringList{u"please select a single file"_s, u"sorry, file failed to open"_s, u"file is empty"_s,
+        (QStringList{u"please select a single file"_s, u"sorry, file failed to open"_s,
+                     u"sorry, file failed to open"_s, u"file is empty"_s,
                      u"no valid 'OvDa' header found"_s, u"sorry, file is damaged or truncated."_s}));
     EXPECT_EQ(window->thisListBox->Cell(0, Col::ColName), u"typed but not saved"_s);
     EXPECT_EQ(window->thisListBox->SectorName[0], "<new sector 4>");

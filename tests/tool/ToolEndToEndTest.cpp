@@ -4,6 +4,11 @@
 #include "ovdata/OvDataFile.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <gmock/gmock.h>
 
 using testing::HasSubstr;
@@ -141,4 +146,16 @@ TEST_F(ToolTest, BuildRefusesWhatTheFileCannotHoldAndLeavesTheTargetAlone) {
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"OvData1", "in.json"}));
+}
+
+TEST(ToolFiles, APipeIsRefusedInsteadOfWaitedFor) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "mapquill-tool-pipe-test";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const std::filesystem::path pipe = dir / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string command = std::string("timeout 20 ") + MQ_TOOL_PATH + " dump '" + pipe.string() + "' 2>&1";
+    const int status = std::system((command + " >/dev/null").c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 1) << "refused with a message, not a hang (124) or a crash";
+    std::filesystem::remove_all(dir);
 }

@@ -42,7 +42,9 @@ private:
 
 FileBytes readFilePrefix(const std::string& path, std::size_t limit) {
     FileBytes result;
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking, so that opening a FIFO cannot wait forever for a writer; only plain files
+    // are read (a pipe or a device could block or never end).
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) {
         result.error = failure("file failed to open:", path, errno);
         return result;
@@ -50,6 +52,10 @@ FileBytes readFilePrefix(const std::string& path, std::size_t limit) {
     struct stat info {};
     if (::fstat(fd.get(), &info) == 0 && S_ISDIR(info.st_mode)) {
         result.error = failure("file failed to open:", path, EISDIR);
+        return result;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        result.error = "sorry, file failed to open: '" + path + "' (not a plain file)";
         return result;
     }
     // One byte past the limit tells whether the file goes on.

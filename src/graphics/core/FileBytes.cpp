@@ -40,8 +40,11 @@ FileBytesResult FileBytes::read(const std::filesystem::path& path, std::uint64_t
         result.error = PictureMessages::kSelectSingleFile;
         return result;
     }
-    // A pipe or a device could block or never end; only plain files are read.
-    if (!std::filesystem::is_regular_file(status) || !readStream(path, result.bytes, limit)) {
+    // A pipe or a device could block or never end; only plain files are read. A file over the
+    // limit is refused before a single byte is read, so a wrong choice (a disk image) costs nothing.
+    const bool regular = std::filesystem::is_regular_file(status);
+    const std::uintmax_t size = regular ? std::filesystem::file_size(path, ec) : 0;
+    if (!regular || ec || size > limit || !readStream(path, result.bytes, limit)) {
         result.bytes.clear();
         result.error = PictureMessages::kFileEmpty;
     }
@@ -52,6 +55,8 @@ bool FileBytes::tryRead(const std::filesystem::path& path, std::vector<std::uint
 {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec) || ec)
+        return false;
+    if (std::filesystem::file_size(path, ec) > limit || ec)
         return false;
     return readStream(path, out, limit) && !out.empty();
 }

@@ -18,7 +18,8 @@ struct FileBytesResult {
 // a device) from exhausting memory.
 class FileBytes {
 public:
-    static constexpr std::uint64_t kDefaultLimit = 512ull * 1024ull * 1024ull;
+    // The game's files are a few megabytes; nothing a map can come from needs more than this.
+    static constexpr std::uint64_t kDefaultLimit = 64ull * 1024ull * 1024ull;
 
     // Fails with "please select a single file." for a folder, "sorry, file not found." for a path
     // that names nothing, "sorry, file is empty." for a file that cannot be read or is not a plain
