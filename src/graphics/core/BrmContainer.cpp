@@ -75,8 +75,15 @@ BrmListResult BrmContainer::list(std::span<const std::uint8_t> file)
     for (int i = 0; i < count && i < kDirectoryEntries; ++i) {
         if (file.size() < kHeightTable + kEntrySize * static_cast<std::size_t>(i + 1))
             break;
-        result.entries.push_back(
-            {i, readField(file, kOffsetTable, i), readField(file, kWidthTable, i), readField(file, kHeightTable, i)});
+        const BrmEntry entry{i, readField(file, kOffsetTable, i), readField(file, kWidthTable, i),
+                             readField(file, kHeightTable, i)};
+        // Only slots that hold a picture are listed: a size out of range or pixels outside the
+        // file are directory garbage (or a file that is no container at all).
+        const std::int64_t bytes = std::int64_t{entry.width} * entry.height * std::int64_t{kBytesPerPixel};
+        if (entry.width < 1 || entry.width > kMaxSide || entry.height < 1 || entry.height > kMaxSide ||
+            entry.offset < 0 || std::int64_t{entry.offset} + bytes > static_cast<std::int64_t>(file.size()))
+            continue;
+        result.entries.push_back(entry);
     }
     return result;
 }

@@ -34,7 +34,7 @@ struct BrmEntry {
 };
 
 struct BrmListResult {
-    std::vector<BrmEntry> entries;   // the pictures the count admits that have a directory slot
+    std::vector<BrmEntry> entries;   // the slots the count admits whose picture lies inside the file
     std::string error;
     bool ok() const { return error.empty(); }
 };
