@@ -79,9 +79,11 @@ BrmListResult BrmContainer::list(std::span<const std::uint8_t> file)
                              readField(file, kHeightTable, i)};
         // Only slots that hold a picture are listed: a size out of range or pixels outside the
         // file are directory garbage (or a file that is no container at all).
-        const std::int64_t bytes = std::int64_t{entry.width} * entry.height * std::int64_t{kBytesPerPixel};
         if (entry.width < 1 || entry.width > kMaxSide || entry.height < 1 || entry.height > kMaxSide ||
-            entry.offset < 0 || std::int64_t{entry.offset} + bytes > static_cast<std::int64_t>(file.size()))
+            entry.offset < 0)
+            continue;
+        const std::int64_t bytes = std::int64_t{entry.width} * entry.height * std::int64_t{kBytesPerPixel};
+        if (std::int64_t{entry.offset} + bytes > static_cast<std::int64_t>(file.size()))
             continue;
         result.entries.push_back(entry);
     }
