@@ -367,15 +367,28 @@ private:
         return m_canvas.draw(src, [&bm](int row, int c0, int c1, std::uint8_t* rgb) { bm.rowToRgb(row, c0, c1, rgb); });
     }
 
+    // The length-prefixed data of a QuickTime opcode as a reader of its own; nothing when the
+    // length is cut off (the opcode loop reports that, so `error` stays empty) or runs past the end.
+    std::optional<ByteReader> quickTimeData(std::string& error)
+    {
+        const std::uint32_t len = m_reader.u32be();
+        if (m_reader.failed())
+            return std::nullopt;
+        if (!m_reader.canRead(len)) {
+            error = "QuickTime data runs past the end of the picture";
+            return std::nullopt;
+        }
+        return ByteReader(m_reader.bytes(len));
+    }
+
     std::string compressedQuickTime()
     {
         using namespace PictLayout;
-        const std::uint32_t len = m_reader.u32be();
-        if (m_reader.failed())
-            return {};
-        if (!m_reader.canRead(len))
-            return "QuickTime data runs past the end of the picture";
-        ByteReader qt(m_reader.bytes(len));
+        std::string error;
+        std::optional<ByteReader> block = quickTimeData(error);
+        if (!block)
+            return error;
+        ByteReader& qt = *block;
         qt.seek(kQtMatrixOffset);   // past the version word
         std::array<std::int32_t, kQtMatrixEntries> matrix{};
         for (auto& m : matrix)
@@ -453,12 +466,11 @@ private:
     std::string uncompressedQuickTime()
     {
         using namespace PictLayout;
-        const std::uint32_t len = m_reader.u32be();
-        if (m_reader.failed())
-            return {};
-        if (!m_reader.canRead(len))
-            return "QuickTime data runs past the end of the picture";
-        ByteReader qt(m_reader.bytes(len));
+        std::string error;
+        std::optional<ByteReader> block = quickTimeData(error);
+        if (!block)
+            return error;
+        ByteReader& qt = *block;
         qt.skip(2 + 4 * kQtMatrixEntries);   // version, matrix
         const std::uint32_t matteSize = qt.u32be();
         qt.skip(8);                          // matte rectangle
