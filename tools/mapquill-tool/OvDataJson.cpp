@@ -29,6 +29,10 @@ constexpr const char* kFlags = "flags";
 
 using namespace JsonKeys;
 
+// Document, sectors, sector, ops, op, battles, battle, rect: the deepest a model goes.
+constexpr std::size_t kModelDepth = 8;
+constexpr std::size_t kMaxJsonDepth = 64;
+
 // ---- writing ------------------------------------------------------------------------------
 
 std::string quoted(const std::string& latin1) {
@@ -170,6 +174,7 @@ public:
     }
 
     std::string message;
+    std::vector<std::string> warnings;
 
 private:
     bool fail(const std::string& path, const std::string& what) {
@@ -255,6 +260,14 @@ private:
             return fail(path, latin1.error + "; names are ISO-8859-1");
         if (latin1.bytes.find('\0') != std::string::npos)
             return fail(path, "a name cannot hold the character U+0000");
+        // A file's name field can hold a name without its closing zero byte; the writer keeps 49
+        // of its 50 bytes, and says so, so that every file that can be read builds again.
+        if (latin1.bytes.size() == ov::OvDataLayout::kNameFieldSize) {
+            latin1.bytes.resize(ov::OvDataLayout::kMaxNameLength);
+            warnings.push_back(path + ": the name has " + std::to_string(ov::OvDataLayout::kNameFieldSize) +
+                               " characters; the file keeps the first " +
+                               std::to_string(ov::OvDataLayout::kMaxNameLength));
+        }
         if (latin1.bytes.size() > ov::OvDataLayout::kMaxNameLength)
             return fail(path, "the name has " + std::to_string(latin1.bytes.size()) +
                                   " characters; a file holds at most " +
@@ -286,10 +299,15 @@ JsonModelResult OvDataFromJsonText(std::string_view text) {
     // no value written in the file is silently dropped.
     std::vector<std::set<std::string>> openKeys; // one set per open container; arrays have none
     std::string repeated;
+    // Every open container costs memory in the parser: a file of nothing but '[' is refused at
+    // the first level no model has, not after building millions of them.
+    struct TooDeep {};
     const json::parser_callback_t watchKeys = [&](int, json::parse_event_t event, json& parsed) {
         switch (event) {
         case json::parse_event_t::object_start:
         case json::parse_event_t::array_start:
+            if (openKeys.size() == kMaxJsonDepth)
+                throw TooDeep{};
             openKeys.emplace_back();
             break;
         case json::parse_event_t::object_end:
@@ -312,6 +330,11 @@ JsonModelResult OvDataFromJsonText(std::string_view text) {
     } catch (const json::exception& e) {
         result.message = std::string("sorry, the JSON cannot be read: ") + e.what();
         return result;
+    } catch (const TooDeep&) {
+        result.message = "sorry, the JSON nests lists and objects deeper than " +
+                         std::to_string(kMaxJsonDepth) + " levels; an OvData model needs " +
+                         std::to_string(kModelDepth) + ".";
+        return result;
     }
     if (!repeated.empty()) {
         result.message = "sorry, the field \"" + repeated + "\" appears twice in one object.";
@@ -320,7 +343,9 @@ JsonModelResult OvDataFromJsonText(std::string_view text) {
     auto model = std::make_unique<ov::OvDataModel>();
     model->InitProperties();
     JsonModelReader reader;
-    if (!reader.readModel(root, *model)) {
+    const bool accepted = reader.readModel(root, *model);
+    result.warnings = std::move(reader.warnings);
+    if (!accepted) {
         result.message = std::move(reader.message);
         return result;
     }
