@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache git
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   clang libclang-rt-14-dev

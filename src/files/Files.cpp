@@ -110,7 +110,10 @@ fs::path temporaryPath(const fs::path& folder, const fs::path& target) {
     mark += kTempSuffix;
     fs::path::string_type name = target.filename().native();
     name.resize(std::min(name.size(), kMaxNameInTemp));
-    return folder / (fs::path(".") += fs::path(name) += fs::path(mark));
+    fs::path temp = ".";
+    temp += name;
+    temp += mark;
+    return folder / temp;
 }
 
 } // namespace

@@ -189,6 +189,16 @@ TEST_F(ToolTest, DeeplyNestedJsonIsRefusedWithAMessage) {
     EXPECT_EQ(build.exitCode, 1);
     EXPECT_THAT(build.err, HasSubstr("nests lists and objects deeper than 64 levels"));
     EXPECT_EQ(readText(at("OvData1")), "keep me");
+
+    // Millions of small values: refused while parsing, whatever memory the system allows.
+    std::string wide = "[0";
+    for (int i = 0; i < 4 << 20; ++i)
+        wide += ",0";
+    writeText(at("wide.json"), wide + "]");
+    const ToolRun many = run({"build", at("wide.json"), at("OvData1")});
+    EXPECT_EQ(many.exitCode, 1);
+    EXPECT_THAT(many.err, HasSubstr("the JSON holds more than 200000 values"));
+    EXPECT_EQ(readText(at("OvData1")), "keep me");
 }
 
 // Every output of the tool goes through the safe writer: what is not a regular file is refused

@@ -32,6 +32,9 @@ using namespace JsonKeys;
 // Document, sectors, sector, ops, op, battles, battle, rect: the deepest a model goes.
 constexpr std::size_t kModelDepth = 8;
 constexpr std::size_t kMaxJsonDepth = 64;
+// A full model has about 21,000 values (1331 battles of 14); ten times that is still no model,
+// and keeps the parsed document (and the parser's own bookkeeping when it frees it) small.
+constexpr std::size_t kMaxJsonValues = 200000;
 
 // ---- writing ------------------------------------------------------------------------------
 
@@ -299,15 +302,25 @@ JsonModelResult OvDataFromJsonText(std::string_view text) {
     // no value written in the file is silently dropped.
     std::vector<std::set<std::string>> openKeys; // one set per open container; arrays have none
     std::string repeated;
-    // Every open container costs memory in the parser: a file of nothing but '[' is refused at
-    // the first level no model has, not after building millions of them.
-    struct TooDeep {};
+    // Every value and every open container costs memory in the parser: a file of nothing but '['
+    // or of millions of numbers is refused as soon as it is more than any model, not after
+    // building all of it.
+    struct Refused {
+        std::string message;
+    };
+    std::size_t values = 0;
     const json::parser_callback_t watchKeys = [&](int, json::parse_event_t event, json& parsed) {
+        if (event != json::parse_event_t::object_end && event != json::parse_event_t::array_end &&
+            ++values > kMaxJsonValues)
+            throw Refused{"sorry, the JSON holds more than " + std::to_string(kMaxJsonValues) +
+                          " values; an OvData model has at most about 21000."};
         switch (event) {
         case json::parse_event_t::object_start:
         case json::parse_event_t::array_start:
             if (openKeys.size() == kMaxJsonDepth)
-                throw TooDeep{};
+                throw Refused{"sorry, the JSON nests lists and objects deeper than " +
+                              std::to_string(kMaxJsonDepth) + " levels; an OvData model needs " +
+                              std::to_string(kModelDepth) + "."};
             openKeys.emplace_back();
             break;
         case json::parse_event_t::object_end:
@@ -330,10 +343,8 @@ JsonModelResult OvDataFromJsonText(std::string_view text) {
     } catch (const json::exception& e) {
         result.message = std::string("sorry, the JSON cannot be read: ") + e.what();
         return result;
-    } catch (const TooDeep&) {
-        result.message = "sorry, the JSON nests lists and objects deeper than " +
-                         std::to_string(kMaxJsonDepth) + " levels; an OvData model needs " +
-                         std::to_string(kModelDepth) + ".";
+    } catch (Refused& refused) {
+        result.message = std::move(refused.message);
         return result;
     }
     if (!repeated.empty()) {

@@ -27,7 +27,8 @@ struct JsonModelResult {
 // Accepts only what an OvData file can hold: every field present with its type and no others,
 // at most 11 entries per level, Int32 IDs, Int16 coordinates, flag bytes 0..255, names of at
 // most 49 ISO-8859-1 characters without U+0000 (a name of 50, as a file can hold one, is cut to
-// its first 49 with a warning). Lists and objects may nest at most 64 deep.
+// its first 49 with a warning). Lists and objects may nest at most 64 deep, and the document may
+// hold at most 200,000 values.
 JsonModelResult OvDataFromJsonText(std::string_view text);
 
 } // namespace mqtool
