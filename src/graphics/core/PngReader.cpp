@@ -1,5 +1,6 @@
 #include "graphics/core/PngReader.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -126,6 +127,17 @@ std::uint8_t* allocateInVector(void* owner, std::size_t bytes) {
 ImageResult readPng(std::span<const std::uint8_t> bytes, const PngLimits& limits) {
     if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0)
         return ImageResult::failure("not a PNG image");
+    // The size in IHDR, checked here so that the message says what is wrong (libpng's own limit
+    // check, kept as a second line, reports only "Invalid IHDR data").
+    static constexpr std::uint8_t kIhdr[4] = {'I', 'H', 'D', 'R'};
+    if (bytes.size() >= 24 && std::equal(kIhdr, kIhdr + 4, bytes.begin() + 12)) {
+        const std::uint32_t width = png_get_uint_32(bytes.data() + 16);
+        const std::uint32_t height = png_get_uint_32(bytes.data() + 20);
+        if (width > limits.maxWidth || height > limits.maxHeight ||
+            std::uint64_t{width} * height > limits.maxPixels)
+            return ImageResult::failure("PNG image of " + std::to_string(width) + " x " +
+                                        std::to_string(height) + " is larger than allowed");
+    }
     std::vector<std::uint8_t> rgba;
     PngJob job{};
     job.data = bytes.data();
