@@ -161,6 +161,7 @@ TEST(QuickTimeCodecs, DamagedImagesFailWithAMessage) {
         {"rpza_cut_off", "cut off"},
         {"cvid_strip_outside_image", "outside the image"},
         {"cvid_cut_off", "no block codes"},
+        {"cvid_blocks_past_padding", "outside the image"},
         {"8bps_length_table_cut_off", "row length table is cut off"},
         {"8bps_rows_cut_off", "runs past the data"},
         {"png_bad_crc", "PNG data is damaged"},

@@ -165,7 +165,10 @@ ImageResult decodeCinepak(const ImageDescription& d, Bytes data) {
             top = previousBottom;
             bottom += previousBottom;
         }
-        if (left >= right || top >= bottom || right > img.width || bottom > img.height)
+        // Blocks start at the strip's corner every 4 pixels and are whole, so they reach up to
+        // 3 pixels past its right and bottom edges.
+        if (left >= right || top >= bottom || left + roundUp4(right - left) > img.width ||
+            top + roundUp4(bottom - top) > img.height)
             return ImageResult::failure("strip " + std::to_string(i) + " lies outside the image");
         if ((frameFlags & kOwnCodebooks) && i > 0)
             strip = Strip{};

@@ -463,6 +463,8 @@ def broken(img, made, rgb_png, rle8):
     # Strip bottom (offset 10 + 8) far below the image.
     bad("cvid_strip_outside_image", None, 0, frame[:18] + u16(400) + frame[20:], idesc=idesc)
     bad("cvid_cut_off", None, 0, frame[:30], idesc=idesc)
+    # A strip starting at row 2: its last row of 4x4 blocks would end 2 rows below the padded frame.
+    bad("cvid_blocks_past_padding", None, 0, frame[:14] + u16(2) + frame[16:], idesc=idesc)
     planes = [[[px[c] for px in row] for row in img] for c in range(3)]
     data = planar(planes)
     bad("8bps_length_table_cut_off", b"8BPS", 24, data[:H * 3])
@@ -478,6 +480,36 @@ def broken(img, made, rgb_png, rle8):
     bad("gif_not_a_gif", b"gif ", 8, b"XYZ89a" + gif[6:])
 
 
+FUZZ_CODECS = [b"raw ", b"png ", b"tiff", b"gif ", b"WRLE", b"rle ", b"smc ", b"rpza", b"cvid", b"8BPS"]
+FUZZ_DEPTHS = [1, 2, 4, 8, 16, 24, 32, 33, 34, 36, 40]
+
+
+def fuzz_seeds():
+    """Seeds for fuzz/fuzz_quicktime.cpp from the good fixtures: codec index, width - 1,
+    height - 1, depth index, then the image data."""
+    out_dir = os.path.join(HERE, "..", "..", "..", "..", "fuzz", "corpus", "quicktime")
+    os.makedirs(out_dir, exist_ok=True)
+    for name in sorted(os.listdir(HERE)):
+        if not (name.startswith("qt_") and name.endswith(".pict")):
+            continue
+        with open(path(name), "rb") as f:
+            pict = f.read()
+        start = 512 + 40 + 6   # file header, picture header, opcode and length
+        qt = pict[start:start + struct.unpack(">I", pict[start - 4:start])[0]]
+        idesc_size = struct.unpack(">I", qt[68:72])[0]
+        idesc = qt[68:68 + idesc_size]
+        codec = idesc[4:8]
+        w, h = struct.unpack(">HH", idesc[32:36])
+        depth = struct.unpack(">h", idesc[82:84])[0]
+        data_size = struct.unpack(">I", idesc[44:48])[0]
+        data = qt[68 + idesc_size:]
+        if data_size:
+            data = data[:data_size]
+        seed = bytes([FUZZ_CODECS.index(codec), w - 1, h - 1, FUZZ_DEPTHS.index(depth)]) + data
+        with open(os.path.join(out_dir, name[3:-5]), "wb") as f:
+            f.write(seed)
+
+
 def main():
     img = source_image()
     write_ppm("qt_source.ppm", img)
@@ -488,6 +520,7 @@ def main():
     magick_fixtures(img)
     made = ffmpeg_fixtures(img)
     broken(img, made, rgb_png, rle8)
+    fuzz_seeds()
 
 
 if __name__ == "__main__":
