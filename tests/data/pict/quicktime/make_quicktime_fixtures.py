@@ -474,9 +474,11 @@ def broken(img, made, rgb_png, rle8):
     bad("png_larger_than_description", b"png ", 24, rgb_png, w=W - 1)
     tiff = convert(["-compress", "none", "-strip", "TIFF"], ppm_bytes(img), "ppm")
     bad("tiff_cut_off", b"tiff", 24, tiff[:200])
+    bad("tiff_larger_than_description", b"tiff", 24, tiff, h=H - 1)
     bad("tiff_not_a_tiff", b"tiff", 24, b"II*\x00" + u32(0xFFFFFF00)[::-1] + b"\x00" * 40)
     gif = convert(["-strip", "GIF"], ppm_bytes(img), "ppm")
     bad("gif_cut_off", b"gif ", 8, gif[:len(gif) - 30])
+    bad("gif_larger_than_description", b"gif ", 8, gif, w=W - 1)
     bad("gif_not_a_gif", b"gif ", 8, b"XYZ89a" + gif[6:])
 
 
