@@ -6,7 +6,8 @@ qt_<codec>_<variant>.pict, with qt_<codec>_<variant>.expected.ppm holding the pi
 
   * Own encoders below ('raw ', 'WRLE', '8BPS', and PNG written with zlib): the expected image is the
     source image itself (or what the Mac conventions make of it: grey and 1-bit tables with index 0
-    white, alpha over white).
+    white, alpha over white). The 'raw ', 'WRLE' and '8BPS' ones are also put into a movie and
+    decoded by ffmpeg, which must agree (cross_check).
   * ImageMagick (`convert`) writes the TIFF, GIF and interlaced PNG files; the expected image is the
     source again (all lossless for these few colours).
   * ffmpeg encodes 'rle ', 'smc ', 'rpza' and 'cvid' into a one-frame .mov; the image description
@@ -152,6 +153,47 @@ def fixture(name, codec, depth, data, expected, colours=None, desc_size=None):
     idesc = image_description(codec, w, h, depth, len(data), colours=colours)
     write(f"qt_{name}.pict", pict_with_quicktime(idesc, data, w, h))
     write_ppm(f"qt_{name}.expected.ppm", expected)
+    if codec in (b"raw ", b"WRLE", b"8BPS"):
+        cross_check(name, idesc, data, expected)
+
+
+def cross_check(name, idesc, data, expected):
+    """Our own encodings, decoded by ffmpeg too: a one-frame movie of ffmpeg's own making gets our
+    image description and frame in place of its own, and ffmpeg's decoding must equal the expected
+    image - so encoder and decoder here cannot share a misreading of the format unnoticed."""
+    w, h = len(expected[0]), len(expected)
+    with tempfile.TemporaryDirectory() as tmp:
+        src = os.path.join(tmp, "src.ppm")
+        with open(src, "wb") as f:
+            f.write(ppm_bytes(expected))
+        base = os.path.join(tmp, "base.mov")
+        quiet = ["-hide_banner", "-loglevel", "error", "-y"]
+        subprocess.run(["ffmpeg"] + quiet + ["-i", src, "-frames:v", "1", "-c:v", "rawvideo", "-pix_fmt", "argb",
+                                            "-bitexact", base], check=True)
+        with open(base, "rb") as f:
+            mov = bytearray(f.read())
+        stbl = [b"moov", b"trak", b"mdia", b"minf", b"stbl"]
+        body, _ = find_atom(mov, stbl + [b"stco"])
+        offset = struct.unpack(">I", mov[body + 8:body + 12])[0]
+        assert len(data) <= w * h * 4
+        mov[offset:offset + len(data)] = data
+        body, _ = find_atom(mov, stbl + [b"stsz"])
+        mov[body + 4:body + 8] = u32(len(data))
+        body, _ = find_atom(mov, stbl + [b"stsd"])
+        old_size = struct.unpack(">I", mov[body + 8:body + 12])[0]
+        mov[body + 8:body + 8 + old_size] = idesc
+        delta = len(idesc) - old_size
+        for depth in range(len(stbl) + 1):
+            start = find_atom(mov, (stbl + [b"stsd"])[:depth + 1])[0] - 8
+            mov[start:start + 4] = u32(struct.unpack(">I", mov[start:start + 4])[0] + delta)
+        patched = os.path.join(tmp, "patched.mov")
+        with open(patched, "wb") as f:
+            f.write(mov)
+        decoded = subprocess.run(["ffmpeg"] + quiet + ["-i", patched, "-frames:v", "1", "-f", "rawvideo",
+                                                       "-pix_fmt", "rgb24", "-"], stdout=subprocess.PIPE).stdout
+    want = b"".join(bytes(px) for row in expected for px in row)
+    if decoded != want:
+        raise SystemExit(f"cross-check: ffmpeg decodes qt_{name} differently ({len(decoded)} bytes)")
 
 
 # ---------------------------------------------------------------------------------------------
