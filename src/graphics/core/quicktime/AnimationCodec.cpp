@@ -1,7 +1,7 @@
 // 'rle ' (Animation): a run-length code per row over whole pixels (16, 24, 32 bits) or over groups
 // of pixels that fill four bytes (2, 4 and 8 bits; the group may reach past the right edge, into
-// padding). A frame may change only a band of rows; rows and pixels it skips keep the picture's
-// white.
+// padding); 1-bit frames have a code stream of their own (decodeOneBit). A frame may change only a
+// band of rows; rows and pixels it skips keep the picture's white.
 #include "graphics/core/ByteReader.h"
 #include "graphics/core/quicktime/Codecs.h"
 
@@ -16,10 +16,55 @@ constexpr std::int8_t kEndOfRow = -1;
 
 namespace {
 
+// 1 bit a pixel has a code stream of its own: byte pairs (skip, code) over units of 16 pixels.
+// A skip with the high bit set starts the next row at 16 x (skip & 0x7F) pixels, otherwise it moves
+// on by 16 x skip; code 0 ends the frame, -1 carries nothing, -n repeats the next two bytes n times
+// and +n copies the next 2n bytes. The first pair of a frame starts its first row.
+std::string decodeOneBit(const ImageDescription& d, ByteReader& r, int row, int rows, RgbImage& img) {
+    constexpr int kUnitPixels = 16;
+    const int unitsPerRow = (d.width + kUnitPixels - 1) / kUnitPixels;
+    auto putUnit = [&](int y, int unit, const std::uint8_t* s) {
+        for (int i = 0; i < kUnitPixels; ++i) {
+            const int x = unit * kUnitPixels + i;
+            if (x >= d.width)
+                break;
+            putColour(img.row(y) + x * 3, d.palette[(s[i / 8] >> (7 - i % 8)) & 1u]);
+        }
+    };
+    int y = row - 1;
+    int unit = 0;
+    for (int rowsLeft = rows + 1; rowsLeft > 0;) {
+        const std::uint8_t skip = r.u8();
+        const auto code = static_cast<std::int8_t>(r.u8());
+        if (r.failed())
+            return "data is cut off in row " + std::to_string(y);
+        if (code == 0)
+            break;
+        if (skip & 0x80u) {
+            --rowsLeft;
+            ++y;
+            unit = skip & 0x7F;
+        } else {
+            unit += skip;
+        }
+        if (code == AnimationLayout::kEndOfRow)
+            continue;
+        const int count = code < 0 ? -code : code;
+        if (y < row || y >= row + rows || unit + count > unitsPerRow)
+            return "codes reach past the end of row " + std::to_string(y);
+        const auto bytes = r.bytes(code < 0 ? 2u : 2u * std::size_t(count));
+        if (r.failed())
+            return "data is cut off in row " + std::to_string(y);
+        for (int i = 0; i < count; ++i)
+            putUnit(y, unit++, bytes.data() + (code < 0 ? 0 : 2 * i));
+    }
+    return {};
+}
+
 ImageResult decode(const ImageDescription& d, Bytes data) {
     using namespace AnimationLayout;
     const int bits = d.bitsPerPixel();
-    if (bits != 2 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+    if (bits != 1 && bits != 2 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
         return ImageResult::failure("depth " + std::to_string(d.depth) + " is not supported");
     // A unit is what one code counts: a whole pixel, or four bytes of packed pixels.
     const int unitBytes = bits >= 16 ? bits / 8 : 4;
@@ -41,6 +86,12 @@ ImageResult decode(const ImageDescription& d, Bytes data) {
         r.skip(2);
         if (r.failed() || row > d.height || rows > d.height - row)
             return ImageResult::failure("changed rows lie outside the image");
+    }
+
+    if (bits == 1) {
+        if (auto err = decodeOneBit(d, r, row, rows, img); !err.empty())
+            return ImageResult::failure(err);
+        return {std::move(img), {}};
     }
 
     auto putUnit = [&](int y, int unit, const std::uint8_t* s) {

@@ -6,8 +6,8 @@ qt_<codec>_<variant>.pict, with qt_<codec>_<variant>.expected.ppm holding the pi
 
   * Own encoders below ('raw ', 'WRLE', '8BPS', and PNG written with zlib): the expected image is the
     source image itself (or what the Mac conventions make of it: grey and 1-bit tables with index 0
-    white, alpha over white). The 'raw ', 'WRLE' and '8BPS' ones are also put into a movie and
-    decoded by ffmpeg, which must agree (cross_check).
+    white, alpha over white). The 'raw ', 'WRLE', '8BPS' and 'rle ' ones are also put into a movie
+    and decoded by ffmpeg, which must agree (cross_check).
   * ImageMagick (`convert`) writes the TIFF, GIF and interlaced PNG files; the expected image is the
     source again (all lossless for these few colours).
   * ffmpeg encodes 'rle ', 'smc ', 'rpza' and 'cvid' into a one-frame .mov; the image description
@@ -153,7 +153,7 @@ def fixture(name, codec, depth, data, expected, colours=None, desc_size=None):
     idesc = image_description(codec, w, h, depth, len(data), colours=colours)
     write(f"qt_{name}.pict", pict_with_quicktime(idesc, data, w, h))
     write_ppm(f"qt_{name}.expected.ppm", expected)
-    if codec in (b"raw ", b"WRLE", b"8BPS"):
+    if codec in (b"raw ", b"WRLE", b"8BPS", b"rle "):
         cross_check(name, idesc, data, expected)
 
 
@@ -254,6 +254,104 @@ def bmp_fixtures(img):
     data += b"\x00\x01"
     fixture("bmp_rle8", b"WRLE", 8, bytes(data), img, colours=PALETTE)
     return bytes(data)
+
+
+MAC16 = [(0xFF, 0xFF, 0xFF), (0xFC, 0xF3, 0x05), (0xFF, 0x64, 0x02), (0xDD, 0x08, 0x06), (0xF2, 0x08, 0x84),
+         (0x46, 0x00, 0xA5), (0x00, 0x00, 0xD4), (0x02, 0xAB, 0xEA), (0x1F, 0xB7, 0x14), (0x00, 0x64, 0x11),
+         (0x56, 0x2C, 0x05), (0x90, 0x71, 0x3A), (0xC0, 0xC0, 0xC0), (0x80, 0x80, 0x80), (0x40, 0x40, 0x40),
+         (0x00, 0x00, 0x00)]
+MAC4 = [(255, 255, 255), (0xAC, 0xAC, 0xAC), (0x55, 0x55, 0x55), (0, 0, 0)]
+
+
+def mac256(index):
+    """The Mac 8-bit system table, for the few indices used here (cube entries and grey ramp)."""
+    if index < 215:
+        r, g, b = 5 - index // 36, 5 - index // 6 % 6, 5 - index % 6
+        return (r * 0x33, g * 0x33, b * 0x33)
+    ramp = [0xEE, 0xDD, 0xBB, 0xAA, 0x88, 0x77, 0x55, 0x44, 0x22, 0x11]
+    if 245 <= index < 255:
+        v = ramp[index - 245]
+        return (v, v, v)
+    raise ValueError(index)
+
+
+def animation(rows_units, unit_bytes):
+    """An 'rle ' frame for 2, 4 and 8 bits (and whole pixels): per row a skip byte of 1, then a run
+    for repeated units and literals for the rest, then -1."""
+    out = bytearray(u16(0))
+    for units in rows_units:
+        out.append(1)
+        i = 0
+        while i < len(units):
+            n = 1
+            while i + n < len(units) and units[i + n] == units[i] and n < 128:
+                n += 1
+            if n >= 2:
+                out += struct.pack(">b", -n) + units[i]
+                i += n
+            else:
+                j = i
+                while j < len(units) and (j + 1 >= len(units) or units[j + 1] != units[j]) and j - i < 127:
+                    j += 1
+                out += struct.pack(">b", j - i) + b"".join(units[i:j])
+                i = j
+        out += b"\xff"
+    return u32(len(out) + 4) + bytes(out)
+
+
+def animation_1bit(rows_bits):
+    """A 1-bit 'rle ' frame: per row a new-row pair, then 16-pixel units as one run (when they are
+    all equal) or one literal; (0, 0) ends the frame."""
+    out = bytearray(u16(0))
+    for bits in rows_bits:
+        units = []
+        for u in range(0, len(bits), 16):
+            v = 0
+            for i in range(16):
+                v = (v << 1) | (bits[u + i] if u + i < len(bits) else 0)
+            units.append(u16(v))
+        if all(x == units[0] for x in units):
+            out += bytes([0x80]) + struct.pack(">b", -len(units)) + units[0]
+        else:
+            out += bytes([0x80, 0xFF]) + bytes([0]) + struct.pack(">b", len(units)) + b"".join(units)
+    out += b"\x00\x00"
+    return u32(len(out) + 4) + bytes(out)
+
+
+def pack_units(indices, bits):
+    """Rows of indices as 4-byte units of 32 / bits pixels, padded with index 0."""
+    per = 32 // bits
+    rows = []
+    for row in indices:
+        row = row + [0] * (-len(row) % per)
+        units = []
+        for u in range(0, len(row), per):
+            v = 0
+            for x in row[u:u + per]:
+                v = (v << bits) | x
+            units.append(u32(v))
+        rows.append(units)
+    return rows
+
+
+def animation_fixtures(img):
+    indices = [[PALETTE.index(px) for px in row] for row in img]
+    fixture("rle_8_own_table", b"rle ", 8, animation(pack_units(indices, 8), 4), img, colours=PALETTE)
+    mac16 = {WHITE: 0, YELLOW: 1, RED: 3, BLUE: 6, GREEN: 8, DARK: 14}
+    indices = [[mac16[px] for px in row] for row in img]
+    fixture("rle_4_mac_table", b"rle ", 4, animation(pack_units(indices, 4), 4),
+            [[MAC16[i] for i in row] for row in indices])
+    indices = [[3 - grey_of(px) // 64 for px in row] for row in img]
+    fixture("rle_2_mac_table", b"rle ", 2, animation(pack_units(indices, 2), 4),
+            [[MAC4[i] for i in row] for row in indices])
+    bits = [[1 if grey_of(px) < 128 else 0 for px in row] for row in img]
+    bits[5] = [1] * W   # one row that is a single run
+    fixture("rle_1", b"rle ", 1, animation_1bit(bits), [[(0, 0, 0) if b else WHITE for b in row] for row in bits])
+    # The 8-bit system table: cube corners and a grey of the ramp.
+    mac256_index = {WHITE: 0, RED: 35, GREEN: 185, BLUE: 210, YELLOW: 5, DARK: 252}
+    indices = [[mac256_index[px] for px in row] for row in img]
+    fixture("raw_8_mac_table", b"raw ", 8, b"".join(bytes(row) for row in indices),
+            [[mac256(i) for i in row] for row in indices])
 
 
 def packbits(row):
@@ -495,6 +593,9 @@ def broken(img, made, rgb_png, rle8):
     bad("rle_cut_off", None, 0, frame[:len(frame) // 2], idesc=idesc)
     # First row: skip 1, literal of 100 pixels in a 22-pixel row.
     bad("rle_codes_past_row", None, 0, frame[:6] + bytes([1, 100]) + frame[8:], idesc=idesc)
+    # 1 bit: the first row's pair asks for a literal of 3 units in a row of 2.
+    one_bit = animation_1bit([[0] * W] * H)
+    bad("rle_1_codes_past_row", b"rle ", 1, one_bit[:6] + bytes([0x80, 3]) + b"\x00" * 6 + one_bit[10:])
     idesc, frame = made["smc"]
     bad("smc_repeat_before_any_block", None, 0, frame[:4] + b"\x20" + frame[4:], idesc=idesc)
     bad("smc_cut_off", None, 0, frame[:12], idesc=idesc)
@@ -560,6 +661,7 @@ def main():
     raw_fixtures(img)
     rle8 = bmp_fixtures(img)
     planar_fixtures(img)
+    animation_fixtures(img)
     rgb_png = png_fixtures(img)
     magick_fixtures(img)
     made = ffmpeg_fixtures(img)
