@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-apps imagemagick netpbm macutils hfsutils unar hyperfine
   fonts-dejavu-core python3
+  libpng-dev libtiff-dev libgif-dev
 )
 
 missing=()
