@@ -109,9 +109,9 @@ TEST_F(ToolTest, BuildRefusesWhatTheFileCannotHoldAndLeavesTheTargetAlone) {
 
     const std::pair<std::string, std::string> cases[] = {
         {battle(ok) + "x", "sorry, the JSON cannot be read"},
-        {twelveSectors + "]}", "sorry, sectors: 12 sectors are more than the 11 a file holds."},
+        {twelveSectors + "]}", "sorry, sectors: 12 sectors are outside 0..11."},
         {with("3, 4]", "40000, 4]"),
-         "sorry, sectors[0].ops[0].battles[0].rect[2]: 40000 is outside -32768..32767."},
+         "sorry, sectors[0].ops[0].battles[0].rect[2]: coordinate 40000 is outside -32768..32767."},
         {with(", 4]", "]"), "rect: expected a list of 4"},
         {with("1, 0]", "256, 0]"), "flags[1]: 256 is outside 0..255."},
         {with("100", "2147483648"), "battles[0].id: 2147483648 is outside -2147483648..2147483647."},
@@ -154,7 +154,8 @@ TEST(ToolFiles, APipeIsRefusedInsteadOfWaitedFor) {
     std::filesystem::create_directories(dir);
     const std::filesystem::path pipe = dir / "pipe";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    const std::string command = std::string("timeout 20 ") + MQ_TOOL_PATH + " dump '" + pipe.string() + "' 2>&1";
+    const std::string command =
+        std::string("timeout 20 ") + MQ_TOOL_PATH + " dump '" + pipe.string() + "' 2>&1";
     const int status = std::system((command + " >/dev/null").c_str());
     EXPECT_EQ(WEXITSTATUS(status), 1) << "refused with a message, not a hang (124) or a crash";
     std::filesystem::remove_all(dir);

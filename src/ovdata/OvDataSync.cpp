@@ -1,0 +1,175 @@
+#include "ovdata/OvDataSync.h"
+
+#include "ovdata/OvDataRules.h"
+
+#include <algorithm>
+
+namespace ov {
+
+namespace {
+
+int used(std::int32_t count) {
+    return std::clamp<std::int32_t>(count, 0, kCapacity);
+}
+
+// Positions of an ID path in one model; -1 where a level is not found.
+struct Located {
+    int s = -1, o = -1, b = -1;
+};
+
+Located locate(const OvDataModel& m, const EntryRef& path) {
+    Located at;
+    for (int s = 0; s < used(m.OvNumberOfSectors) && at.s < 0; ++s)
+        if (m.SectorID[s] == path.sectorId)
+            at.s = s;
+    if (at.s < 0 || path.depth() < 2)
+        return at;
+    for (int o = 0; o < used(m.SectorNumberOfOps[at.s]) && at.o < 0; ++o)
+        if (m.OpsID[at.s][o] == path.opId)
+            at.o = o;
+    if (at.o < 0 || path.depth() < 3)
+        return at;
+    for (int b = 0; b < used(m.OpsNumberOfBattles[at.s][at.o]) && at.b < 0; ++b)
+        if (m.BatID[at.s][at.o][b] == path.battleId)
+            at.b = b;
+    return at;
+}
+
+void copyBattle(const OvDataModel& f, int fs, int fo, int fb, OvDataModel& t, int ts, int to, int tb) {
+    t.BatID[ts][to][tb] = f.BatID[fs][fo][fb];
+    t.BatName[ts][to][tb] = f.BatName[fs][fo][fb];
+    t.BatXY[ts][to][tb] = f.BatXY[fs][fo][fb];
+    t.BatTail[ts][to][tb] = f.BatTail[fs][fo][fb];
+}
+
+// Every slot below the op is copied, so the target's op is the source's op, whole.
+void copyOp(const OvDataModel& f, int fs, int fo, OvDataModel& t, int ts, int to) {
+    t.OpsID[ts][to] = f.OpsID[fs][fo];
+    t.OpsName[ts][to] = f.OpsName[fs][fo];
+    t.OpsXY[ts][to] = f.OpsXY[fs][fo];
+    t.OpsNumberOfBattles[ts][to] = used(f.OpsNumberOfBattles[fs][fo]);
+    for (int b = 0; b < kCapacity; ++b)
+        copyBattle(f, fs, fo, b, t, ts, to, b);
+}
+
+void copySector(const OvDataModel& f, int fs, OvDataModel& t, int ts) {
+    t.SectorID[ts] = f.SectorID[fs];
+    t.SectorName[ts] = f.SectorName[fs];
+    t.SectorXY[ts] = f.SectorXY[fs];
+    t.SectorNumberOfOps[ts] = used(f.SectorNumberOfOps[fs]);
+    for (int o = 0; o < kCapacity; ++o)
+        copyOp(f, fs, o, t, ts, o);
+}
+
+std::string noRoom(std::string_view what, std::string_view where) {
+    return "sorry, " + std::string(where) + " has no room for another " + std::string(what) +
+           "; a file holds at most " + std::to_string(rules::kMaxEntriesPerLevel);
+}
+
+std::string copyField(const OvDataModel& from, OvDataModel& to, const EntryRef& path, SyncPart part,
+                      const Located& src, const Located& dst) {
+    const int depth = path.depth();
+    if (part == SyncPart::Flags && depth != 3)
+        return "sorry, only battles have flags";
+    switch (depth) {
+    case 1:
+        if (part == SyncPart::Name)
+            to.SectorName[dst.s] = from.SectorName[src.s];
+        else
+            to.SectorXY[dst.s] = from.SectorXY[src.s];
+        break;
+    case 2:
+        if (part == SyncPart::Name)
+            to.OpsName[dst.s][dst.o] = from.OpsName[src.s][src.o];
+        else
+            to.OpsXY[dst.s][dst.o] = from.OpsXY[src.s][src.o];
+        break;
+    default:
+        if (part == SyncPart::Name)
+            to.BatName[dst.s][dst.o][dst.b] = from.BatName[src.s][src.o][src.b];
+        else if (part == SyncPart::Rectangle)
+            to.BatXY[dst.s][dst.o][dst.b] = from.BatXY[src.s][src.o][src.b];
+        else
+            to.BatTail[dst.s][dst.o][dst.b] = from.BatTail[src.s][src.o][src.b];
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+std::string CopyEntry(const OvDataModel& from, OvDataModel& to, const EntryRef& path, SyncPart part,
+                      int sectorPosition) {
+    const int depth = path.depth();
+    if (depth < 1)
+        return "sorry, a whole file is not copied entry by entry";
+    const Located src = locate(from, path);
+    const bool inSource = depth == 1 ? src.s >= 0 : depth == 2 ? src.o >= 0 : src.b >= 0;
+    if (!inSource)
+        return "sorry, the " + std::string(levelName(path)) + " " + idPathText(path) +
+               " is not there to copy";
+    const Located dst = locate(to, path);
+    const bool inTarget = depth == 1 ? dst.s >= 0 : depth == 2 ? dst.o >= 0 : dst.b >= 0;
+
+    if (part != SyncPart::Subtree) {
+        if (!inTarget)
+            return "sorry, the " + std::string(levelName(path)) + " " + idPathText(path) +
+                   " is missing; copy it whole first";
+        return copyField(from, to, path, part, src, dst);
+    }
+
+    if (inTarget) {
+        if (depth == 1)
+            copySector(from, src.s, to, dst.s);
+        else if (depth == 2)
+            copyOp(from, src.s, src.o, to, dst.s, dst.o);
+        else
+            copyBattle(from, src.s, src.o, src.b, to, dst.s, dst.o, dst.b);
+        return {};
+    }
+
+    if (depth == 1) {
+        const int count = used(to.OvNumberOfSectors);
+        if (count >= kCapacity)
+            return noRoom("sector", "the file");
+        const int at = sectorPosition < 0 || sectorPosition > count ? count : sectorPosition;
+        for (int s = count; s > at; --s)
+            copySector(to, s - 1, to, s);
+        copySector(from, src.s, to, at);
+        to.OvNumberOfSectors = count + 1;
+        return {};
+    }
+    if (dst.s < 0)
+        return "sorry, the sector " + std::to_string(path.sectorId) + " is missing; copy it first";
+    if (depth == 2) {
+        const int count = used(to.SectorNumberOfOps[dst.s]);
+        if (count >= kCapacity)
+            return noRoom("op", "the sector " + std::to_string(path.sectorId));
+        copyOp(from, src.s, src.o, to, dst.s, count);
+        to.SectorNumberOfOps[dst.s] = count + 1;
+        return {};
+    }
+    if (dst.o < 0)
+        return "sorry, the op " + std::to_string(path.sectorId) + "/" + std::to_string(path.opId) +
+               " is missing; copy it first";
+    const int count = used(to.OpsNumberOfBattles[dst.s][dst.o]);
+    if (count >= kCapacity)
+        return noRoom("battle", "the op " + std::to_string(path.sectorId) + "/" + std::to_string(path.opId));
+    copyBattle(from, src.s, src.o, src.b, to, dst.s, dst.o, count);
+    to.OpsNumberOfBattles[dst.s][dst.o] = count + 1;
+    return {};
+}
+
+std::string ApplySync(OvDataModel& overview, OvDataModel& sectorFile, const Finding& finding,
+                      SyncDirection direction) {
+    if (direction == SyncDirection::ToOverview) {
+        if (!finding.canCopyToOverview)
+            return "sorry, this finding is not fixed by copying to OvData0";
+        return CopyEntry(sectorFile, overview, finding.where, finding.syncPart, finding.where.file - 1);
+    }
+    if (!finding.canTakeFromOverview || !finding.counterpart)
+        return "sorry, this finding is not fixed by taking from OvData0";
+    return CopyEntry(overview, sectorFile, *finding.counterpart, finding.syncPart);
+}
+
+} // namespace ov
