@@ -56,8 +56,8 @@ void BM_CheckLargestFile(benchmark::State& state) {
 }
 BENCHMARK(BM_CheckLargestFile)->Unit(benchmark::kMicrosecond);
 
-// Ten largest files: OvData0 and nine files that differ from it in every rectangle (same
-// picture, so every rectangle is compared and reported) and in every tenth name.
+// The worst case: ten largest files on one picture, each with other random rectangles and names,
+// so nearly every entry of OvData1..9 is reported against OvData0 field by field.
 void BM_CheckSetOfTenLargest(benchmark::State& state) {
     std::vector<ov::OvDataModel> models;
     for (int n = 0; n < ov::kFileNumbers; ++n) {
@@ -76,6 +76,46 @@ void BM_CheckSetOfTenLargest(benchmark::State& state) {
     state.counters["findings"] = static_cast<double>(findings);
 }
 BENCHMARK(BM_CheckSetOfTenLargest)->Unit(benchmark::kMillisecond);
+
+// The set as a mod has it, at the largest size: OvData0 with eleven full sectors and OvData1..9
+// each holding its sector of OvData0 on its own map picture, every tenth battle renamed.
+void BM_CheckSetOfTenLargestAsTheGameHasThem(benchmark::State& state) {
+    const ov::OvDataModel overview = largestModel(1331);
+    std::vector<ov::OvDataModel> files(ov::kFileNumbers - 1);
+    for (int n = 1; n < ov::kFileNumbers; ++n) {
+        ov::OvDataModel& m = files[static_cast<std::size_t>(n - 1)];
+        m.InitProperties();
+        m.OvResourceID = 1013 + n;
+        m.OvNumberOfSectors = 1;
+        const int s = n - 1;
+        m.SectorID[0] = overview.SectorID[s];
+        m.SectorName[0] = overview.SectorName[s];
+        m.SectorXY[0] = overview.SectorXY[s];
+        m.SectorNumberOfOps[0] = overview.SectorNumberOfOps[s];
+        m.OpsID[0] = overview.OpsID[s];
+        m.OpsName[0] = overview.OpsName[s];
+        m.OpsXY[0] = overview.OpsXY[s];
+        m.OpsNumberOfBattles[0] = overview.OpsNumberOfBattles[s];
+        m.BatID[0] = overview.BatID[s];
+        m.BatName[0] = overview.BatName[s];
+        m.BatXY[0] = overview.BatXY[s];
+        m.BatTail[0] = overview.BatTail[s];
+        for (int o = 0; o < ov::kCapacity; ++o)
+            m.BatName[0][o][o % 10] += " (renamed)";
+    }
+    ov::OvDataSet set{};
+    set[0] = &overview;
+    for (int n = 1; n < ov::kFileNumbers; ++n)
+        set[static_cast<std::size_t>(n)] = &files[static_cast<std::size_t>(n - 1)];
+    std::size_t findings = 0;
+    for (auto _ : state) {
+        const std::vector<ov::Finding> found = ov::CheckSet(set);
+        findings = found.size();
+        benchmark::DoNotOptimize(found.data());
+    }
+    state.counters["findings"] = static_cast<double>(findings);
+}
+BENCHMARK(BM_CheckSetOfTenLargestAsTheGameHasThem)->Unit(benchmark::kMillisecond);
 
 // A clean set of ten largest files (all equal): the cost of the walks without findings.
 void BM_CheckSetOfTenEqualLargest(benchmark::State& state) {

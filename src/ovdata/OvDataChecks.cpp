@@ -4,6 +4,7 @@
 #include "ovdata/OvDataRules.h"
 
 #include <algorithm>
+#include <charconv>
 #include <tuple>
 
 namespace ov {
@@ -61,8 +62,16 @@ std::string quotedName(const std::string& bytes) {
 }
 
 std::string rectText(const Rect& r) {
-    return std::to_string(r[0]) + ", " + std::to_string(r[1]) + ", " + std::to_string(r[2]) + ", " +
-           std::to_string(r[3]);
+    char text[64];
+    char* end = text;
+    for (std::size_t k = 0; k < r.size(); ++k) {
+        if (k) {
+            *end++ = ',';
+            *end++ = ' ';
+        }
+        end = std::to_chars(end, text + sizeof text, r[k]).ptr;
+    }
+    return std::string(text, end);
 }
 
 // On/off as the game reads them (any byte but 0 is on), in the table's "1-0-1" form.
@@ -528,6 +537,7 @@ std::vector<Finding> CheckSetRules(const OvDataSet& set) {
 
 std::vector<Finding> CheckSet(const OvDataSet& set) {
     std::vector<Finding> findings;
+    findings.reserve(256);
     for (int n = 0; n < kFileNumbers; ++n)
         if (set[static_cast<std::size_t>(n)])
             FileChecker(*set[static_cast<std::size_t>(n)], n, findings).run();
@@ -540,17 +550,42 @@ std::vector<Finding> CheckSet(const OvDataSet& set) {
 }
 
 void SortFindings(std::vector<Finding>& findings) {
-    std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
-        const auto key = [](const Finding& f) {
-            const EntryRef& w = f.where;
-            return std::make_tuple(w.file, w.sector, w.op, w.battle, severityRank(f.severity));
-        };
-        const auto ka = key(a);
-        const auto kb = key(b);
-        if (ka != kb)
-            return ka < kb;
-        return std::tie(a.code, a.message) < std::tie(b.code, b.message);
+    // Sorted as (key, index) pairs, then each finding moved once: a set of ten full files has
+    // tens of thousands of findings, and moving them through a merge sort costs more than
+    // finding them.
+    const auto level = [](int position) {
+        return static_cast<std::uint32_t>(std::clamp(position + 1, 0, 15));
+    };
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> order(findings.size());
+    for (std::size_t i = 0; i < findings.size(); ++i) {
+        const EntryRef& w = findings[i].where;
+        order[i] = {(level(w.file) << 18) | (level(w.sector) << 14) | (level(w.op) << 10) |
+                        (level(w.battle) << 6) |
+                        static_cast<std::uint32_t>(severityRank(findings[i].severity)),
+                    static_cast<std::uint32_t>(i)};
+    }
+    std::stable_sort(order.begin(), order.end(), [&findings](const auto& a, const auto& b) {
+        if (a.first != b.first)
+            return a.first < b.first;
+        const Finding& fa = findings[a.second];
+        const Finding& fb = findings[b.second];
+        return std::tie(fa.code, fa.message) < std::tie(fb.code, fb.message);
     });
+    // Moved into place cycle by cycle: no second buffer of findings.
+    std::vector<bool> placed(order.size(), false);
+    for (std::size_t start = 0; start < order.size(); ++start) {
+        if (placed[start] || order[start].second == start)
+            continue;
+        Finding held = std::move(findings[start]);
+        std::size_t to = start;
+        for (std::size_t from = order[to].second; from != start; from = order[to].second) {
+            findings[to] = std::move(findings[from]);
+            placed[to] = true;
+            to = from;
+        }
+        findings[to] = std::move(held);
+        placed[to] = true;
+    }
 }
 
 FindingCounts CountFindings(const std::vector<Finding>& findings) {
@@ -563,15 +598,15 @@ FindingCounts CountFindings(const std::vector<Finding>& findings) {
 }
 
 std::string CountsText(const FindingCounts& c) {
-    const auto part = [](int n, const char* one, const char* many) {
-        return std::to_string(n) + " " + (n == 1 ? one : many);
+    std::string text;
+    const auto part = [&text](int n, const char* one, const char* many) {
+        if (n != 0)
+            text += (text.empty() ? "" : ", ") + std::to_string(n) + " " + (n == 1 ? one : many);
     };
-    if (c.errors == 0 && c.warnings == 0 && c.notes == 0)
-        return "no findings";
-    std::string text = part(c.errors, "error", "errors") + ", " + part(c.warnings, "warning", "warnings");
-    if (c.notes != 0)
-        text += ", " + part(c.notes, "note", "notes");
-    return text;
+    part(c.errors, "error", "errors");
+    part(c.warnings, "warning", "warnings");
+    part(c.notes, "note", "notes");
+    return text.empty() ? "no findings" : text;
 }
 
 } // namespace ov

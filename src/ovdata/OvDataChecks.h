@@ -71,7 +71,7 @@ enum class SyncPart { Subtree, Name, Rectangle, Flags };
 
 struct Finding {
     Severity severity = Severity::Note;
-    std::string code; // stable; see the list above
+    std::string_view code; // stable; see the list above (always a string literal)
     EntryRef where;
     std::string message;                 // one line, for the user
     std::optional<EntryRef> counterpart; // the entry in the other file of a set finding
@@ -102,7 +102,7 @@ struct FindingCounts {
     int errors = 0, warnings = 0, notes = 0;
 };
 FindingCounts CountFindings(const std::vector<Finding>& findings);
-// "2 errors, 1 warning" (notes only when there are some; "no findings" for none).
+// "2 errors, 1 warning": the kinds there are, most severe first ("no findings" for none).
 std::string CountsText(const FindingCounts& counts);
 
 } // namespace ov

@@ -69,7 +69,8 @@ inline ov::OvDataModel sectorFile(int n) {
 inline std::vector<std::string> codes(const std::vector<ov::Finding>& findings) {
     std::vector<std::string> out;
     for (const ov::Finding& f : findings)
-        out.push_back(f.code + "@" + (f.where.file >= 0 ? std::to_string(f.where.file) + ":" : "") +
+        out.push_back(std::string(f.code) + "@" +
+                      (f.where.file >= 0 ? std::to_string(f.where.file) + ":" : "") +
                       ov::idPathText(f.where));
     return out;
 }

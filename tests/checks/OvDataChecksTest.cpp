@@ -279,8 +279,8 @@ TEST(FileChecks, MessagesSpeakOfTheValuesInTheProgramsVoice) {
     const std::vector<Finding> findings = CheckFile(m, 0);
     std::vector<std::string> lines;
     for (const Finding& f : findings)
-        lines.push_back(std::string(severityName(f.severity)) + " " + f.code + " " + idPathText(f.where) +
-                        ": " + f.message);
+        lines.push_back(std::string(severityName(f.severity)) + " " + std::string(f.code) + " " +
+                        idPathText(f.where) + ": " + f.message);
     const std::vector<std::string> expected = {
         "warning picture-id file: picture 1017 is the game's About screen, not a map",
         "error battles-per-op 1/10: 6 battles in this op; the PC version of the game crashes with more than "
@@ -311,6 +311,9 @@ TEST(FileChecks, FindingsComeInTreeOrderFileFirstErrorsBeforeWarnings) {
 TEST(FileChecks, CountsAndTheirText) {
     OvDataModel m = checktest::overview();
     EXPECT_EQ(CountsText(CountFindings(CheckFile(m))), "no findings");
+    m.SectorXY[1] = {};
+    EXPECT_EQ(CountsText(CountFindings(CheckFile(m))), "1 note");
+    m.SectorXY[1] = checktest::overview().SectorXY[1];
     battles(m, 0, 0, 6);
     battles(m, 0, 1, 7);
     m.OpsName[0][0].clear();

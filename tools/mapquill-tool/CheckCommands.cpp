@@ -253,7 +253,7 @@ int runCheckCommand(const std::vector<std::string>& args) {
             ordered_json item;
             item["file"] = file->path;
             item["severity"] = std::string(ov::severityName(f.severity));
-            item["code"] = f.code;
+            item["code"] = std::string(f.code);
             item["path"] = ov::idPathText(f.where);
             item["entry"] = entryJson(f.where, file->path);
             item["message"] = f.message;
@@ -273,8 +273,8 @@ int runCheckCommand(const std::vector<std::string>& args) {
         out = jsonText(doc);
     } else {
         for (const auto& [file, f] : findings)
-            out += file->path + ": " + std::string(ov::severityName(f.severity)) + " " + f.code + " " +
-                   ov::idPathText(f.where) + ": " + f.message + "\n";
+            out += file->path + ": " + std::string(ov::severityName(f.severity)) + " " + std::string(f.code) +
+                   " " + ov::idPathText(f.where) + ": " + f.message + "\n";
     }
     if (!writeOut(out)) {
         std::fprintf(stderr, "mapquill-tool: sorry, the findings could not be written to standard output\n");
