@@ -57,11 +57,21 @@ std::string fileName(int number) {
     return "OvData" + std::to_string(number);
 }
 
-std::string quotedName(const std::string& bytes) {
-    return "'" + latin1ToUtf8(bytes) + "'";
+// The message pieces are appended into one string: a set of ten full files can give tens of
+// thousands of findings, and every temporary string is an allocation.
+void appendQuoted(std::string& out, const std::string& bytes) {
+    out += '\'';
+    appendLatin1ToUtf8(out, bytes);
+    out += '\'';
 }
 
-std::string rectText(const Rect& r) {
+std::string quotedName(const std::string& bytes) {
+    std::string text;
+    appendQuoted(text, bytes);
+    return text;
+}
+
+void appendRect(std::string& out, const Rect& r) {
     char text[64];
     char* end = text;
     for (std::size_t k = 0; k < r.size(); ++k) {
@@ -71,7 +81,27 @@ std::string rectText(const Rect& r) {
         }
         end = std::to_chars(end, text + sizeof text, r[k]).ptr;
     }
-    return std::string(text, end);
+    out.append(text, end);
+}
+
+std::string rectText(const Rect& r) {
+    std::string text;
+    appendRect(text, r);
+    return text;
+}
+
+// "<before><a><middle><b><after>" in one allocation.
+template <typename T, typename Append>
+std::string between(std::string_view before, const T& a, std::string_view middle, const T& b,
+                    std::string_view after, Append append) {
+    std::string text;
+    text.reserve(before.size() + middle.size() + after.size() + 48);
+    text += before;
+    append(text, a);
+    text += middle;
+    append(text, b);
+    text += after;
+    return text;
 }
 
 // On/off as the game reads them (any byte but 0 is on), in the table's "1-0-1" form.
@@ -455,10 +485,10 @@ private:
                 const std::string* tail0) {
         if (name != name0)
             differs("name-differs", SyncPart::Name, here, there,
-                    "name " + quotedName(name) + " here, " + quotedName(name0) + " in OvData0");
+                    between("name ", name, " here, ", name0, " in OvData0", appendQuoted));
         if (compareRects_ && r != r0)
             differs("rect-differs", SyncPart::Rectangle, here, there,
-                    "rectangle " + rectText(r) + " here, " + rectText(r0) + " in OvData0");
+                    between("rectangle ", r, " here, ", r0, " in OvData0", appendRect));
         if (tail && !flagsEqual(*tail, *tail0))
             differs("flags-differ", SyncPart::Flags, here, there,
                     "flags (LZ-Bridge-Road) " + flagsText(*tail) + " here, " + flagsText(*tail0) +
