@@ -17,18 +17,31 @@ struct Located {
     int s = -1, o = -1, b = -1;
 };
 
+// The entry at the reference's own positions when its IDs are there (that tells repeated IDs
+// apart); otherwise the first entry with each ID.
 Located locate(const OvDataModel& m, const EntryRef& path) {
     Located at;
+    const int depth = path.depth();
+    const auto inRange = [](int position, std::int32_t count) {
+        return position >= 0 && position < used(count);
+    };
+    if (inRange(path.sector, m.OvNumberOfSectors) && m.SectorID[path.sector] == path.sectorId)
+        at.s = path.sector;
     for (int s = 0; s < used(m.OvNumberOfSectors) && at.s < 0; ++s)
         if (m.SectorID[s] == path.sectorId)
             at.s = s;
-    if (at.s < 0 || path.depth() < 2)
+    if (at.s < 0 || depth < 2)
         return at;
+    if (inRange(path.op, m.SectorNumberOfOps[at.s]) && m.OpsID[at.s][path.op] == path.opId)
+        at.o = path.op;
     for (int o = 0; o < used(m.SectorNumberOfOps[at.s]) && at.o < 0; ++o)
         if (m.OpsID[at.s][o] == path.opId)
             at.o = o;
-    if (at.o < 0 || path.depth() < 3)
+    if (at.o < 0 || depth < 3)
         return at;
+    if (inRange(path.battle, m.OpsNumberOfBattles[at.s][at.o]) &&
+        m.BatID[at.s][at.o][path.battle] == path.battleId)
+        at.b = path.battle;
     for (int b = 0; b < used(m.OpsNumberOfBattles[at.s][at.o]) && at.b < 0; ++b)
         if (m.BatID[at.s][at.o][b] == path.battleId)
             at.b = b;
@@ -100,7 +113,15 @@ std::string copyField(const OvDataModel& from, OvDataModel& to, const EntryRef& 
 
 std::string CopyEntry(const OvDataModel& from, OvDataModel& to, const EntryRef& path, SyncPart part,
                       int sectorPosition) {
+    return CopyEntry(from, path, to, path, part, sectorPosition);
+}
+
+std::string CopyEntry(const OvDataModel& from, const EntryRef& path, OvDataModel& to, const EntryRef& target,
+                      SyncPart part, int sectorPosition) {
     const int depth = path.depth();
+    if (target.depth() != depth || target.sectorId != path.sectorId ||
+        (depth >= 2 && target.opId != path.opId) || (depth >= 3 && target.battleId != path.battleId))
+        return "sorry, the entries " + idPathText(path) + " and " + idPathText(target) + " are not the same";
     if (depth < 1)
         return "sorry, a whole file is not copied entry by entry";
     const Located src = locate(from, path);
@@ -108,7 +129,7 @@ std::string CopyEntry(const OvDataModel& from, OvDataModel& to, const EntryRef& 
     if (!inSource)
         return "sorry, the " + std::string(levelName(path)) + " " + idPathText(path) +
                " is not there to copy";
-    const Located dst = locate(to, path);
+    const Located dst = locate(to, target);
     const bool inTarget = depth == 1 ? dst.s >= 0 : depth == 2 ? dst.o >= 0 : dst.b >= 0;
 
     if (part != SyncPart::Subtree) {
@@ -162,14 +183,20 @@ std::string CopyEntry(const OvDataModel& from, OvDataModel& to, const EntryRef& 
 
 std::string ApplySync(OvDataModel& overview, OvDataModel& sectorFile, const Finding& finding,
                       SyncDirection direction) {
+    // The finding's own entries are named by position, so that a repeated ID copies the entry
+    // the finding is about; an entry that is missing is placed by its ID path.
+    const bool sameEntry = finding.counterpart && finding.counterpart->depth() == finding.where.depth();
     if (direction == SyncDirection::ToOverview) {
         if (!finding.canCopyToOverview)
             return "sorry, this finding is not fixed by copying to OvData0";
-        return CopyEntry(sectorFile, overview, finding.where, finding.syncPart, finding.where.file - 1);
+        return CopyEntry(sectorFile, finding.where, overview,
+                         sameEntry ? *finding.counterpart : finding.where, finding.syncPart,
+                         finding.where.file - 1);
     }
     if (!finding.canTakeFromOverview || !finding.counterpart)
         return "sorry, this finding is not fixed by taking from OvData0";
-    return CopyEntry(overview, sectorFile, *finding.counterpart, finding.syncPart);
+    return CopyEntry(overview, *finding.counterpart, sectorFile,
+                     sameEntry ? finding.where : *finding.counterpart, finding.syncPart);
 }
 
 } // namespace ov

@@ -7,11 +7,10 @@
 
 // Bringing OvData0 and a sector file OvDataN into line, one entry at a time: the model operations
 // behind the set findings' "Copy to OvData0" and "Take from OvData0". Entries are matched by their
-// ID path (sector ID, op ID, battle ID; the first entry with an ID counts when IDs repeat).
+// ID path (sector ID, op ID, battle ID); where IDs repeat, an entry is told apart by its position.
 namespace ov {
 
-// Copies the entry at `path` (its IDs and depth 1..3; positions are not looked at) from `from`
-// into `to`:
+// Copies the entry at `path` (its IDs and depth 1..3) from `from` into `to`:
 //  - SyncPart::Subtree: the entry with everything below it. An entry of the same ID path in `to`
 //    takes the source's name, rectangle, flags and children (and loses children the source
 //    lacks); otherwise the entry is added as the last child of its parent, or, for a sector, at
@@ -22,6 +21,11 @@ namespace ov {
 // or op) and `to` is untouched.
 std::string CopyEntry(const OvDataModel& from, OvDataModel& to, const EntryRef& path, SyncPart part,
                       int sectorPosition = -1);
+// The same with the two ends named apart: `source` in `from`, `target` in `to`, both with the
+// same ID path. Each is taken at its own positions when its IDs stand there (so that of two
+// entries with one ID the right one is copied, and the right one replaced), otherwise by ID.
+std::string CopyEntry(const OvDataModel& from, const EntryRef& source, OvDataModel& to,
+                      const EntryRef& target, SyncPart part, int sectorPosition = -1);
 
 enum class SyncDirection { ToOverview, FromOverview };
 

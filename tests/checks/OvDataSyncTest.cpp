@@ -95,6 +95,14 @@ const SyncCase kSyncCases[] = {
      "rect-differs@2:2/20/201",
      SyncDirection::ToOverview,
      {"~ 2/20/201 rect: [135, 15, 160, 50] -> [50, 60, 70, 80]"}},
+    {"the second of two battles with one ID takes its name from OvData0",
+     [](OvDataModel&, OvDataModel& two) {
+         two.BatID[0][0][1] = 200;
+         two.BatName[0][0][1] = "Twin";
+     },
+     "name-differs@2:2/20/200",
+     SyncDirection::FromOverview,
+     {"~ 2/20/200 name: 'Twin' -> 'Battle 200'"}},
     {"a missing op taken from OvData0",
      [](OvDataModel&, OvDataModel& two) { two.SectorNumberOfOps[0] = 2; },
      "missing-in-sector-file@2:2",
