@@ -181,22 +181,48 @@ std::string CopyEntry(const OvDataModel& from, const EntryRef& path, OvDataModel
     return {};
 }
 
+namespace {
+
+// `parent` (an entry of one file) with the deeper level of `child` (an entry of the other file
+// with the same ID path above it): where a missing child goes, named by its parent's position.
+EntryRef childOf(EntryRef parent, const EntryRef& child) {
+    if (parent.depth() == 0) {
+        parent.sector = child.sector;
+        parent.sectorId = child.sectorId;
+    } else if (parent.depth() == 1) {
+        parent.op = child.op;
+        parent.opId = child.opId;
+    } else if (parent.depth() == 2) {
+        parent.battle = child.battle;
+        parent.battleId = child.battleId;
+    }
+    return parent;
+}
+
+} // namespace
+
 std::string ApplySync(OvDataModel& overview, OvDataModel& sectorFile, const Finding& finding,
                       SyncDirection direction) {
-    // The finding's own entries are named by position, so that a repeated ID copies the entry
-    // the finding is about; an entry that is missing is placed by its ID path.
-    const bool sameEntry = finding.counterpart && finding.counterpart->depth() == finding.where.depth();
+    // The finding's own entries are named by position, so that where IDs repeat the copy goes
+    // from and to the very entries the finding is about.
+    const std::optional<EntryRef>& other = finding.counterpart;
+    const bool sameEntry = other && other->depth() == finding.where.depth();
     if (direction == SyncDirection::ToOverview) {
         if (!finding.canCopyToOverview)
             return "sorry, this finding is not fixed by copying to OvData0";
-        return CopyEntry(sectorFile, finding.where, overview,
-                         sameEntry ? *finding.counterpart : finding.where, finding.syncPart,
+        const EntryRef target = sameEntry ? *other
+                                : other && other->depth() + 1 == finding.where.depth()
+                                    ? childOf(*other, finding.where)
+                                    : finding.where;
+        return CopyEntry(sectorFile, finding.where, overview, target, finding.syncPart,
                          finding.where.file - 1);
     }
-    if (!finding.canTakeFromOverview || !finding.counterpart)
+    if (!finding.canTakeFromOverview || !other)
         return "sorry, this finding is not fixed by taking from OvData0";
-    return CopyEntry(overview, *finding.counterpart, sectorFile,
-                     sameEntry ? finding.where : *finding.counterpart, finding.syncPart);
+    const EntryRef target = sameEntry                                     ? finding.where
+                            : finding.where.depth() + 1 == other->depth() ? childOf(finding.where, *other)
+                                                                          : *other;
+    return CopyEntry(overview, *other, sectorFile, target, finding.syncPart);
 }
 
 } // namespace ov
