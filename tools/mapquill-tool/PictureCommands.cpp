@@ -212,6 +212,16 @@ int runMapCommand(const std::vector<std::string>& args)
     return kExitSuccess;
 }
 
+gfx::PictureDecoders mapPictureDecoders()
+{
+    return qtDecoders();
+}
+
+bool writeMapPng(const gfx::RgbImage& image, const std::string& path, std::string& error)
+{
+    return writePng(image, path, error);
+}
+
 const char* pictureCommandsHelp()
 {
     return "  pictures SOURCE [--from ui|intrface|picture]\n"

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "graphics/core/PictureSource.h"
+#include "graphics/core/RgbImage.h"
+
 #include <string>
 #include <vector>
 
@@ -10,3 +13,7 @@ int runPicturesCommand(const std::vector<std::string>& args);
 int runMapCommand(const std::vector<std::string>& args);
 
 const char* pictureCommandsHelp();
+
+// What "map" decodes and writes with, for the other commands that write map pictures.
+gfx::PictureDecoders mapPictureDecoders();
+bool writeMapPng(const gfx::RgbImage& image, const std::string& path, std::string& error);

@@ -1,9 +1,11 @@
 // mapquill-tool: the editor's file formats from the command line. This file only dispatches;
 // each family of subcommands lives in its own files.
+#include "CheckCommands.h"
 #include "OvDataCommands.h"
 
 #if __has_include("PictureCommands.h")
 #include "PictureCommands.h"
+#include "RenderCommand.h"
 #define MQ_HAVE_PICTURE_COMMANDS 1
 #endif
 
@@ -29,9 +31,12 @@ constexpr Subcommand kSubcommands[] = {
     {"dump", mqtool::runDumpCommand},
     {"build", mqtool::runBuildCommand},
     {"batnames", mqtool::runBatnamesCommand},
+    {"check", mqtool::runCheckCommand},
+    {"diff", mqtool::runDiffCommand},
 #ifdef MQ_HAVE_PICTURE_COMMANDS
     {"pictures", runPicturesCommand},
     {"map", runMapCommand},
+    {"render", mqtool::runRenderCommand},
 #endif
 };
 // clang-format on
@@ -47,8 +52,10 @@ void printHelp(std::FILE* to) {
                "Commands:\n",
                to);
     std::fputs(mqtool::ovDataCommandsHelp(), to);
+    std::fputs(mqtool::checkCommandsHelp(), to);
 #ifdef MQ_HAVE_PICTURE_COMMANDS
     std::fputs(pictureCommandsHelp(), to);
+    std::fputs(mqtool::renderCommandHelp(), to);
 #endif
 }
 
