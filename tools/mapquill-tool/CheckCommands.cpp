@@ -1,7 +1,6 @@
 #include "CheckCommands.h"
 
 #include "OvDataCommands.h"
-#include "ToolFiles.h"
 #include "ovdata/OvDataChecks.h"
 #include "ovdata/OvDataDiff.h"
 #include "ovdata/OvDataFile.h"
@@ -129,20 +128,6 @@ int ovDataFileNumber(const std::string& path) {
     return stem == "ovdata" ? name[6] - '0' : -1;
 }
 
-std::unique_ptr<ov::OvDataModel> readOvDataForCheck(const std::string& path, std::string& message) {
-    FileBytes file = readFilePrefix(path, ov::OvDataLayout::kMaxFileSize);
-    if (!file.ok()) {
-        message = file.error;
-        return nullptr;
-    }
-    ov::OvDataReadResult read = ov::ReadFromOvDataFile(std::string_view(file.bytes));
-    if (!read.ok()) {
-        message = path + ": " + read.message;
-        return nullptr;
-    }
-    return std::move(read.model);
-}
-
 int runCheckCommand(const std::vector<std::string>& args) {
     const Options options = parseOptions(args, true);
     if (!options.problem.empty())
@@ -178,7 +163,7 @@ int runCheckCommand(const std::vector<std::string>& args) {
 
     for (CheckedFile& file : files) {
         std::string message;
-        file.model = readOvDataForCheck(file.path, message);
+        file.model = loadOvData(file.path, message);
         if (!file.model) {
             std::fprintf(stderr, "mapquill-tool: %s\n", message.c_str());
             badInput = true;
@@ -296,7 +281,7 @@ int runDiffCommand(const std::vector<std::string>& args) {
     std::unique_ptr<ov::OvDataModel> models[2];
     for (int i = 0; i < 2; ++i) {
         std::string message;
-        models[i] = readOvDataForCheck(options.operands[static_cast<std::size_t>(i)], message);
+        models[i] = loadOvData(options.operands[static_cast<std::size_t>(i)], message);
         if (!models[i]) {
             std::fprintf(stderr, "mapquill-tool: %s\n", message.c_str());
             return kExitBadInput;

@@ -16,9 +16,6 @@ int runDiffCommand(const std::vector<std::string>& args);
 
 const char* checkCommandsHelp();
 
-// Reads an OvData file for these commands; null with `message` set when it cannot be read.
-std::unique_ptr<ov::OvDataModel> readOvDataForCheck(const std::string& path, std::string& message);
-
 // 0..9 for a file named OvData0..OvData9 (any letter case), -1 for any other name.
 int ovDataFileNumber(const std::string& path);
 

@@ -37,6 +37,8 @@ int writeOutput(const std::string& path, std::string_view bytes) {
     return written.ok() ? kExitSuccess : refuse("sorry, file could not be written: " + written.message);
 }
 
+} // namespace
+
 // Only the first kMaxFileSize bytes of a file can ever hold records; the rest is ignored by
 // the format anyway, so nothing beyond it is read into memory.
 std::unique_ptr<ov::OvDataModel> loadOvData(const std::string& path, std::string& message) {
@@ -55,8 +57,6 @@ std::unique_ptr<ov::OvDataModel> loadOvData(const std::string& path, std::string
                      path.c_str());
     return std::move(read.model);
 }
-
-} // namespace
 
 int runDumpCommand(const std::vector<std::string>& args) {
     if (args.size() != 1)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ovdata/OvDataModel.h"
+
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,5 +19,8 @@ int runBuildCommand(const std::vector<std::string>& args);
 int runBatnamesCommand(const std::vector<std::string>& args);
 
 const char* ovDataCommandsHelp();
+
+// Reads an OvData file for a command; on failure returns null with the message to print.
+std::unique_ptr<ov::OvDataModel> loadOvData(const std::string& path, std::string& message);
 
 } // namespace mqtool

@@ -97,7 +97,7 @@ int runRenderCommand(const std::vector<std::string>& args) {
     }
 
     std::string message;
-    const std::unique_ptr<ov::OvDataModel> model = readOvDataForCheck(positional[0], message);
+    const std::unique_ptr<ov::OvDataModel> model = loadOvData(positional[0], message);
     if (!model)
         return refuse(message);
     gfx::PictureSourceResult opened = gfx::PictureSource::open(positional[1], from);
