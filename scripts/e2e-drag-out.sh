@@ -10,7 +10,6 @@ root=$(pwd)
 binary=$1 target=$2 tool=$3
 [ -f "$root/examples/maps/Intrface.brm" ] || { echo "SKIP: no demo maps"; exit 0; }
 work=$(mktemp -d)
-export XDG_CONFIG_HOME=$work/config # the editor's remembered files stay out of the user's
 . scripts/xvfb-session.sh
 xvfb_start
 unset QT_QPA_PLATFORM

@@ -1,6 +1,9 @@
 #include "app/App.h"
 
 #include "app/MenuBar1.h"
+#include "app/OpenFiles.h"
+#include "app/RecentFiles.h"
+#include "ovdata/OvDataFile.h"
 #include "platform/Dialogs.h"
 #include "platform/WindowList.h"
 #include "resources/Resources.h"
@@ -9,12 +12,13 @@
 #include "windows/mainWindow.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTextEdit>
 #include <QPushButton>
 #include <QStyleFactory>
+#include <QTextEdit>
 
 namespace {
 App* g_app = nullptr;
@@ -40,7 +44,9 @@ void editFocusedText(const char* command) {
 }
 } // namespace
 
-App* theApp() { return g_app; }
+App* theApp() {
+    return g_app;
+}
 
 App::App(int& argc, char** argv) : QApplication(argc, argv) {
     g_app = this;
@@ -58,10 +64,15 @@ App::App(int& argc, char** argv) : QApplication(argc, argv) {
 
     MenuBar1::instance();
     AddMenuHandlers();
+    m_recentFiles = std::make_unique<RecentFiles>();
+    m_recentFiles->attachTo(MenuBar1::instance().item(QStringLiteral("FileOpenRecent")));
+    connect(m_recentFiles.get(), &RecentFiles::openRequested, this, &App::openRecentFile);
     Event_Open();
 }
 
 App::~App() {
+    // The recent-files menu is a widget: it must go while the application still exists.
+    m_recentFiles.reset();
     if (g_app == this)
         g_app = nullptr;
 }
@@ -119,7 +130,8 @@ void App::AddMenuHandlers() {
     // has the focus (a table cell being edited, the About window's help text).
     connect(bar.item(QStringLiteral("EditUndo")), &QAction::triggered, this, [] { editFocusedText("undo"); });
     connect(bar.item(QStringLiteral("EditCut")), &QAction::triggered, this, [] { editFocusedText("cut"); });
-    connect(bar.item(QStringLiteral("EditClear")), &QAction::triggered, this, [] { editFocusedText("clear"); });
+    connect(bar.item(QStringLiteral("EditClear")), &QAction::triggered, this,
+            [] { editFocusedText("clear"); });
 }
 
 void App::OvWindowInit(int index) {
@@ -129,15 +141,7 @@ void App::OvWindowInit(int index) {
     if (OvWindowVisible[slot] && OvWindow[slot]) {
         OvWindow[slot]->setVisible(true);
     } else {
-        auto* window = new OvEditorWindow();
-        OvWindow[slot] = window;
-        OvWindowVisible[slot] = true;
-        window->setWindowTitle(QStringLiteral("OvData%1").arg(index));
-        const bool overview = index == 0;
-        window->PushButtonAddSector->setEnabled(overview);
-        window->PushButtonDelSector->setEnabled(overview);
-        window->PushButtonBatnames->setEnabled(overview);
-        window->myWindowIndex = index;
+        OvEditorWindow* window = newEditingWindow(index);
         // The window is shown before the open dialog so the dialog has a parent to sit on.
         WindowList::instance().bringToFront(window);
         window->ReadOvDatas(index);
@@ -145,6 +149,31 @@ void App::OvWindowInit(int index) {
             return;
     }
     WindowList::instance().bringToFront(OvWindow[slot]);
+}
+
+OvEditorWindow* App::newEditingWindow(int index) {
+    auto* window = new OvEditorWindow();
+    const auto slot = static_cast<std::size_t>(index);
+    OvWindow[slot] = window;
+    OvWindowVisible[slot] = true;
+    window->setWindowTitle(QStringLiteral("OvData%1").arg(index));
+    const bool overview = index == 0;
+    window->PushButtonAddSector->setEnabled(overview);
+    window->PushButtonDelSector->setEnabled(overview);
+    window->PushButtonBatnames->setEnabled(overview);
+    window->myWindowIndex = index;
+    OpenFiles::watchEditingWindow(window);
+    return window;
+}
+
+void App::openRecentFile(const QString& path) {
+    if (!QFileInfo(path).isFile()) {
+        m_recentFiles->remove(path);
+        MsgBox(QString::fromLatin1(ov::OvDataMessages::kFailedToOpen.data(),
+                                   static_cast<qsizetype>(ov::OvDataMessages::kFailedToOpen.size())));
+        return;
+    }
+    OpenFiles::open({path});
 }
 
 bool App::_OvNewMenuItem_Action() {
@@ -163,21 +192,52 @@ bool App::_OvNewMenuItem_Action() {
     window->PushButtonAddSector->setEnabled(false);
     window->PushButtonDelSector->setEnabled(false);
     window->myWindowIndex = i;
+    OpenFiles::watchEditingWindow(window);
     window->CreateOvDataFromScratch(i);
     WindowList::instance().bringToFront(window);
     return true;
 }
 
-bool App::_Ov0MenuItem_Action() { OvWindowInit(0); return true; }
-bool App::_Ov1MenuItem_Action() { OvWindowInit(1); return true; }
-bool App::_Ov2MenuItem_Action() { OvWindowInit(2); return true; }
-bool App::_Ov3MenuItem_Action() { OvWindowInit(3); return true; }
-bool App::_Ov4MenuItem_Action() { OvWindowInit(4); return true; }
-bool App::_Ov5MenuItem_Action() { OvWindowInit(5); return true; }
-bool App::_Ov6MenuItem_Action() { OvWindowInit(6); return true; }
-bool App::_Ov7MenuItem_Action() { OvWindowInit(7); return true; }
-bool App::_Ov8MenuItem_Action() { OvWindowInit(8); return true; }
-bool App::_Ov9MenuItem_Action() { OvWindowInit(9); return true; }
+bool App::_Ov0MenuItem_Action() {
+    OvWindowInit(0);
+    return true;
+}
+bool App::_Ov1MenuItem_Action() {
+    OvWindowInit(1);
+    return true;
+}
+bool App::_Ov2MenuItem_Action() {
+    OvWindowInit(2);
+    return true;
+}
+bool App::_Ov3MenuItem_Action() {
+    OvWindowInit(3);
+    return true;
+}
+bool App::_Ov4MenuItem_Action() {
+    OvWindowInit(4);
+    return true;
+}
+bool App::_Ov5MenuItem_Action() {
+    OvWindowInit(5);
+    return true;
+}
+bool App::_Ov6MenuItem_Action() {
+    OvWindowInit(6);
+    return true;
+}
+bool App::_Ov7MenuItem_Action() {
+    OvWindowInit(7);
+    return true;
+}
+bool App::_Ov8MenuItem_Action() {
+    OvWindowInit(8);
+    return true;
+}
+bool App::_Ov9MenuItem_Action() {
+    OvWindowInit(9);
+    return true;
+}
 
 bool App::_FileClose_Action() {
     if (WindowCount() > 1) {
@@ -232,8 +292,10 @@ bool App::_SettingsCursorBW_Action() {
 }
 
 mainWindow* App::aboutWindow() {
-    if (!m_about)
+    if (!m_about) {
         m_about = new mainWindow();
+        OpenFiles::acceptFileDrops(m_about);
+    }
     return m_about;
 }
 
@@ -253,9 +315,13 @@ bool App::_InfoLimitsMenuItem_Action() {
     return true;
 }
 
-QWidget* App::Window(int index) const { return WindowList::instance().window(index); }
+QWidget* App::Window(int index) const {
+    return WindowList::instance().window(index);
+}
 
-int App::WindowCount() const { return WindowList::instance().count(); }
+int App::WindowCount() const {
+    return WindowList::instance().count();
+}
 
 OvEditorWindow* App::frontEditingWindow() const {
     auto* window = qobject_cast<OvEditorWindow*>(Window(0));
