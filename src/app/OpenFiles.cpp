@@ -50,10 +50,12 @@ OvEditorWindow* windowWithFile(App& app, const QString& path) {
     return nullptr;
 }
 
-// Takes OvData files dropped from the file manager; anything else passes on to the widget.
+// Takes OvData files dropped from the file manager. Anything else passes on to the widget, or,
+// with `filesOnly`, is refused: a widget that never took drops must not start taking others.
 class FileDropFilter : public QObject {
 public:
-    using QObject::QObject;
+    explicit FileDropFilter(QObject* parent, bool filesOnly = false)
+        : QObject(parent), m_filesOnly(filesOnly) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -61,8 +63,11 @@ protected:
         case QEvent::DragEnter:
         case QEvent::DragMove: {
             auto* drag = static_cast<QDragMoveEvent*>(event);
-            if (OpenFiles::localFiles(drag->mimeData()).isEmpty())
-                return false;
+            if (OpenFiles::localFiles(drag->mimeData()).isEmpty()) {
+                if (m_filesOnly)
+                    drag->ignore();
+                return m_filesOnly;
+            }
             if (drag->possibleActions() & Qt::CopyAction)
                 drag->setDropAction(Qt::CopyAction);
             drag->accept();
@@ -71,8 +76,11 @@ protected:
         case QEvent::Drop: {
             auto* drop = static_cast<QDropEvent*>(event);
             const QStringList files = OpenFiles::localFiles(drop->mimeData());
-            if (files.isEmpty())
-                return false;
+            if (files.isEmpty()) {
+                if (m_filesOnly)
+                    drop->ignore();
+                return m_filesOnly;
+            }
             if (drop->possibleActions() & Qt::CopyAction)
                 drop->setDropAction(Qt::CopyAction);
             drop->accept();
@@ -85,6 +93,9 @@ protected:
             return QObject::eventFilter(watched, event);
         }
     }
+
+private:
+    bool m_filesOnly;
 };
 
 void watchForDrops(QWidget* widget, QObject* filter) {
@@ -190,7 +201,7 @@ void acceptFileDrops(QWidget* window) {
 
 void watchEditingWindow(OvEditorWindow* window) {
     // Only the table: a picture dropped on the map keeps its meaning there.
-    watchForDrops(window->thisListBox->viewport(), new FileDropFilter(window));
+    watchForDrops(window->thisListBox->viewport(), new FileDropFilter(window, true));
     QObject::connect(window, &OvEditorWindow::ovDataFileUsed, window, [window](const QString& path) {
         window->setProperty(kPathProperty, path);
         if (App* app = theApp())

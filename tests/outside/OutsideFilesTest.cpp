@@ -219,6 +219,14 @@ TEST_F(OutsideFiles, FilesDroppedOnTheAboutWindowOrTheTableOpenAndThePictureDrop
     EXPECT_EQ(slot(1)->thisListBox->OvResourceID, 1014);
     EXPECT_EQ(openSlots(), 3);
 
+    // The table takes files only: text or a remote address is refused and changes no cell.
+    QMimeData text;
+    text.setText(u"renamed"_s);
+    text.setUrls({QUrl(u"https://example.org/OvData1"_s)});
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(slot(2)->thisListBox->viewport(), &enter);
+    EXPECT_FALSE(enter.isAccepted());
+
     // On the map an OvData file is no picture: refused, nothing opens. A picture still becomes the map.
     OvPictCanvas* map = slot(2)->PreviewCanvas;
     EXPECT_FALSE(dropFiles(map, {copyOf("OvData0", u"z/OvData0"_s)}));
