@@ -16,9 +16,9 @@
 #include <QIcon>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QPushButton>
 #include <QStyleFactory>
-#include <QTextEdit>
 
 namespace {
 App* g_app = nullptr;
@@ -44,9 +44,7 @@ void editFocusedText(const char* command) {
 }
 } // namespace
 
-App* theApp() {
-    return g_app;
-}
+App* theApp() { return g_app; }
 
 App::App(int& argc, char** argv) : QApplication(argc, argv) {
     g_app = this;
@@ -130,8 +128,7 @@ void App::AddMenuHandlers() {
     // has the focus (a table cell being edited, the About window's help text).
     connect(bar.item(QStringLiteral("EditUndo")), &QAction::triggered, this, [] { editFocusedText("undo"); });
     connect(bar.item(QStringLiteral("EditCut")), &QAction::triggered, this, [] { editFocusedText("cut"); });
-    connect(bar.item(QStringLiteral("EditClear")), &QAction::triggered, this,
-            [] { editFocusedText("clear"); });
+    connect(bar.item(QStringLiteral("EditClear")), &QAction::triggered, this, [] { editFocusedText("clear"); });
 }
 
 void App::OvWindowInit(int index) {
@@ -198,46 +195,16 @@ bool App::_OvNewMenuItem_Action() {
     return true;
 }
 
-bool App::_Ov0MenuItem_Action() {
-    OvWindowInit(0);
-    return true;
-}
-bool App::_Ov1MenuItem_Action() {
-    OvWindowInit(1);
-    return true;
-}
-bool App::_Ov2MenuItem_Action() {
-    OvWindowInit(2);
-    return true;
-}
-bool App::_Ov3MenuItem_Action() {
-    OvWindowInit(3);
-    return true;
-}
-bool App::_Ov4MenuItem_Action() {
-    OvWindowInit(4);
-    return true;
-}
-bool App::_Ov5MenuItem_Action() {
-    OvWindowInit(5);
-    return true;
-}
-bool App::_Ov6MenuItem_Action() {
-    OvWindowInit(6);
-    return true;
-}
-bool App::_Ov7MenuItem_Action() {
-    OvWindowInit(7);
-    return true;
-}
-bool App::_Ov8MenuItem_Action() {
-    OvWindowInit(8);
-    return true;
-}
-bool App::_Ov9MenuItem_Action() {
-    OvWindowInit(9);
-    return true;
-}
+bool App::_Ov0MenuItem_Action() { OvWindowInit(0); return true; }
+bool App::_Ov1MenuItem_Action() { OvWindowInit(1); return true; }
+bool App::_Ov2MenuItem_Action() { OvWindowInit(2); return true; }
+bool App::_Ov3MenuItem_Action() { OvWindowInit(3); return true; }
+bool App::_Ov4MenuItem_Action() { OvWindowInit(4); return true; }
+bool App::_Ov5MenuItem_Action() { OvWindowInit(5); return true; }
+bool App::_Ov6MenuItem_Action() { OvWindowInit(6); return true; }
+bool App::_Ov7MenuItem_Action() { OvWindowInit(7); return true; }
+bool App::_Ov8MenuItem_Action() { OvWindowInit(8); return true; }
+bool App::_Ov9MenuItem_Action() { OvWindowInit(9); return true; }
 
 bool App::_FileClose_Action() {
     if (WindowCount() > 1) {
@@ -315,13 +282,9 @@ bool App::_InfoLimitsMenuItem_Action() {
     return true;
 }
 
-QWidget* App::Window(int index) const {
-    return WindowList::instance().window(index);
-}
+QWidget* App::Window(int index) const { return WindowList::instance().window(index); }
 
-int App::WindowCount() const {
-    return WindowList::instance().count();
-}
+int App::WindowCount() const { return WindowList::instance().count(); }
 
 OvEditorWindow* App::frontEditingWindow() const {
     auto* window = qobject_cast<OvEditorWindow*>(Window(0));

@@ -46,8 +46,10 @@ const QList<Entry> kEditMenu = {
 };
 
 const QList<Entry> kHelpMenu = {
-    {"InfoLimitsMenuItem", "Known Limits...", ""},    {"UntitledMenu0", "-", ""},
-    {"SettingsCursorColor", "Use color cursors", ""}, {"SettingsCursorBW", "Use b/w cursors", ""},
+    {"InfoLimitsMenuItem", "Known Limits...", ""},
+    {"UntitledMenu0", "-", ""},
+    {"SettingsCursorColor", "Use color cursors", ""},
+    {"SettingsCursorBW", "Use b/w cursors", ""},
     {"myAboutMenuItem", "About Mapquill...", ""},
 };
 
@@ -78,21 +80,14 @@ MenuBar1::MenuBar1() {
     Untitled3();
 }
 
-void MenuBar1::Untitled1() {
-    buildMenu(QStringLiteral("FileMenu"));
-}
-void MenuBar1::Untitled2() {
-    buildMenu(QStringLiteral("EditMenu"));
-}
-void MenuBar1::Untitled3() {
-    buildMenu(QStringLiteral("HelpMenu"));
-}
+void MenuBar1::Untitled1() { buildMenu(QStringLiteral("FileMenu")); }
+void MenuBar1::Untitled2() { buildMenu(QStringLiteral("EditMenu")); }
+void MenuBar1::Untitled3() { buildMenu(QStringLiteral("HelpMenu")); }
 
 void MenuBar1::buildMenu(const QString& menuName) {
-    static const QHash<QString, QString> captions = {
-        {QStringLiteral("FileMenu"), QStringLiteral("&File")},
-        {QStringLiteral("EditMenu"), QStringLiteral("&Edit")},
-        {QStringLiteral("HelpMenu"), QStringLiteral("Informations")}};
+    static const QHash<QString, QString> captions = {{QStringLiteral("FileMenu"), QStringLiteral("&File")},
+                                                     {QStringLiteral("EditMenu"), QStringLiteral("&Edit")},
+                                                     {QStringLiteral("HelpMenu"), QStringLiteral("Informations")}};
     auto* menuAction = new QAction(captions.value(menuName), this);
     menuAction->setObjectName(menuName);
     m_items.insert(menuName, menuAction);
@@ -137,19 +132,9 @@ void MenuBar1::installInto(QMainWindow* window) {
     window->setMenuBar(bar);
 }
 
-QAction* MenuBar1::item(const QString& name) const {
-    return m_items.value(name);
-}
+QAction* MenuBar1::item(const QString& name) const { return m_items.value(name); }
 
-QAction* SettingsCursorBW() {
-    return MenuBar1::instance().item(QStringLiteral("SettingsCursorBW"));
-}
-QAction* SettingsCursorColor() {
-    return MenuBar1::instance().item(QStringLiteral("SettingsCursorColor"));
-}
-QAction* FileUseUI() {
-    return MenuBar1::instance().item(QStringLiteral("FileUseUI"));
-}
-QAction* FileUseIntrfaceBRM() {
-    return MenuBar1::instance().item(QStringLiteral("FileUseIntrfaceBRM"));
-}
+QAction* SettingsCursorBW() { return MenuBar1::instance().item(QStringLiteral("SettingsCursorBW")); }
+QAction* SettingsCursorColor() { return MenuBar1::instance().item(QStringLiteral("SettingsCursorColor")); }
+QAction* FileUseUI() { return MenuBar1::instance().item(QStringLiteral("FileUseUI")); }
+QAction* FileUseIntrfaceBRM() { return MenuBar1::instance().item(QStringLiteral("FileUseIntrfaceBRM")); }

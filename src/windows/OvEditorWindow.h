@@ -137,8 +137,7 @@ private:
     void CreateControls();
     void Event_Open();
     void Event_Close();
-    template <typename T>
-    T* addControl(T* control, const char* name, int left, int top, int width, int height);
+    template <typename T> T* addControl(T* control, const char* name, int left, int top, int width, int height);
 
     QWidget* m_content = nullptr;
     std::vector<QWidget*> m_controls;
