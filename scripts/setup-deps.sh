@@ -8,9 +8,10 @@ set -euo pipefail
 run_packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libgl-dev
-  nlohmann-json3-dev fonts-dejavu-core
+  nlohmann-json3-dev libpng-dev libtiff-dev libgif-dev fonts-dejavu-core
 )
 test_packages=(
+  ccache git
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-apps imagemagick netpbm macutils hfsutils unar hyperfine python3

@@ -94,3 +94,24 @@ TEST_F(ToolTest, PictureCommandsTellBadInputFromWrongUsage) {
         EXPECT_EQ(run(args).exitCode, 2) << args.back();
     EXPECT_FALSE(fs::exists(at("x.png")));
 }
+
+// The output name's bytes are used as given, and a picture file over the size limit is named as
+// such, not as empty.
+TEST_F(ToolTest, MapKeepsNameBytesAndNamesTooLargeFiles) {
+    const std::string pict = (kData / "pict" / "hand_v1_bitmap.pict").string();
+    const std::string latin1Name = "Karte-\xE4\xFF.png";
+    const ToolRun map = run({"map", pict, at(latin1Name)});
+    ASSERT_EQ(map.exitCode, 0) << map.err;
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir_))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{latin1Name});
+
+    // Sparse: 65 MiB that cost nothing on the disk, refused before a byte is read.
+    writeText(at("huge.pict"), "");
+    fs::resize_file(at("huge.pict"), 65u << 20);
+    const ToolRun huge = run({"map", at("huge.pict"), at("huge.png")});
+    EXPECT_EQ(huge.exitCode, 1);
+    EXPECT_NE(huge.err.find("sorry, file is larger than 64 MB."), std::string::npos) << huge.err;
+    EXPECT_FALSE(fs::exists(at("huge.png")));
+}

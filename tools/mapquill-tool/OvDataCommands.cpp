@@ -1,7 +1,7 @@
 #include "OvDataCommands.h"
 
 #include "OvDataJson.h"
-#include "ToolFiles.h"
+#include "files/Files.h"
 #include "ovdata/BatnamesExport.h"
 #include "ovdata/OvDataFile.h"
 
@@ -25,15 +25,27 @@ int refuse(const std::string& message) {
     return kExitBadInput;
 }
 
+files::ReadResult readInput(const std::string& path, std::uint64_t limit) {
+    files::ReadResult read = files::readFile(path, limit, files::BeyondLimit::KeepPrefix);
+    if (!read.ok())
+        read.message = "sorry, file failed to open: " + read.message;
+    return read;
+}
+
+int writeOutput(const std::string& path, std::string_view bytes) {
+    const files::WriteResult written = files::writeFile(path, bytes);
+    return written.ok() ? kExitSuccess : refuse("sorry, file could not be written: " + written.message);
+}
+
 // Only the first kMaxFileSize bytes of a file can ever hold records; the rest is ignored by
 // the format anyway, so nothing beyond it is read into memory.
 std::unique_ptr<ov::OvDataModel> loadOvData(const std::string& path, std::string& message) {
-    FileBytes file = readFilePrefix(path, ov::OvDataLayout::kMaxFileSize);
+    const files::ReadResult file = readInput(path, ov::OvDataLayout::kMaxFileSize);
     if (!file.ok()) {
-        message = file.error;
+        message = file.message;
         return nullptr;
     }
-    ov::OvDataReadResult read = ov::ReadFromOvDataFile(std::string_view(file.bytes));
+    ov::OvDataReadResult read = ov::ReadFromOvDataFile(file.bytes);
     if (!read.ok()) {
         message = path + ": " + read.message;
         return nullptr;
@@ -62,22 +74,23 @@ int runDumpCommand(const std::vector<std::string>& args) {
 int runBuildCommand(const std::vector<std::string>& args) {
     if (args.size() != 2)
         return usage("build JSON OVDATA");
-    FileBytes json = readFilePrefix(args[0], kMaxJsonSize);
+    const files::ReadResult json = readInput(args[0], kMaxJsonSize);
     if (!json.ok())
-        return refuse(json.error);
+        return refuse(json.message);
     if (json.truncated)
         return refuse("sorry, '" + args[0] + "' is larger than " + std::to_string(kMaxJsonSize >> 20) +
                       " MiB; no model is that large");
-    JsonModelResult parsed = OvDataFromJsonText(json.bytes);
+    JsonModelResult parsed = OvDataFromJsonText(
+        std::string_view(reinterpret_cast<const char*>(json.bytes.data()), json.bytes.size()));
+    for (const std::string& warning : parsed.warnings)
+        std::fprintf(stderr, "mapquill-tool: warning: %s: %s\n", args[0].c_str(), warning.c_str());
     if (!parsed.ok())
         return refuse(args[0] + ": " + parsed.message);
     ov::OvDataWriteResult written = ov::WriteToOvDataFile(*parsed.model);
     if (!written.ok())
         return refuse(written.message);
-    const std::string bytes(written.bytes.begin(), written.bytes.end());
-    if (std::string error = writeFileReplacing(args[1], bytes); !error.empty())
-        return refuse(error);
-    return kExitSuccess;
+    return writeOutput(
+        args[1], std::string_view(reinterpret_cast<const char*>(written.bytes.data()), written.bytes.size()));
 }
 
 int runBatnamesCommand(const std::vector<std::string>& args) {
@@ -87,9 +100,7 @@ int runBatnamesCommand(const std::vector<std::string>& args) {
     const std::unique_ptr<ov::OvDataModel> model = loadOvData(args[0], message);
     if (!model)
         return refuse(message);
-    if (std::string error = writeFileReplacing(args[1], ov::ExportAsBatnamesFile(*model)); !error.empty())
-        return refuse(error);
-    return kExitSuccess;
+    return writeOutput(args[1], ov::ExportAsBatnamesFile(*model));
 }
 
 const char* ovDataCommandsHelp() {
@@ -99,9 +110,10 @@ const char* ovDataCommandsHelp() {
            "      Write the OvData file OVDATA from the JSON file JSON (the form that dump prints).\n"
            "      JSON that an OvData file cannot hold is refused and nothing is written: more than\n"
            "      11 sectors, ops per sector or battles per op; IDs outside the 32-bit range;\n"
-           "      coordinates outside -32768..32767; flags outside 0..255; names longer than 49\n"
+           "      coordinates outside -32768..32767; flags outside 0..255; names longer than 50\n"
            "      characters, with characters outside ISO-8859-1 or with U+0000; missing, unknown or\n"
-           "      mistyped fields. An existing OVDATA is replaced only once the new file is complete.\n"
+           "      mistyped fields. A name of 50 characters (as a file can hold) keeps its first 49,\n"
+           "      with a warning. An existing OVDATA is replaced only once the new file is complete.\n"
            "  batnames OVDATA OUT\n"
            "      Write the suggested 'Batnames' text file of the game for OVDATA (meant for OvData0)\n"
            "      to OUT: carriage-return line ends, names copied byte for byte.\n"

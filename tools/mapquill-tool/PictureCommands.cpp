@@ -1,6 +1,7 @@
 #include "PictureCommands.h"
 
 #include "OvDataCommands.h"
+#include "files/Files.h"
 #include "graphics/core/PictureMessages.h"
 #include "graphics/core/PictureSource.h"
 
@@ -8,7 +9,6 @@
 #include <QByteArray>
 #include <QImage>
 #include <QImageReader>
-#include <QSaveFile>
 #include <QString>
 
 #include <charconv>
@@ -77,8 +77,6 @@ Arguments parseArguments(const std::vector<std::string>& args)
     return out;
 }
 
-QString pathText(const std::string& path) { return QString::fromLocal8Bit(path.c_str()); }
-
 gfx::ImageResult toRgb(const QImage& decoded)
 {
     if (decoded.isNull())
@@ -127,15 +125,22 @@ std::optional<gfx::PictureSource> openSource(const std::string& path, std::optio
 bool writePng(const gfx::RgbImage& image, const std::string& path, std::string& error)
 {
     const QImage view(image.pixels.data(), image.width, image.height, image.width * 3, QImage::Format_RGB888);
-    QSaveFile file(pathText(path));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
     // Quality 80 asks libpng for light compression: maps are small, and deflate at its default
     // level costs more time than the whole decode.
     constexpr int kPngQuality = 80;
-    if (!file.open(QIODevice::WriteOnly) || !view.save(&file, "PNG", kPngQuality) || !file.commit()) {
-        error = "cannot write " + path;
+    if (!view.save(&buffer, "PNG", kPngQuality)) {
+        error = "sorry, the picture could not be encoded as PNG";
         return false;
     }
-    return true;
+    // The path's bytes as given: a name that is not UTF-8 is written under exactly that name.
+    const files::WriteResult written =
+        files::writeFile(path, std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
+    if (!written.ok())
+        error = "sorry, file could not be written: " + written.message;
+    return written.ok();
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 #endif
 
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,7 +78,16 @@ int main(int argc, char** argv) {
                 return mqtool::kExitSuccess;
             }
         }
-        return subcommand.run(args);
+        // No failure may end the tool in an abort: memory running out or any other exception
+        // becomes a message and the bad-input exit status, with nothing written.
+        try {
+            return subcommand.run(args);
+        } catch (const std::bad_alloc&) {
+            std::fprintf(stderr, "mapquill-tool: sorry, not enough memory for '%s'\n", words[0].c_str());
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "mapquill-tool: sorry, '%s' failed: %s\n", words[0].c_str(), e.what());
+        }
+        return mqtool::kExitBadInput;
     }
     std::fprintf(stderr, "mapquill-tool: unknown command '%s'\n(see mapquill-tool --help)\n",
                  words[0].c_str());

@@ -1,10 +1,10 @@
 #include "graphics/core/PictureSource.h"
 
 #include "graphics/core/BrmContainer.h"
-#include "graphics/core/FileBytes.h"
 #include "graphics/core/ForkFinder.h"
 #include "graphics/core/ForkUnwrapper.h"
 #include "graphics/core/PictureMessages.h"
+#include "graphics/core/SourceFile.h"
 #include "graphics/core/TgaDecoder.h"
 
 #include <algorithm>
@@ -98,15 +98,17 @@ PictureSourceResult PictureSource::open(const std::filesystem::path& path, std::
     if (forced == PictureSourceKind::ResourceFork)
         return takeFork(ForkFinder::find(path));
 
-    FileBytesResult file = FileBytes::read(path);
+    SourceFileResult file = readSourceFile(path);
     if (!file.ok() && file.error != PictureMessages::kFileEmpty) {
-        result.error = file.error;   // a folder, or nothing at that path
+        result.error = file.error; // a folder, nothing at that path, or too large a file
+        result.detail = file.detail;
         return result;
     }
 
     if (forced == PictureSourceKind::Container) {
         if (!file.ok()) {
             result.error = file.error;
+            result.detail = file.detail;
             return result;
         }
         source.m_kind = PictureSourceKind::Container;
