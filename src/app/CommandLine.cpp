@@ -11,9 +11,9 @@ namespace {
 void configure(QCommandLineParser& parser) {
     parser.setApplicationDescription(
         QStringLiteral("Mapquill edits the overlay-data files OvData0 to OvData9 of Brenmoor.\n"
-                       "Each FILE opens as an OvData file in its own editing window; a file whose name "
-                       "ends in a digit opens in the window of that number when it is free. When "
-                       "Mapquill is already running, the files open there."));
+                       "Each FILE opens as an OvData file in its own editing window; a file whose\n"
+                       "name ends in a digit opens in the window of that number when it is free.\n"
+                       "When Mapquill is already running, the files open there."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("OvData files to open."),
