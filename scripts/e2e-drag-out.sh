@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 binary=$1 target=$2 tool=$3
-[ -f "$root/examples/maps/Intrface.brm" ] || { echo "SKIP: no demo maps"; exit 0; }
+[ -f "$root/examples/maps/Intrface.brm" ] || { echo "SKIP: no demo maps"; exit 77; }
 work=$(mktemp -d)
 . scripts/xvfb-session.sh
 xvfb_start
