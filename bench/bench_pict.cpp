@@ -13,7 +13,7 @@ namespace {
 
 std::vector<std::uint8_t> load(const char* name)
 {
-    std::ifstream in(std::string(MQ_SAMPLES_DIR) + "/public/" + name, std::ios::binary);
+    std::ifstream in(std::string(MQ_TEST_DATA_DIR) + "/pict/public/" + name, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 

@@ -38,6 +38,30 @@ demo::Bytes giantPng() {
     return png;
 }
 
+// A version 1 PICT file: a 16 x 8 bitmap stretched over a 16384 x 16384 frame, then 140,000 bytes
+// after the end of the picture. The padding must not pay for an 800 MB canvas.
+demo::Bytes paddedGiantPict() {
+    demo::Bytes pict(512, 0);
+    auto word = [&pict](int v) {
+        pict.push_back(static_cast<std::uint8_t>(v >> 8));
+        pict.push_back(static_cast<std::uint8_t>(v));
+    };
+    auto rect = [&word](int t, int l, int b, int r) { word(t), word(l), word(b), word(r); };
+    word(0);
+    rect(0, 0, 16384, 16384);
+    pict.insert(pict.end(), {0x11, 0x01, 0x90});
+    word(2);
+    rect(0, 0, 8, 16);
+    rect(0, 0, 8, 16);
+    rect(0, 0, 16384, 16384);
+    word(0);
+    for (int row = 0; row < 8; ++row)
+        pict.insert(pict.end(), {0xAA, 0x55});
+    pict.push_back(0xFF);
+    pict.resize(pict.size() + 140000, 0);
+    return pict;
+}
+
 class ExternalReaderTest : public GuiTest {};
 
 TEST_F(ExternalReaderTest, AJpegIsTurnedUprightByItsOrientation) {
@@ -76,6 +100,7 @@ TEST_F(ExternalReaderTest, FailuresKeepTheCanvas) {
         {writeFile(tempDir() + QStringLiteral("/cut.pict"), cutPict), notFound},
         {writeFile(tempDir() + QStringLiteral("/giant.png"), giantPng()), notFound},
         {writeFile(tempDir() + QStringLiteral("/giant.tga"), giantTga), notFound},
+        {writeFile(tempDir() + QStringLiteral("/padded.pict"), paddedGiantPict()), notFound},
         {folder, QStringLiteral("please select a single file.")},
         {QString(), QString()},
     };

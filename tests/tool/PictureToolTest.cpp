@@ -62,7 +62,7 @@ TEST_F(ToolTest, MapWritesThePictureAsPng) {
     }
     // JPEG inside a PICT goes through Qt: the QuickTime fallback would leave the canvas white,
     // the decoded JPEG is a colour chart.
-    const fs::path pict = testfiles::kSamples / "public" / "tm_qt_mire_jpeg.pict";
+    const fs::path pict = testfiles::kData / "pict" / "public" / "tm_qt_mire_jpeg.pict";
     ASSERT_EQ(run({"map", pict.string(), at("jpeg.png")}).exitCode, 0);
     const gfx::RgbImage jpeg = readPng(at("jpeg.png"));
     EXPECT_TRUE(jpeg.width == 64 && jpeg.height == 64);

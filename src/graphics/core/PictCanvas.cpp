@@ -44,9 +44,24 @@ PictCanvas::PictCanvas(const PictRect& space, std::uint64_t maxWorkPixels)
 {
 }
 
+std::string PictCanvas::ensureImage()
+{
+    if (!m_image.isNull())
+        return {};
+    if (m_admit) {
+        if (auto refusal = m_admit(); !refusal.empty())
+            return refusal;
+    }
+    m_image = RgbImage(m_space.width(), m_space.height());
+    std::fill(m_image.pixels.begin(), m_image.pixels.end(), std::uint8_t{255});
+    return {};
+}
+
 std::string PictCanvas::draw(const Source& s, const RowSource& rows)
 {
     using namespace PictModeLayout;
+    if (m_measureOnly)
+        return {};
     const std::int64_t srcW = s.srcRect.width();
     const std::int64_t srcH = s.srcRect.height();
     const std::int64_t dstW = s.dstRect.width();
@@ -62,10 +77,8 @@ std::string PictCanvas::draw(const Source& s, const RowSource& rows)
     if (visible.isEmpty())
         return {};
 
-    if (m_image.isNull()) {
-        m_image = RgbImage(m_space.width(), m_space.height());
-        std::fill(m_image.pixels.begin(), m_image.pixels.end(), std::uint8_t{255});
-    }
+    if (auto refusal = ensureImage(); !refusal.empty())
+        return refusal;
     m_drawn = true;
 
     // Source column for each visible destination column, relative to bounds.left; -1 where the

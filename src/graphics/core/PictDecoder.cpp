@@ -28,10 +28,12 @@ constexpr std::int16_t kExtendedVersion2 = -2;
 constexpr double kDefaultDpi = 72.0;
 
 constexpr int kMaxSide = 16384;
-// A picture may be far larger than its data (a 1-bit band packs 1024 pixels into two bytes, and
-// bitmaps may be stretched), but a frame of gigapixels from a few bytes is hostile.
+// A picture may be far larger than its data (a packed 1-bit row stores up to 512 pixels a byte,
+// bitmaps may be stretched, one rectangle may fill the frame), but a frame of gigapixels from a
+// few bytes is hostile. Only the bytes the opcodes consume up to the end of the picture pay for
+// the canvas: whatever follows the end opcode is not part of the picture.
 constexpr std::uint64_t kMinPixelBudget = std::uint64_t{1} << 22;
-constexpr std::uint64_t kPixelsPerDataByte = 2048;
+constexpr std::uint64_t kPixelsPerDataByte = 1024;
 constexpr std::uint64_t kWorkPerCanvasPixel = 16;
 
 // QuickTime CompressedQuickTime (0x8200) data, offsets from the start of the opcode's data.
@@ -156,43 +158,32 @@ std::string parseHeader(std::span<const std::uint8_t> record, PictHeader& h)
 // Walks the opcodes of one picture record and draws its bitmaps.
 class PictRenderer {
 public:
-    PictRenderer(std::span<const std::uint8_t> record, const PictHeader& header, const PictOptions& options)
+    // A measuring renderer walks the opcodes without drawing or decoding anything, to find
+    // where the picture ends.
+    PictRenderer(std::span<const std::uint8_t> record, const PictHeader& header, const PictOptions& options,
+                 bool measureOnly = false)
         : m_reader(record)
         , m_header(header)
         , m_options(options)
         , m_canvas(header.space, canvasPixels() * PictLayout::kWorkPerCanvasPixel + (std::uint64_t{1} << 20))
+        , m_measureOnly(measureOnly)
     {
+        m_canvas.setMeasureOnly(measureOnly);
+        m_canvas.setAdmissionCheck([this] { return admitCanvas(); });
     }
 
     ImageResult run()
     {
-        using namespace PictLayout;
-        const std::uint64_t budget = std::max(kMinPixelBudget, std::uint64_t{m_reader.size()} * kPixelsPerDataByte);
-        if (canvasPixels() > budget)
-            return ImageResult::failure("picture frame " + std::to_string(m_header.space.width()) + " x "
-                                        + std::to_string(m_header.space.height()) + " is too large for its data");
-        m_reader.seek(m_header.firstOpcode);
-        const bool v2 = m_header.version == 2;
-        for (;;) {
-            // Version 2 opcodes start on even offsets from the start of the picture record.
-            if (v2 && (m_reader.pos() & 1u))
-                m_reader.skip(1);
-            if (m_reader.remaining() < (v2 ? 2u : 1u))
-                return ImageResult::failure("picture ends without an end-of-picture opcode");
-            const std::uint16_t op = v2 ? m_reader.u16be() : m_reader.u8();
-            if (op == PictOp::kEndPic || (v2 && op == PictOp::kEndMarkV2))
-                break;
-            if (!v2 && !validVersion1Opcode(op))
-                return ImageResult::failure("opcode " + hex4(op) + " cannot occur in a version 1 picture");
-            std::string err = handle(op, v2);
-            if (err.empty() && m_reader.failed())
-                err = "picture is cut off";
-            if (!err.empty())
-                return ImageResult::failure(err + " (opcode " + hex4(op) + ")");
-        }
+        // Even every byte of the record cannot pay for this frame: refused without walking it.
+        if (canvasPixels() > pixelBudget(m_reader.size()))
+            return ImageResult::failure(tooLargeMessage());
+        if (auto err = walk(); !err.empty())
+            return ImageResult::failure(err);
         if (!m_canvas.hasDrawn()) {
             if (!m_sawBitmap)
                 return ImageResult::failure("picture holds no bitmap (vector drawing is not supported)");
+            if (auto refusal = admitCanvas(); !refusal.empty())
+                return ImageResult::failure(refusal);
             RgbImage blank(m_header.space.width(), m_header.space.height());
             std::fill(blank.pixels.begin(), blank.pixels.end(), std::uint8_t{255});
             return {std::move(blank), {}};
@@ -201,6 +192,55 @@ public:
     }
 
 private:
+    static std::uint64_t pixelBudget(std::size_t consumedBytes)
+    {
+        return std::max(PictLayout::kMinPixelBudget, std::uint64_t{consumedBytes} * PictLayout::kPixelsPerDataByte);
+    }
+
+    std::string tooLargeMessage() const
+    {
+        return "picture frame " + std::to_string(m_header.space.width()) + " x " + std::to_string(m_header.space.height())
+               + " is too large for its data";
+    }
+
+    // Decides whether the canvas may be allocated now. The bytes consumed so far usually pay for
+    // it; when they do not, the rest of the picture is walked once without drawing to learn how
+    // many bytes the whole picture really holds.
+    std::string admitCanvas()
+    {
+        if (m_measureOnly || canvasPixels() <= pixelBudget(m_reader.pos()))
+            return {};
+        // A picture that breaks off later has no end to count to; its data pays for nothing more.
+        PictRenderer measure(m_reader.data(), m_header, m_options, true);
+        if (!measure.walk().empty() || canvasPixels() > pixelBudget(measure.m_reader.pos()))
+            return tooLargeMessage();
+        return {};
+    }
+
+    // Runs the opcodes up to the end of the picture; the reader then stands just after it.
+    std::string walk()
+    {
+        m_reader.seek(m_header.firstOpcode);
+        const bool v2 = m_header.version == 2;
+        for (;;) {
+            // Version 2 opcodes start on even offsets from the start of the picture record.
+            if (v2 && (m_reader.pos() & 1u))
+                m_reader.skip(1);
+            if (m_reader.remaining() < (v2 ? 2u : 1u))
+                return "picture ends without an end-of-picture opcode";
+            const std::uint16_t op = v2 ? m_reader.u16be() : m_reader.u8();
+            if (op == PictOp::kEndPic || (v2 && op == PictOp::kEndMarkV2))
+                return {};
+            if (!v2 && !validVersion1Opcode(op))
+                return "opcode " + hex4(op) + " cannot occur in a version 1 picture";
+            std::string err = handle(op, v2);
+            if (err.empty() && m_reader.failed())
+                err = "picture is cut off";
+            if (!err.empty())
+                return err + " (opcode " + hex4(op) + ")";
+        }
+    }
+
     std::uint64_t canvasPixels() const
     {
         return std::uint64_t(m_header.space.width()) * std::uint64_t(m_header.space.height());
@@ -388,6 +428,8 @@ private:
         std::optional<ByteReader> block = quickTimeData(error);
         if (!block)
             return error;
+        if (m_measureOnly)
+            return {};
         ByteReader& qt = *block;
         qt.seek(kQtMatrixOffset);   // past the version word
         std::array<std::int32_t, kQtMatrixEntries> matrix{};
@@ -490,6 +532,7 @@ private:
     const PictHeader& m_header;
     const PictOptions& m_options;
     PictCanvas m_canvas;
+    bool m_measureOnly = false;
     std::vector<PictRect> m_quickTimeAreas;
     bool m_sawBitmap = false;
 };
