@@ -1,7 +1,9 @@
 #pragma once
 
+#include "graphics/core/PictPaint.h"
 #include "graphics/core/PictRect.h"
 #include "graphics/core/PictRegion.h"
+#include "graphics/core/PictShapes.h"
 #include "graphics/core/RgbImage.h"
 
 #include <cstdint>
@@ -44,6 +46,22 @@ public:
 
     std::string draw(const Source& source, const RowSource& rows);
     void setClip(std::optional<PictRegion> clip) { m_clip = std::move(clip); }
+
+    // Draws the pixels of `shape` (picture coordinates) inside the clip region with `paint`.
+    std::string fill(PictShape& shape, const PictPaint& paint);
+
+    // Counts work done outside the canvas (text rendered by the platform) against the same
+    // budget; a message when the budget is spent.
+    std::string charge(std::uint64_t work);
+
+    // The part of the picture's coordinate space that drawing can still reach: the canvas
+    // within the clip region's bounds.
+    PictRect reachable() const;
+
+    // Origin: QuickDraw's SetOrigin while recording moves the local coordinates of everything
+    // drawn afterwards; a point (h, v) then lands at (h - dh, v - dv) of the picture, and the
+    // clip region, held in local coordinates, moves with it.
+    void moveOrigin(int dh, int dv);
 
     bool hasDrawn() const { return m_drawn; }
     RgbImage takeImage() { return std::move(m_image); }

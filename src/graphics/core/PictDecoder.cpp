@@ -3,6 +3,7 @@
 #include "graphics/core/ByteReader.h"
 #include "graphics/core/PictBitmap.h"
 #include "graphics/core/PictCanvas.h"
+#include "graphics/core/PictPort.h"
 #include "graphics/core/PictRect.h"
 #include "graphics/core/PictRegion.h"
 
@@ -167,6 +168,7 @@ public:
         , m_options(options)
         , m_canvas(header.space, canvasPixels() * PictLayout::kWorkPerCanvasPixel + (std::uint64_t{1} << 20))
         , m_measureOnly(measureOnly)
+        , m_port(m_canvas, measureOnly ? PictTextRenderer{} : options.textRenderer, measureOnly)
     {
         m_canvas.setMeasureOnly(measureOnly);
         m_canvas.setAdmissionCheck([this] { return admitCanvas(); });
@@ -180,8 +182,8 @@ public:
         if (auto err = walk(); !err.empty())
             return ImageResult::failure(err);
         if (!m_canvas.hasDrawn()) {
-            if (!m_sawBitmap)
-                return ImageResult::failure("picture holds no bitmap (vector drawing is not supported)");
+            // Nothing reached the canvas (an empty picture, or one drawn entirely outside its
+            // frame): it is as white as QuickDraw leaves it.
             if (auto refusal = admitCanvas(); !refusal.empty())
                 return ImageResult::failure(refusal);
             RgbImage blank(m_header.space.width(), m_header.space.height());
@@ -268,13 +270,6 @@ private:
         return {};
     }
 
-    std::string skipText(std::size_t before)
-    {
-        m_reader.skip(before);
-        m_reader.skip(m_reader.u8());
-        return {};
-    }
-
     // Polygons and regions: a u16 size that counts itself.
     std::string skipSized(std::size_t minSize)
     {
@@ -303,6 +298,8 @@ private:
                 return {};
             return skipLongLength();
         }
+        if (PictPort::handles(op))
+            return m_port.play(op, m_reader);
         if (op >= 0xD0)
             return skipLongLength();   // 0x00D0-0x00FE (0x00FF ends the picture before here)
         if (op >= 0xB0)
@@ -310,44 +307,15 @@ private:
         if (op >= 0xA2)
             return skipWordLength();
         switch (op) {
+        // Drawing and drawing-state opcodes are the port's; what is left here is skipped.
         case PictOp::kNop:
-        case 0x17: case 0x18: case 0x19: case 0x1C: case 0x1E:
-            return {};
-        case PictOp::kClipRgn: {
-            PictRegion clip;
-            if (auto err = PictRegion::read(m_reader, clip); !err.empty())
-                return "clip " + err;
-            m_canvas.setClip(std::move(clip));
-            return {};
-        }
-        case 0x02: case 0x09: case 0x0A: case 0x10: case 0x20:
-            m_reader.skip(8);
-            return {};
-        case 0x03: case 0x05: case 0x08: case 0x0D: case 0x15: case 0x16: case 0x23:
-            m_reader.skip(2);
-            return {};
-        case 0x04:
-            m_reader.skip(1);
-            return {};
-        case 0x06: case 0x07: case 0x0B: case 0x0C: case 0x0E: case 0x0F: case 0x21:
-            m_reader.skip(4);
+        case 0x17: case 0x18: case 0x19:
             return {};
         case PictOp::kVersion:
             m_reader.skip(v2 ? 2 : 1);
             return {};
-        case 0x12: case 0x13: case 0x14:
-            return skipPixPat();
-        case 0x1A: case 0x1B: case 0x1D: case 0x1F: case 0x22:
-            m_reader.skip(6);
-            return {};
-        case 0x24: case 0x25: case 0x26: case 0x27: case 0x2C: case 0x2D: case 0x2E: case 0x2F:
+        case 0x24: case 0x25: case 0x26: case 0x27: case 0x2D: case 0x2E: case 0x2F:
             return skipWordLength();
-        case 0x28:
-            return skipText(4);
-        case 0x29: case 0x2A:
-            return skipText(1);
-        case 0x2B:
-            return skipText(2);
         case 0x90: case 0x91: case 0x98: case 0x99: case 0x9A: case 0x9B:
             return bitmap(op, m_reader);
         case 0x92: case 0x93: case 0x94: case 0x95: case 0x96: case 0x97:
@@ -362,7 +330,8 @@ private:
         default:
             break;
         }
-        // Shapes 0x30-0x8F: four groups of eight per kind, "same" variants carry nothing.
+        // Reserved shape opcodes 0x30-0x8F (the last three of each group of eight) carry the data
+        // of their kind; their "same" variants carry nothing.
         const unsigned sameFlag = op & 0x08u;
         if (op < 0x60) {
             m_reader.skip(sameFlag ? 0 : 8);
@@ -377,22 +346,8 @@ private:
         return skipSized(op < 0x80 ? 2 : 10);
     }
 
-    std::string skipPixPat()
-    {
-        const std::uint16_t patType = m_reader.u16be();
-        m_reader.skip(8);   // the 1-bit fallback pattern
-        if (m_reader.failed())
-            return {};
-        if (patType == 1)
-            return PictBitmap::skipPatternPixMap(m_reader);
-        if (patType == 2)
-            m_reader.skip(6);   // dither pattern: the RGB colour it approximates
-        return {};
-    }
-
     std::string bitmap(std::uint16_t op, ByteReader& reader)
     {
-        m_sawBitmap = true;
         PictBitmap bm;
         if (auto err = PictBitmap::read(reader, op, bm); !err.empty())
             return err;
@@ -533,8 +488,8 @@ private:
     const PictOptions& m_options;
     PictCanvas m_canvas;
     bool m_measureOnly = false;
+    PictPort m_port;
     std::vector<PictRect> m_quickTimeAreas;
-    bool m_sawBitmap = false;
 };
 
 ImageResult decodeAt(std::span<const std::uint8_t> data, bool preferFileHeader, const PictOptions& options)
