@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-apps imagemagick netpbm macutils hfsutils unar hyperfine
-  fonts-dejavu-core python3
+  fonts-dejavu-core libfreetype-dev libfontconfig-dev python3
 )
 
 missing=()

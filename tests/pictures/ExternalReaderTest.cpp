@@ -79,6 +79,23 @@ TEST_F(ExternalReaderTest, AJpegIsTurnedUprightByItsOrientation) {
     EXPECT_EQ(w->PreviewCanvas->size(), QSize(40, 20));
 }
 
+// A vector map with text: the shapes and the place names (drawn with the installed free fonts)
+// reach the canvas's picture at full size.
+TEST_F(ExternalReaderTest, AVectorPictWithTextBecomesTheMap) {
+    const QString path = QStringLiteral(MQ_TEST_DATA_DIR "/pict/public/tm_carte.pict");
+    OvEditorWindow* w = newFromScratch();
+    readMap(*w, Source::External, 0, path);
+    const QImage map = w->PreviewCanvas->MasterBackground;
+    ASSERT_EQ(map.size(), QSize(782, 598));
+    EXPECT_EQ(map.pixelColor(400, 250), QColor(51, 204, 255)); // the lake
+    // "Ringstadt" in black on the light green at the bottom left.
+    int black = 0;
+    for (int y = 505; y < 540; ++y)
+        for (int x = 15; x < 160; ++x)
+            black += map.pixelColor(x, y) == QColor(Qt::black) ? 1 : 0;
+    EXPECT_GT(black, 200);
+}
+
 TEST_F(ExternalReaderTest, FailuresKeepTheCanvas) {
     const QString png = tempDir() + QStringLiteral("/first.png");
     QImage first(50, 60, QImage::Format_RGB32);
