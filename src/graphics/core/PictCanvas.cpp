@@ -151,7 +151,8 @@ std::string PictCanvas::fill(PictShape& shape, const PictPaint& paint)
     if (m_clip && !m_clip->isRectangular())
         clipScan.emplace(*m_clip);
 
-    const std::uint64_t shapeCostBefore = shape.cost();
+    // A shape is filled once; whatever it cost to make (an outline worked out on a grid) and to
+    // walk (edges, region points) counts with the pixels.
     std::vector<int> scratch;
     for (int y = visible.top; y < visible.bottom; ++y) {
         shape.row(y, m_spans);
@@ -196,10 +197,10 @@ std::string PictCanvas::fill(PictShape& shape, const PictPaint& paint)
                 compose(d, s, hit, op, paint);
             }
         }
-        if (m_work + (shape.cost() - shapeCostBefore) + (clipScan ? clipScan->cost() : 0) > m_maxWork)
+        if (m_work + shape.cost() + (clipScan ? clipScan->cost() : 0) > m_maxWork)
             return "picture draws far more pixels than it holds";
     }
-    m_work += (shape.cost() - shapeCostBefore) + (clipScan ? clipScan->cost() : 0);
+    m_work += shape.cost() + (clipScan ? clipScan->cost() : 0);
     return {};
 }
 

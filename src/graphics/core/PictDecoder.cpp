@@ -47,7 +47,6 @@ constexpr std::size_t kQtIdDataSizeOffset = 44;
 
 namespace PictOp {
 constexpr std::uint16_t kNop = 0x0000;
-constexpr std::uint16_t kClipRgn = 0x0001;
 constexpr std::uint16_t kVersion = 0x0011;
 constexpr std::uint16_t kEndPic = 0x00FF;
 constexpr std::uint16_t kCompressedQuickTime = 0x8200;

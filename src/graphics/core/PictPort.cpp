@@ -450,8 +450,6 @@ std::string PictPort::drawRegion(Verb verb) {
         PictShapes::regionFrame(m_lastRegion, m_penWidth, m_penHeight, window, 4 * area + (1u << 16));
     if (!frame)
         return "region outline is too large to draw";
-    if (auto err = m_canvas.charge(4 * area); !err.empty())
-        return err;
     return paintShape(*frame, Frame);
 }
 

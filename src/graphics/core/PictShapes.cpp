@@ -418,9 +418,10 @@ private:
 // A rectangle of pixels as rows of flags, handed out as spans.
 class BitmapShape final : public PictShape {
 public:
-    BitmapShape(const PictRect& area, std::vector<std::uint8_t> bits)
-        : m_area(area), m_bits(std::move(bits)) {}
+    BitmapShape(const PictRect& area, std::vector<std::uint8_t> bits, std::uint64_t cost)
+        : m_area(area), m_bits(std::move(bits)), m_cost(cost) {}
     PictRect bounds() const override { return m_area; }
+    std::uint64_t cost() const override { return m_cost; }
     void row(int y, std::vector<int>& out) override {
         out.clear();
         if (y < m_area.top || y >= m_area.bottom)
@@ -440,6 +441,7 @@ public:
 private:
     PictRect m_area;
     std::vector<std::uint8_t> m_bits;
+    std::uint64_t m_cost; // the work it took to make the flags
 };
 
 // Shrinks the runs of 1s in `count` flags spaced `stride` apart by `by` at each end.
@@ -522,7 +524,8 @@ std::unique_ptr<PictShape> regionFrame(const PictRegion& r, int penWidth, int pe
         erodeRuns(inset.data() + x, area.height(), w, penHeight);
     for (std::size_t i = 0; i < inside.size(); ++i)
         inside[i] = static_cast<std::uint8_t>(inside[i] && !inset[i]);
-    return std::make_unique<BitmapShape>(area, std::move(inside));
+    // Building the outline visited every pixel of the area a few times.
+    return std::make_unique<BitmapShape>(area, std::move(inside), 4 * pixels + source.cost());
 }
 
 std::unique_ptr<PictShape> mask(int left, int top, int width, int height,
@@ -531,8 +534,8 @@ std::unique_ptr<PictShape> mask(int left, int top, int width, int height,
         return rect(PictRect{});
     for (auto& c : coverage)
         c = c >= 128 ? 1 : 0;
-    return std::make_unique<BitmapShape>(PictRect{top, left, top + height, left + width},
-                                         std::move(coverage));
+    return std::make_unique<BitmapShape>(PictRect{top, left, top + height, left + width}, std::move(coverage),
+                                         0);
 }
 
 } // namespace PictShapes

@@ -26,8 +26,8 @@ public:
     virtual PictRect bounds() const = 0;
     // The spans of row y, replacing `out`'s contents.
     virtual void row(int y, std::vector<int>& out) = 0;
-    // Work done beyond the pixels handed out (edges visited, region points merged), so callers can
-    // bound the effort a shape costs.
+    // Work done beyond the pixels handed out (to make the shape, and edges visited or region
+    // points merged so far), so callers can bound the effort a shape costs.
     virtual std::uint64_t cost() const { return 0; }
 };
 
