@@ -59,8 +59,9 @@ private:
     PictRgb m_back{255, 255, 255};
     std::array<std::uint16_t, 3> m_opColor{0x8000, 0x8000, 0x8000};
     bool m_opColorSet = false;
-    PictRgb m_hilite{0xCC, 0xCC, 0xFF};   // the classic default highlight colour, a light blue
-    bool m_hiliteNext = false;            // HiliteMode: the next inversion highlights instead
+    PictRgb m_hilite{0xCC, 0xCC, 0xFF}; // stands in for the system's highlight colour, which
+                                        // the picture does not record
+    bool m_hiliteNext = false;          // HiliteMode: the next inversion highlights instead
     int m_ovalWidth = 0;
     int m_ovalHeight = 0;
 
