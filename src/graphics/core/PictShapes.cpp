@@ -173,8 +173,9 @@ public:
             arcAngle = -arcAngle;
         }
         m_full = arcAngle >= 360;
-        m_start = ((startAngle % 360) + 360) % 360;
         m_span = arcAngle;
+        m_startDir = direction(startAngle);
+        m_endDir = direction(startAngle + arcAngle);
     }
     PictRect bounds() const override { return m_rect; }
     std::uint64_t cost() const override { return m_cost; }
@@ -196,15 +197,11 @@ public:
         const double ny = (y + 0.5 - cy) / b;
         bool inside = false;
         for (int x = x0; x < x1; ++x) {
-            const double nx = (x + 0.5 - cx) / a;
-            // Clockwise from 12 o'clock on the rectangle-normalised oval.
-            double angle = std::atan2(nx, -ny) * 180.0 / std::numbers::pi;
-            if (angle < 0)
-                angle += 360.0;
-            double rel = angle - m_start;
-            if (rel < 0)
-                rel += 360.0;
-            const bool in = rel < m_span;
+            const Dir p{(x + 0.5 - cx) / a, ny};
+            // The wedge [start, start + span): within half a turn clockwise of the start ray and
+            // not of the end ray; a wedge over half a turn is the rest of its complement.
+            const bool in = m_span <= 180 ? halfTurn(m_startDir, p) && !halfTurn(m_endDir, p)
+                                          : !(halfTurn(m_endDir, p) && !halfTurn(m_startDir, p));
             if (in != inside) {
                 out.push_back(x);
                 inside = in;
@@ -215,10 +212,41 @@ public:
     }
 
 private:
+    // Directions on the rectangle-normalised oval, y pointing down.
+    struct Dir {
+        double x, y;
+    };
+
+    // The ray at `degrees` clockwise from 12 o'clock; exact at the quarter turns.
+    static Dir direction(int degrees) {
+        const int d = ((degrees % 360) + 360) % 360;
+        switch (d) {
+        case 0:
+            return {0, -1};
+        case 90:
+            return {1, 0};
+        case 180:
+            return {0, 1};
+        case 270:
+            return {-1, 0};
+        default: {
+            const double r = d * std::numbers::pi / 180.0;
+            return {std::sin(r), -std::cos(r)};
+        }
+        }
+    }
+
+    // Whether p lies in the half turn clockwise from d, d itself included.
+    static bool halfTurn(const Dir& d, const Dir& p) {
+        const double cross = d.x * p.y - d.y * p.x;
+        return cross > 0 || (cross == 0 && d.x * p.x + d.y * p.y > 0);
+    }
+
     PictRect m_rect;
     bool m_full = false;
-    int m_start = 0;
     int m_span = 0;
+    Dir m_startDir{0, -1};
+    Dir m_endDir{0, -1};
     std::uint64_t m_cost = 0;
 };
 
