@@ -491,12 +491,14 @@ std::string PictPort::drawText(std::uint16_t op, ByteReader& r) {
     run.text = macRomanToUtf8(bytes.data(), bytes.size());
     if (run.text.empty())
         return {};
-    // A character's cell is about size x size pixels; the run is charged that much up front, and
-    // the renderer may use at most twice as much (slanted, shadowed or wide glyphs).
+    // A character's cell is about size x size pixels; the renderer may use twice the run's cells
+    // (slanted, shadowed or wide glyphs), but no mask much larger than the area it can land on.
+    // The run is charged what it may use, up front.
     const std::uint64_t cells = std::uint64_t(run.size) * std::uint64_t(run.size) * (count + 1);
-    if (auto err = m_canvas.charge(cells); !err.empty())
+    const std::uint64_t areaPixels = std::uint64_t(area.width()) * std::uint64_t(area.height());
+    const std::size_t maxPixels = static_cast<std::size_t>(std::min(2 * cells, 2 * areaPixels + 4096));
+    if (auto err = m_canvas.charge(maxPixels); !err.empty())
         return err;
-    const std::size_t maxPixels = static_cast<std::size_t>(2 * cells);
     PictTextMask mask = m_text(run, maxPixels);
     const std::uint64_t pixels =
         std::uint64_t(std::max(0, mask.width)) * std::uint64_t(std::max(0, mask.height));
