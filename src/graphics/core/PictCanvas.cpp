@@ -164,8 +164,36 @@ std::string PictCanvas::fill(PictShape& shape, const PictPaint& paint)
         m_work += 1 + m_spans.size();
         const int cy = y - m_space.top;
         std::uint8_t* dstRow = m_image.row(cy);
+        // Most drawing is one colour: a solid pattern row (or a dither pattern's colour) under the
+        // four basic modes fills, inverts or leaves whole spans alone.
+        int uniform = -1;   // the row's pattern bit when all eight agree
+        if (!pat.tile && !pat.solid && op <= 3) {
+            const std::uint8_t bits = static_cast<std::uint8_t>(pat.bits[static_cast<std::size_t>(cy & 7)] ^ (invert ? 0xFF : 0));
+            if (bits == 0xFF || bits == 0x00)
+                uniform = bits ? 1 : 0;
+        }
+        const bool solidCopy = pat.solid && (op == 0 || op == 1);
         for (std::size_t k = 0; k + 1 < m_spans.size(); k += 2) {
             m_work += static_cast<std::uint64_t>(m_spans[k + 1] - m_spans[k]);
+            if (uniform >= 0 || solidCopy) {
+                std::uint8_t* d = dstRow + static_cast<std::size_t>(m_spans[k] - m_space.left) * 3;
+                std::uint8_t* end = dstRow + static_cast<std::size_t>(m_spans[k + 1] - m_space.left) * 3;
+                const bool hit = solidCopy || uniform == 1;
+                if (!hit && op != 0)
+                    continue;   // or, xor and bic leave 0 bits alone
+                if (op == 2) {
+                    for (; d < end; ++d)
+                        *d = static_cast<std::uint8_t>(~*d);
+                    continue;
+                }
+                const PictRgb c = solidCopy ? *pat.solid : (op == 3 || !hit) ? paint.back : paint.fore;
+                for (; d < end; d += 3) {
+                    d[0] = c.r;
+                    d[1] = c.g;
+                    d[2] = c.b;
+                }
+                continue;
+            }
             for (int x = m_spans[k]; x < m_spans[k + 1]; ++x) {
                 const int cx = x - m_space.left;
                 std::uint8_t* d = dstRow + static_cast<std::size_t>(cx) * 3;

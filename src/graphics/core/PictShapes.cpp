@@ -1,6 +1,7 @@
 #include "graphics/core/PictShapes.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -189,21 +190,43 @@ public:
             out.assign({x0, x1});
             return;
         }
-        m_cost += static_cast<std::uint64_t>(x1 - x0);
         const double a = m_rect.width() / 2.0;
         const double b = m_rect.height() / 2.0;
         const double cx = m_rect.left + a;
         const double cy = m_rect.top + b;
         const double ny = (y + 0.5 - cy) / b;
-        bool inside = false;
-        for (int x = x0; x < x1; ++x) {
+        auto inWedge = [&](int x) {
             const Dir p{(x + 0.5 - cx) / a, ny};
             // The wedge [start, start + span): within half a turn clockwise of the start ray and
             // not of the end ray; a wedge over half a turn is the rest of its complement.
-            const bool in = m_span <= 180 ? halfTurn(m_startDir, p) && !halfTurn(m_endDir, p)
-                                          : !(halfTurn(m_endDir, p) && !halfTurn(m_startDir, p));
+            return m_span <= 180 ? halfTurn(m_startDir, p) && !halfTurn(m_endDir, p)
+                                 : !(halfTurn(m_endDir, p) && !halfTurn(m_startDir, p));
+        };
+        // Along a row, each ray's side test changes once at most: where the row meets the ray's
+        // line (or, for a level ray, at the centre). Single pixels around those places are
+        // tested on their own; between them the answer holds for the whole stretch.
+        std::array<int, 14> cuts{};
+        std::size_t n = 0;
+        auto cutAround = [&](double xr) {
+            const double c = std::floor(std::clamp(xr, double(x0 - 2), double(x1 + 2)));
+            for (int k = -1; k <= 2; ++k)
+                cuts[n++] = std::clamp(static_cast<int>(c) + k, x0, x1);
+        };
+        for (const Dir& d : {m_startDir, m_endDir})
+            if (std::abs(d.y) > 1e-12)
+                cutAround(cx + (d.x * ny / d.y) * a - 0.5);
+        cutAround(cx - 0.5);
+        cuts[n++] = x0;
+        cuts[n++] = x1;
+        std::sort(cuts.begin(), cuts.begin() + static_cast<std::ptrdiff_t>(n));
+        bool inside = false;
+        for (std::size_t k = 0; k + 1 < n; ++k) {
+            if (cuts[k] == cuts[k + 1])
+                continue;
+            m_cost += 1;
+            const bool in = inWedge(cuts[k]);
             if (in != inside) {
-                out.push_back(x);
+                out.push_back(cuts[k]);
                 inside = in;
             }
         }
@@ -472,20 +495,20 @@ private:
     std::uint64_t m_cost; // the work it took to make the flags
 };
 
-// Shrinks the runs of 1s in `count` flags spaced `stride` apart by `by` at each end.
-void erodeRuns(std::uint8_t* p, int count, std::ptrdiff_t stride, int by) {
+// Shrinks the runs of 1s in `count` flags by `by` at each end.
+void erodeRuns(std::uint8_t* p, int count, int by) {
     int i = 0;
     while (i < count) {
-        if (p[i * stride] == 0) {
+        if (p[i] == 0) {
             ++i;
             continue;
         }
         int j = i;
-        while (j < count && p[j * stride] != 0)
+        while (j < count && p[j] != 0)
             ++j;
         for (int k = i; k < j; ++k)
             if (k < i + by || k >= j - by)
-                p[k * stride] = 0;
+                p[k] = 0;
         i = j;
     }
 }
@@ -528,6 +551,10 @@ std::unique_ptr<PictShape> regionFrame(const PictRegion& r, int penWidth, int pe
     // A pen at least half the region's size leaves nothing inside: the whole region is the frame.
     if (2 * std::int64_t{penWidth} >= rb.width() || 2 * std::int64_t{penHeight} >= rb.height())
         return region(r);
+    // A rectangular region is framed like its rectangle.
+    if (r.isRectangular())
+        return difference(rect(rb), rect(PictRect{rb.top + penHeight, rb.left + penWidth,
+                                                  rb.bottom - penHeight, rb.right - penWidth}));
     const PictRect area = PictRect{visible.top - penHeight, visible.left - penWidth,
                                    visible.bottom + penHeight, visible.right + penWidth}
                               .intersected(rb);
@@ -547,13 +574,31 @@ std::unique_ptr<PictShape> regionFrame(const PictRegion& r, int penWidth, int pe
     }
     std::vector<std::uint8_t> inset = inside;
     for (int y = 0; y < area.height(); ++y)
-        erodeRuns(inset.data() + std::size_t(y) * std::size_t(w), w, 1, penWidth);
-    for (int x = 0; x < w; ++x)
-        erodeRuns(inset.data() + x, area.height(), w, penHeight);
-    for (std::size_t i = 0; i < inside.size(); ++i)
-        inside[i] = static_cast<std::uint8_t>(inside[i] && !inset[i]);
-    // Building the outline visited every pixel of the area a few times.
-    return std::make_unique<BitmapShape>(area, std::move(inside), 4 * pixels + source.cost());
+        erodeRuns(inset.data() + std::size_t(y) * std::size_t(w), w, penWidth);
+    // Vertically, row by row: a pixel stays when the run of pixels through it in its column
+    // reaches penHeight above and below it (counts from above, then from below).
+    const int h = area.height();
+    const auto cap = static_cast<std::uint16_t>(std::min(penHeight + 1, 0xFFFF));
+    std::vector<std::uint16_t> above(static_cast<std::size_t>(pixels), 0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::size_t i = std::size_t(y) * std::size_t(w) + std::size_t(x);
+            if (inset[i])
+                above[i] =
+                    y == 0 ? 1
+                           : static_cast<std::uint16_t>(std::min<int>(above[i - std::size_t(w)] + 1, cap));
+        }
+    std::vector<std::uint16_t> below(static_cast<std::size_t>(w), 0);
+    for (int y = h - 1; y >= 0; --y)
+        for (int x = 0; x < w; ++x) {
+            const std::size_t i = std::size_t(y) * std::size_t(w) + std::size_t(x);
+            auto& down = below[static_cast<std::size_t>(x)];
+            down = inset[i] ? static_cast<std::uint16_t>(std::min<int>(down + 1, cap)) : 0;
+            const bool stays = inset[i] && above[i] >= cap && down >= cap;
+            inside[i] = static_cast<std::uint8_t>(inside[i] && !stays);
+        }
+    // Building the outline visits every pixel of the area several times over.
+    return std::make_unique<BitmapShape>(area, std::move(inside), 8 * pixels + source.cost());
 }
 
 std::unique_ptr<PictShape> mask(int left, int top, int width, int height,

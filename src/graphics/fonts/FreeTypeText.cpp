@@ -26,8 +26,9 @@ struct FontFile {
     bool italic = false; // the file's own slant is italic or oblique
 };
 
-std::optional<FontFile> matchWithFontconfig(const std::string& generic, bool bold, bool italic) {
-    if (!FcInit())
+std::optional<FontFile> matchWithFontconfig(FcConfig* config, const std::string& generic, bool bold,
+                                            bool italic) {
+    if (!config)
         return std::nullopt;
     FcPattern* pattern = FcPatternCreate();
     if (!pattern)
@@ -37,10 +38,10 @@ std::optional<FontFile> matchWithFontconfig(const std::string& generic, bool bol
     FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPattern* match = FcFontMatch(config, pattern, &result);
     FcPatternDestroy(pattern);
     if (!match)
         return std::nullopt;
@@ -117,6 +118,10 @@ public:
                 FT_Done_Face(face.face);
         if (m_library)
             FT_Done_FreeType(m_library);
+        // A configuration of our own, not fontconfig's process-wide one, so that it is freed
+        // with the renderer.
+        if (m_config)
+            FcConfigDestroy(m_config);
     }
     FreeTypeFonts(const FreeTypeFonts&) = delete;
     FreeTypeFonts& operator=(const FreeTypeFonts&) = delete;
@@ -221,7 +226,11 @@ private:
         auto it = m_faces.find(key);
         if (it == m_faces.end()) {
             LoadedFace loaded;
-            std::optional<FontFile> file = matchWithFontconfig(generic, bold, italic);
+            if (!m_configTried) {
+                m_configTried = true;
+                m_config = FcInitLoadConfigAndFonts();
+            }
+            std::optional<FontFile> file = matchWithFontconfig(m_config, generic, bold, italic);
             if (!file || !std::filesystem::is_regular_file(file->path))
                 file = knownDejaVu(generic, bold);
             if (file && FT_New_Face(m_library, file->path.c_str(), file->index, &loaded.face) == 0)
@@ -234,6 +243,8 @@ private:
     }
 
     FT_Library m_library = nullptr;
+    FcConfig* m_config = nullptr;
+    bool m_configTried = false;
     std::map<std::string, LoadedFace> m_faces;
 };
 
