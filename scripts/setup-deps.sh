@@ -8,7 +8,7 @@ set -euo pipefail
 run_packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libgl-dev
-  nlohmann-json3-dev libpng-dev libtiff-dev libgif-dev fonts-dejavu-core
+  nlohmann-json3-dev libpng-dev libtiff-dev libgif-dev fonts-dejavu-core libfreetype-dev libfontconfig-dev
 )
 test_packages=(
   ccache git

@@ -1,5 +1,7 @@
 #include "graphics/QtImageGlue.h"
 
+#include "graphics/QtPictText.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QImageReader>
@@ -66,6 +68,7 @@ gfx::ImageResult decodeWithQt(std::span<const std::uint8_t> bytes) {
 gfx::PictureDecoders qtPictureDecoders() {
     gfx::PictureDecoders decoders;
     decoders.pict.jpegDecoder = decodeWithQt;
+    decoders.pict.textRenderer = qtPictTextRenderer();
     decoders.foreignDecoder = decodeWithQt;
     return decoders;
 }

@@ -4,6 +4,7 @@
 #include "files/Files.h"
 #include "graphics/core/PictureMessages.h"
 #include "graphics/core/PictureSource.h"
+#include "graphics/fonts/FreeTypeText.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -94,6 +95,7 @@ gfx::ImageResult toRgb(const QImage& decoded)
 gfx::PictureDecoders qtDecoders()
 {
     gfx::PictureDecoders decoders;
+    decoders.pict.textRenderer = gfx::freeTypeTextRenderer();
     decoders.pict.jpegDecoder = [](std::span<const std::uint8_t> jpeg) {
         QImage image;
         image.loadFromData(jpeg.data(), static_cast<int>(std::min<std::size_t>(jpeg.size(), INT32_MAX)), "JPEG");
