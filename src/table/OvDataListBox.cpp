@@ -5,6 +5,7 @@
 #include "table/TableText.h"
 
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -314,6 +315,39 @@ QString OvDataListBox::TypedTextProblem(int column, const QString& text) {
 
 void OvDataListBox::showTypedTextProblem(const QString& problem) {
     MsgBox(problem, window());
+}
+
+QString OvDataListBox::stillOpenMessage(const QString& problem) {
+    return problem +
+           QStringLiteral(" The cell is still open: correct the value, or press Escape to keep the old one.");
+}
+
+bool OvDataListBox::commitPendingEdit() {
+    if (state() != QAbstractItemView::EditingState)
+        return true;
+    QModelIndex index = currentIndex();
+    auto* line = qobject_cast<QLineEdit*>(indexWidget(index));
+    if (!line) {
+        // Editing always starts at the current cell; an editor elsewhere is found by its place.
+        for (QLineEdit* candidate : viewport()->findChildren<QLineEdit*>()) {
+            if (candidate->isVisible()) {
+                line = candidate;
+                index = indexAt(candidate->geometry().center());
+                break;
+            }
+        }
+    }
+    if (!line || !index.isValid())
+        return true;
+    const QString problem = TypedTextProblem(index.column(), line->text());
+    if (!problem.isEmpty()) {
+        MsgBox(stillOpenMessage(problem), window());
+        line->setFocus(Qt::OtherFocusReason);
+        return false;
+    }
+    commitData(line);
+    closeEditor(line, QAbstractItemDelegate::NoHint);
+    return true;
 }
 
 void OvDataListBox::userToggledCheck(int row, int column) {

@@ -116,6 +116,16 @@ public:
     void showTypedTextProblem(const QString& problem);
     void userToggledCheck(int row, int column);
     void userFinishedEdit(int row, int column, const QString& text);
+    // Every command that depends on the data (close, quit, load, save, export, add, delete,
+    // renumber, marking) first ends a cell edit in progress: the typed text is committed as if
+    // the user had pressed Return. When the file cannot hold it, the user is told so, the
+    // editor stays open on the typed text with the focus, and the answer is false: the command
+    // must stop, so it never runs on a half-edited table.
+    bool commitPendingEdit();
+    // A cell editor is open.
+    bool isEditingCell() const { return state() == QAbstractItemView::EditingState; }
+    // The message shown when a command found a refused value in an open cell.
+    static QString stillOpenMessage(const QString& problem);
 
 Q_SIGNALS:
     // The user toggled a check box or finished editing a cell (never for changes made by code).

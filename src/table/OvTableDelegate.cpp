@@ -32,6 +32,9 @@ Qt::Alignment columnAlignment(int column) {
     }
 }
 
+// The column an editor edits, kept on the editor for the focus-out check.
+constexpr const char* kColumnProperty = "mqColumn";
+
 bool isCheckCell(const QModelIndex& index) {
     return index.flags().testFlag(Qt::ItemIsUserCheckable);
 }
@@ -153,9 +156,21 @@ bool OvTableDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
 QWidget* OvTableDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                        const QModelIndex& index) const {
     QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-    if (auto* line = qobject_cast<QLineEdit*>(editor))
+    if (auto* line = qobject_cast<QLineEdit*>(editor)) {
         line->setAlignment(columnAlignment(index.column()));
+        line->setProperty(kColumnProperty, index.column());
+    }
     return editor;
+}
+
+bool OvTableDelegate::eventFilter(QObject* object, QEvent* event) {
+    if (event->type() == QEvent::FocusOut) {
+        const auto* line = qobject_cast<QLineEdit*>(object);
+        if (line && line->property(kColumnProperty).isValid() &&
+            !OvDataListBox::TypedTextProblem(line->property(kColumnProperty).toInt(), line->text()).isEmpty())
+            return false;
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
 }
 
 void OvTableDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,

@@ -36,6 +36,10 @@ protected:
     bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
                      const QModelIndex& index) override;
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+    // An editor that loses the focus with text the file cannot hold stays open and says
+    // nothing: the focus usually went to a button whose command then reports the refusal
+    // (OvDataListBox::commitPendingEdit), so the click is never swallowed by a message box.
+    bool eventFilter(QObject* object, QEvent* event) override;
 
 private:
     OvDataListBox* m_table;

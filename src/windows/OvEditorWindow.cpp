@@ -2,14 +2,14 @@
 
 #include "app/App.h"
 #include "app/MenuBar1.h"
-#include "windows/ContentArea.h"
 #include "map/OvPictCanvas.h"
+#include "ovdata/OvDataFile.h"
 #include "platform/ColonPath.h"
 #include "platform/Dialogs.h"
 #include "platform/MacFileType.h"
 #include "platform/WindowList.h"
-#include "ovdata/OvDataFile.h"
 #include "table/OvDataListBox.h"
+#include "windows/ContentArea.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -56,7 +56,9 @@ bool saveWhole(const QString& path, const QByteArray& bytes, QString* error) {
     return true;
 }
 
-QString numbered(const char* text, int index) { return QString::fromLatin1(text) + QString::number(index); }
+QString numbered(const char* text, int index) {
+    return QString::fromLatin1(text) + QString::number(index);
+}
 
 } // namespace
 
@@ -114,13 +116,14 @@ void OvEditorWindow::CreateControls() {
 
     // The table first: it is control 0, which the select-all commands look for.
     thisListBox = addControl(new OvDataListBox(c), "thisListBox", 0, 27, 542, 441);
-    thisListBox->setToolTip(QStringLiteral("click into the header of column \"View\" to toggle the visibility "
-                                           "of all entries on the map in this editor"));
+    thisListBox->setToolTip(
+        QStringLiteral("click into the header of column \"View\" to toggle the visibility "
+                       "of all entries on the map in this editor"));
     thisListBox->ColumnWidths(kNarrowColumns);
     PreviewCanvas = addControl(new OvPictCanvas(c), "PreviewCanvas", 550, 14, 314, 491);
     PushButtonLoad = addControl(button("Re-Load Datas...", 12), "PushButtonLoad", 20, 475, 150, 20);
-    StaticText1 = addControl(label("(size: should be 314 x 491 pixels)", 10, Qt::AlignHCenter), "StaticText1", 550,
-                             505, 314, 20);
+    StaticText1 = addControl(label("(size: should be 314 x 491 pixels)", 10, Qt::AlignHCenter), "StaticText1",
+                             550, 505, 314, 20);
     PushButtonSave = addControl(button("Save Datas As...", 12), "PushButtonSave", 20, 533, 150, 20);
     PushButtonAddSector = addControl(button("Add Sector", 12), "PushButtonAddSector", 190, 475, 100, 20);
     PushButtonAddOps = addControl(button("Add Ops", 12), "PushButtonAddOps", 300, 475, 100, 20);
@@ -132,20 +135,24 @@ void OvEditorWindow::CreateControls() {
     PushButtonDelSector = addControl(button("Delete Sector", 12), "PushButtonDelSector", 190, 504, 100, 20);
     PushButtonReloadGraphics =
         addControl(button("Re-Load Graphics...", 12), "PushButtonReloadGraphics", 20, 504, 150, 20);
-    PopupMenuID = addControl(popup({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
-                                    QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8"),
-                                    QStringLiteral("9")}),
+    PopupMenuID = addControl(popup({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                                    QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"),
+                                    QStringLiteral("7"), QStringLiteral("8"), QStringLiteral("9")}),
                              "PopupMenuID", 185, 2, 47, 18);
     StaticText2 = addControl(label("Header:", 10, Qt::AlignLeft, true), "StaticText2", 5, 2, 52, 20);
-    StaticText3 = addControl(label("set ID of first sector:", 10, Qt::AlignLeft), "StaticText3", 53, 3, 131, 18);
-    StaticText4 = addControl(label("set PICT-res-ID of map:", 10, Qt::AlignLeft), "StaticText4", 249, 3, 145, 18);
-    PopupMenuPICT = addControl(
-        popup({QStringLiteral("1013 <over>"), QStringLiteral("1014 <arnh>"), QStringLiteral("1015 <nijm>"),
-               QStringLiteral("1016 <eind>"), QStringLiteral("1017 <about>"), QStringLiteral("1018 ppat/ext."),
-               QStringLiteral("1019 extension"), QStringLiteral("1020 extension"), QStringLiteral("1021 extension"),
-               QStringLiteral("1022 extension"), QStringLiteral("1023 extension"), QStringLiteral("1024 extension")}),
-        "PopupMenuPICT", 393, 3, 149, 18);
-    PushButtonBatnames = addControl(button("Export As Batnames...", 12), "PushButtonBatnames", 190, 533, 150, 20);
+    StaticText3 =
+        addControl(label("set ID of first sector:", 10, Qt::AlignLeft), "StaticText3", 53, 3, 131, 18);
+    StaticText4 =
+        addControl(label("set PICT-res-ID of map:", 10, Qt::AlignLeft), "StaticText4", 249, 3, 145, 18);
+    PopupMenuPICT = addControl(popup({QStringLiteral("1013 <over>"), QStringLiteral("1014 <arnh>"),
+                                      QStringLiteral("1015 <nijm>"), QStringLiteral("1016 <eind>"),
+                                      QStringLiteral("1017 <about>"), QStringLiteral("1018 ppat/ext."),
+                                      QStringLiteral("1019 extension"), QStringLiteral("1020 extension"),
+                                      QStringLiteral("1021 extension"), QStringLiteral("1022 extension"),
+                                      QStringLiteral("1023 extension"), QStringLiteral("1024 extension")}),
+                               "PopupMenuPICT", 393, 3, 149, 18);
+    PushButtonBatnames =
+        addControl(button("Export As Batnames...", 12), "PushButtonBatnames", 190, 533, 150, 20);
 
     PreviewCanvas->setFocusPolicy(Qt::ClickFocus); // accepts focus, but not by the tab key
 
@@ -160,7 +167,8 @@ void OvEditorWindow::CreateControls() {
     connect(PushButtonDelBattle, &QPushButton::clicked, this, &OvEditorWindow::PushButtonDelBattle_Action);
     connect(PushButtonUnselect, &QPushButton::clicked, this, &OvEditorWindow::PushButtonUnselect_Action);
     connect(PushButtonRedraw, &QPushButton::clicked, this, &OvEditorWindow::PushButtonRedraw_Action);
-    connect(PushButtonReloadGraphics, &QPushButton::clicked, this, &OvEditorWindow::PushButtonReloadGraphics_Action);
+    connect(PushButtonReloadGraphics, &QPushButton::clicked, this,
+            &OvEditorWindow::PushButtonReloadGraphics_Action);
     // `activated` fires for the user's choice only, so setting a popup from code never renumbers.
     connect(PopupMenuID, &QComboBox::activated, this, &OvEditorWindow::PopupMenuID_Change);
     connect(PopupMenuPICT, &QComboBox::activated, this, &OvEditorWindow::PopupMenuPICT_Change);
@@ -183,7 +191,9 @@ QWidget* OvEditorWindow::Control(int index) const {
     return m_controls[static_cast<std::size_t>(index)];
 }
 
-int OvEditorWindow::ControlCount() const { return static_cast<int>(m_controls.size()); }
+int OvEditorWindow::ControlCount() const {
+    return static_cast<int>(m_controls.size());
+}
 
 void OvEditorWindow::Event_Open() {
     setPopupIndex(PopupMenuID, 0);
@@ -204,12 +214,14 @@ void OvEditorWindow::Event_Resized() {
     moveLeft(PreviewCanvas, w - PreviewCanvas->width() - 4);
     moveLeft(PushButtonUnselect, PreviewCanvas->x());
     moveLeft(PushButtonRedraw, PushButtonUnselect->x() + 111);
-    StaticText1->setGeometry(PreviewCanvas->x(), StaticText1->y(), PreviewCanvas->width(), StaticText1->height());
+    StaticText1->setGeometry(PreviewCanvas->x(), StaticText1->y(), PreviewCanvas->width(),
+                             StaticText1->height());
     thisListBox->resize(PreviewCanvas->x() - thisListBox->x() - 8, h - thisListBox->y() - 92);
 
     const int firstRow = thisListBox->y() + thisListBox->height() + 7;
-    for (QWidget* control : {static_cast<QWidget*>(PushButtonLoad), static_cast<QWidget*>(PushButtonAddSector),
-                             static_cast<QWidget*>(PushButtonAddOps), static_cast<QWidget*>(PushButtonAddBattle)})
+    for (QWidget* control :
+         {static_cast<QWidget*>(PushButtonLoad), static_cast<QWidget*>(PushButtonAddSector),
+          static_cast<QWidget*>(PushButtonAddOps), static_cast<QWidget*>(PushButtonAddBattle)})
         moveTop(control, firstRow);
     const int secondRow = PushButtonLoad->y() + 29;
     for (QWidget* control :
@@ -233,6 +245,9 @@ void OvEditorWindow::setModified(bool modified) {
 }
 
 bool OvEditorWindow::maybeSave(const QString& before) {
+    // A cell being typed in counts as an edit: committed first, so the question sees it.
+    if (!thisListBox->commitPendingEdit())
+        return false;
     if (!m_modified)
         return true;
     switch (dialogs().askUnsaved(this, windowTitle(), before)) {
@@ -266,9 +281,13 @@ void OvEditorWindow::PushButtonLoad_Action() {
         ReadOvDatas(myWindowIndex);
 }
 
-void OvEditorWindow::PushButtonSave_Action() { WriteOvDatas(myWindowIndex); }
+void OvEditorWindow::PushButtonSave_Action() {
+    WriteOvDatas(myWindowIndex);
+}
 
-void OvEditorWindow::PushButtonBatnames_Action() { ExportOvDatas(myWindowIndex); }
+void OvEditorWindow::PushButtonBatnames_Action() {
+    ExportOvDatas(myWindowIndex);
+}
 
 void OvEditorWindow::ReadOvDatas(int index) {
     FileDialogRequest request;
@@ -314,6 +333,8 @@ void OvEditorWindow::ReadOvDatas(int index) {
 }
 
 bool OvEditorWindow::WriteOvDatas(int index) {
+    if (!thisListBox->commitPendingEdit())
+        return false;
     FileDialogRequest request;
     request.title = numbered("Create new file OvData", index);
     request.promptText = numbered("enter name for new BRM file 'OvData", index) +
@@ -337,6 +358,8 @@ bool OvEditorWindow::WriteOvDatas(int index) {
 }
 
 void OvEditorWindow::ExportOvDatas(int index) {
+    if (!thisListBox->commitPendingEdit())
+        return;
     FileDialogRequest request;
     request.title = QStringLiteral("Export as new file Batnames");
     request.suggestedFileName = numbered("Batnames from OvData", index);

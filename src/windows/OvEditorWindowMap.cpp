@@ -99,7 +99,7 @@ bool writeCoordinates(OvDataListBox& table, int row, std::initializer_list<std::
 
 bool OvEditorWindow::PreviewCanvas_MoreMouseDown(int x, int y) {
     const int row = markedRow(*PreviewCanvas, *thisListBox, x, y);
-    if (row < 0)
+    if (row < 0 || !thisListBox->commitPendingEdit())
         return false;
     setCursor(MapCursors::current(MapCursors::MapHover));
     // The entry becomes a point at the mouse: the first corner, and the second where it starts.

@@ -45,6 +45,8 @@ void selectNewRow(OvDataListBox& box, int row) {
 } // namespace
 
 void OvEditorWindow::PushButtonAddSector_Action() {
+    if (!thisListBox->commitPendingEdit())
+        return;
     OvDataListBox& box = *thisListBox;
     if (box.OvNumberOfSectors >= ov::kAddLimit)
         return;
@@ -60,6 +62,8 @@ void OvEditorWindow::PushButtonAddSector_Action() {
 }
 
 void OvEditorWindow::PushButtonAddOps_Action() {
+    if (!thisListBox->commitPendingEdit())
+        return;
     OvDataListBox& box = *thisListBox;
     const int s = box.GetSectorIndex();
     if (box.SectorNumberOfOps[s] >= ov::kAddLimit)
@@ -77,6 +81,8 @@ void OvEditorWindow::PushButtonAddOps_Action() {
 }
 
 void OvEditorWindow::PushButtonAddBattle_Action() {
+    if (!thisListBox->commitPendingEdit())
+        return;
     OvDataListBox& box = *thisListBox;
     const int s = box.GetSectorIndex();
     const int o = box.GetOpsIndex();
@@ -100,6 +106,8 @@ void OvEditorWindow::PushButtonAddBattle_Action() {
 }
 
 void OvEditorWindow::PushButtonDelBattle_Action() {
+    if (!thisListBox->commitPendingEdit())
+        return;
     OvDataListBox& box = *thisListBox;
     const int r = box.ListIndex();
     if (r < 0 || r >= box.ListCount())
@@ -119,6 +127,8 @@ void OvEditorWindow::PushButtonDelBattle_Action() {
 }
 
 void OvEditorWindow::PushButtonDelOps_Action() {
+    if (!thisListBox->commitPendingEdit())
+        return;
     OvDataListBox& box = *thisListBox;
     const int r = box.ListIndex();
     if (r < 0 || r >= box.ListCount())
@@ -137,6 +147,8 @@ void OvEditorWindow::PushButtonDelOps_Action() {
 }
 
 void OvEditorWindow::PushButtonDelSector_Action() {
+    if (!thisListBox->commitPendingEdit())
+        return;
     OvDataListBox& box = *thisListBox;
     const int r = box.ListIndex();
     if (r < 0 || r >= box.ListCount())
@@ -154,12 +166,20 @@ void OvEditorWindow::PushButtonDelSector_Action() {
 }
 
 void OvEditorWindow::PopupMenuID_Change() {
+    if (!thisListBox->commitPendingEdit()) {
+        setPopupIndex(PopupMenuID, qint64{thisListBox->SectorID[0]} - 1);
+        return;
+    }
     const int index = PopupMenuID->currentIndex();
     if (index >= 0)
         RecalculateIDs(index + 1);
 }
 
 void OvEditorWindow::PopupMenuPICT_Change() {
+    if (!thisListBox->commitPendingEdit()) {
+        setPopupIndex(PopupMenuPICT, qint64{thisListBox->OvResourceID} - kFirstPictureID);
+        return;
+    }
     const int index = PopupMenuPICT->currentIndex();
     if (index >= 0)
         ChangePICTresourceID(kFirstPictureID + index);

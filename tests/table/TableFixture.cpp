@@ -109,3 +109,21 @@ void TableTest::type(int row, int column, const QString& text) {
     // The closed editor is deleted later; let it go so the next edit finds only its own.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
+
+void TableTest::startTyping(int row, int column, const QString& text) {
+    box->setCurrentCell(row, column);
+    box->editItem(box->item(row, column));
+    QLineEdit* editor = openEditor();
+    ASSERT_NE(editor, nullptr);
+    editor->setFocus();
+    editor->setText(text);
+}
+
+QLineEdit* TableTest::openEditor() const {
+    if (!box->isEditingCell())
+        return nullptr;
+    for (QLineEdit* editor : box->viewport()->findChildren<QLineEdit*>())
+        if (editor->isVisible())
+            return editor;
+    return nullptr;
+}

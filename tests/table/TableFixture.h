@@ -6,6 +6,8 @@
 
 #include <QPoint>
 
+class QLineEdit;
+
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -36,6 +38,10 @@ protected:
     void clickCheckBox(int row, int column);
     // The user types `text` into a cell and presses Return.
     void type(int row, int column, const QString& text);
+    // The user types `text` into a cell and leaves the editor open (no Return).
+    void startTyping(int row, int column, const QString& text);
+    // The open cell editor, or nullptr.
+    QLineEdit* openEditor() const;
 
     OvEditorWindow* window = nullptr;
     OvDataListBox* box = nullptr;
