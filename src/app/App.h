@@ -9,6 +9,7 @@
 class OvEditorWindow;
 class mainWindow;
 class LimitsWindow;
+class QUndoStack;
 
 // The application object: run-time settings, the registry of editing windows (slot n holds the
 // window of "OvData" n) and every menu command. There is exactly one, reachable as theApp().
@@ -51,6 +52,13 @@ public:
     bool _Ov8MenuItem_Action();
     bool _Ov9MenuItem_Action();
     bool _FileClose_Action();
+    bool _FileSave_Action();
+    // Undo and Redo act on the focused text field while one is being edited, else on the
+    // history of the editing window in front.
+    bool _EditUndo_Action();
+    bool _EditRedo_Action();
+    // The captions and enabled states of Undo and Redo follow the field or the history.
+    void refreshUndoActions();
     bool _FileUseUI_Action();
     bool _FileUseIntrfaceBRM_Action();
     bool _SettingsCursorColor_Action();
@@ -85,6 +93,9 @@ public:
 
 private:
     void AddMenuHandlers();
+    void watchHistory(OvEditorWindow* window);
+    QUndoStack* frontHistory() const;
+    QMetaObject::Connection m_fieldWatch;
 
     QPointer<mainWindow> m_about;
     QPointer<LimitsWindow> m_limits;

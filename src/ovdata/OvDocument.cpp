@@ -132,6 +132,27 @@ std::size_t OvEdit::memoryUse() const {
     return bytes;
 }
 
+namespace {
+template <typename Change> void fold(std::vector<Change>& into, const std::vector<Change>& later) {
+    for (const Change& change : later) {
+        // The last write of a slot decides where it ends.
+        const auto same =
+            std::find_if(into.rbegin(), into.rend(), [&](const Change& c) { return c.at == change.at; });
+        if (same == into.rend())
+            into.push_back(change);
+        else
+            same->after = change.after;
+    }
+    into.erase(std::remove_if(into.begin(), into.end(), [](const Change& c) { return c.before == c.after; }),
+               into.end());
+}
+} // namespace
+
+void OvEdit::append(const OvEdit& later) {
+    fold(m_numbers, later.m_numbers);
+    fold(m_texts, later.m_texts);
+}
+
 OvDocument::OvDocument() = default;
 
 void OvDocument::reset(const OvDataModel& model) {

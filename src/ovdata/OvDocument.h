@@ -34,6 +34,7 @@ public:
     // A place in the model: which field and its indices (unused indices are 0).
     struct Slot {
         std::uint8_t field = 0, s = 0, o = 0, b = 0, k = 0;
+        bool operator==(const Slot&) const = default;
     };
     struct NumberChange {
         Slot at;
@@ -45,6 +46,9 @@ public:
     };
 
     bool empty() const { return m_numbers.empty() && m_texts.empty(); }
+    // Folds a later edit into this one, as one step from this one's "before" to the later
+    // one's "after"; values that end where they began drop out.
+    void append(const OvEdit& later);
     // Bytes held by this edit, for the memory budget of a long undo history.
     std::size_t memoryUse() const;
 

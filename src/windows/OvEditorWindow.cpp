@@ -3,6 +3,7 @@
 #include "app/App.h"
 #include "app/MenuBar1.h"
 #include "map/OvPictCanvas.h"
+#include "ovdata/BatnamesExport.h"
 #include "ovdata/OvDataFile.h"
 #include "platform/ColonPath.h"
 #include "platform/Dialogs.h"
@@ -10,6 +11,7 @@
 #include "platform/WindowList.h"
 #include "table/OvDataListBox.h"
 #include "windows/ContentArea.h"
+#include "windows/OvEditCommands.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -19,8 +21,11 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QUndoStack>
 
 #include <filesystem>
+#include <memory>
+#include <span>
 
 namespace {
 
@@ -64,6 +69,8 @@ QString numbered(const char* text, int index) {
 
 OvEditorWindow::OvEditorWindow(QWidget* parent) : QMainWindow(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
+    m_undoStack = new QUndoStack(this);
+    connect(m_undoStack, &QUndoStack::cleanChanged, this, [this] { showModified(); });
     Layout();
     CreateControls();
     Event_Open();
@@ -116,6 +123,7 @@ void OvEditorWindow::CreateControls() {
 
     // The table first: it is control 0, which the select-all commands look for.
     thisListBox = addControl(new OvDataListBox(c), "thisListBox", 0, 27, 542, 441);
+    thisListBox->setDocument(&m_document);
     thisListBox->setToolTip(
         QStringLiteral("click into the header of column \"View\" to toggle the visibility "
                        "of all entries on the map in this editor"));
@@ -176,7 +184,8 @@ void OvEditorWindow::CreateControls() {
     connect(thisListBox, &OvDataListBox::CellAction, this, &OvEditorWindow::thisListBox_CellAction);
     connect(thisListBox, &OvDataListBox::Change, this, &OvEditorWindow::thisListBox_Change);
     connect(thisListBox, &OvDataListBox::HeaderPressed, this, &OvEditorWindow::thisListBox_HeaderPressed);
-    connect(thisListBox, &OvDataListBox::edited, this, [this] { setModified(true); });
+    connect(thisListBox, &OvDataListBox::editRequested, this, &OvEditorWindow::thisListBox_EditRequested);
+    connect(thisListBox, &OvDataListBox::flagToggled, this, &OvEditorWindow::thisListBox_FlagToggled);
 
     connect(PreviewCanvas, &OvPictCanvas::Paint, this, &OvEditorWindow::PreviewCanvas_Paint);
     connect(PreviewCanvas, &OvPictCanvas::MoreMouseDown, this, &OvEditorWindow::PreviewCanvas_MoreMouseDown);
@@ -240,19 +249,43 @@ void OvEditorWindow::setPopupIndex(QComboBox* popup, qint64 index) {
     popup->setCurrentIndex(index >= 0 && index < popup->count() ? static_cast<int>(index) : -1);
 }
 
+void OvEditorWindow::setSlot(int index) {
+    myWindowIndex = index;
+    // "[*]" is Qt's place for the modified marker; the title reads "OvData<index>".
+    setWindowTitle(documentName() + QStringLiteral("[*]"));
+    showModified();
+}
+
+void OvEditorWindow::showModified() {
+    // Until the registry names the window its designed title has no place for the marker.
+    if (windowTitle().contains(QLatin1String("[*]")))
+        setWindowModified(isModified());
+}
+
+QString OvEditorWindow::documentName() const {
+    return numbered("OvData", myWindowIndex);
+}
+
+bool OvEditorWindow::isModified() const {
+    return !m_undoStack->isClean();
+}
+
 void OvEditorWindow::setModified(bool modified) {
-    m_modified = modified;
+    if (modified)
+        m_undoStack->resetClean(); // no state of the history is the saved one
+    else
+        m_undoStack->setClean();
 }
 
 bool OvEditorWindow::maybeSave(const QString& before) {
     // A cell being typed in counts as an edit: committed first, so the question sees it.
     if (!thisListBox->commitPendingEdit())
         return false;
-    if (!m_modified)
+    if (!isModified())
         return true;
-    switch (dialogs().askUnsaved(this, windowTitle(), before)) {
+    switch (dialogs().askUnsaved(this, documentName(), before)) {
     case UnsavedChoice::Save:
-        return WriteOvDatas(myWindowIndex);
+        return Save();
     case UnsavedChoice::Discard:
         return true;
     case UnsavedChoice::Cancel:
@@ -296,12 +329,21 @@ void OvEditorWindow::ReadOvDatas(int index) {
     request.promptText = numbered("select a BRM file 'OvData", index) +
                          QStringLiteral("' which contains the BRM overlay datas.");
     const QString path = dialogs().openFile(this, request);
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        loadFile(path);
+}
+
+bool OvEditorWindow::loadFile(const QString& path) {
     if (QFileInfo(path).isDir()) {
         MsgBox(QStringLiteral("please select a single file"), this);
-        return;
+        return false;
     }
+    const auto failedToOpen = [this] {
+        MsgBox(QString::fromLatin1(ov::OvDataMessages::kFailedToOpen.data(),
+                                   static_cast<qsizetype>(ov::OvDataMessages::kFailedToOpen.size())),
+               this);
+        return false;
+    };
 
     // Only a plain file is opened: a pipe or a device could block the program or never end.
     // No OvData file is larger than its eleven full levels; bytes past that hold no record, so
@@ -309,27 +351,32 @@ void OvEditorWindow::ReadOvDatas(int index) {
     QFile file(path);
     std::error_code notRegular;
     if (!std::filesystem::is_regular_file(QFileInfo(path).filesystemFilePath(), notRegular) ||
-        !file.open(QIODevice::ReadOnly)) {
-        thisListBox->ReadFromOvDataFile(nullptr);
-        return;
-    }
+        !file.open(QIODevice::ReadOnly))
+        return failedToOpen();
     const QByteArray bytes = file.read(static_cast<qint64>(ov::OvDataLayout::kMaxFileSize));
     file.close();
 
-    // A rejected file leaves the model as it was; the table is then not rebuilt either, so the
-    // user's unsaved cell edits survive the attempt.
-    if (!thisListBox->ReadFromOvDataFile(&bytes))
-        return;
+    // A rejected file leaves the document and its history as they were, and the table is not
+    // rebuilt either.
+    const ov::OvDataReadResult read = ov::ReadFromOvDataFile(std::span(
+        reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())));
+    if (!read.ok()) {
+        MsgBox(QString::fromStdString(read.message), this);
+        return false;
+    }
+    m_document.reset(*read.model);
+    // The history of the previous file means nothing for this one.
+    m_undoStack->clear();
+    m_undoStack->setClean();
+    m_filePath = QFileInfo(path).absoluteFilePath();
+    setWindowFilePath(m_filePath);
 
     thisListBox->PutDataToListBox();
-    setPopupIndex(PopupMenuPICT, qint64{thisListBox->OvResourceID} - 1013);
-    setPopupIndex(PopupMenuID, qint64{thisListBox->SectorID[0]} - 1);
-    setModified(false);
-    const App* app = theApp();
-    if (app && app->gUseFileUI)
-        ReadPICTFromUIfile(PreviewCanvas, thisListBox->OvResourceID);
-    else
-        ReadPictureFromIntrface(PreviewCanvas, thisListBox->OvResourceID);
+    const ov::OvDataModel& m = m_document.model();
+    setPopupIndex(PopupMenuPICT, qint64{m.OvResourceID} - 1013);
+    setPopupIndex(PopupMenuID, qint64{m.SectorID[0]} - 1);
+    loadMapPicture(m.OvResourceID, true);
+    return true;
 }
 
 bool OvEditorWindow::WriteOvDatas(int index) {
@@ -339,21 +386,44 @@ bool OvEditorWindow::WriteOvDatas(int index) {
     request.title = numbered("Create new file OvData", index);
     request.promptText = numbered("enter name for new BRM file 'OvData", index) +
                          QStringLiteral("' which will contains the new overlay datas.");
+    if (!m_filePath.isEmpty()) {
+        const QFileInfo file(m_filePath);
+        request.initialLocation = file.absolutePath();
+        request.suggestedFileName = file.fileName();
+    }
     const QString path = dialogs().saveFile(this, request);
     if (path.isEmpty())
         return false;
+    return saveToFile(path);
+}
 
-    thisListBox->GetDataFromListBox();
-    const std::optional<QByteArray> bytes = thisListBox->WriteToOvDataFile();
-    if (!bytes)
-        return false; // the reason was shown; nothing was written
+bool OvEditorWindow::Save() {
+    if (!thisListBox->commitPendingEdit())
+        return false;
+    if (m_filePath.isEmpty())
+        return WriteOvDatas(myWindowIndex);
+    return saveToFile(m_filePath);
+}
+
+bool OvEditorWindow::saveToFile(const QString& path) {
+    // The file takes the data as the table shows it (battle flags as 0 or 1).
+    const auto model = std::make_unique<ov::OvDataModel>(m_document.fileModel());
+    const ov::OvDataWriteResult result = ov::WriteToOvDataFile(*model);
+    if (!result.ok()) {
+        MsgBox(QString::fromStdString(result.message), this);
+        return false; // nothing was written
+    }
+    const QByteArray bytes(reinterpret_cast<const char*>(result.bytes.data()),
+                           static_cast<qsizetype>(result.bytes.size()));
     QString error;
-    if (!saveWhole(path, *bytes, &error)) {
+    if (!saveWhole(path, bytes, &error)) {
         MsgBox(QStringLiteral("sorry, file could not be written: ") + error, this);
         return false;
     }
     setMacFileType(path, "ScMa", "!BR!");
-    setModified(false);
+    m_filePath = QFileInfo(path).absoluteFilePath();
+    setWindowFilePath(m_filePath);
+    m_undoStack->setClean();
     return true;
 }
 
@@ -368,9 +438,10 @@ void OvEditorWindow::ExportOvDatas(int index) {
     if (path.isEmpty())
         return;
 
-    thisListBox->GetDataFromListBox();
+    const std::string text =
+        ov::ExportAsBatnamesFile(*std::make_unique<ov::OvDataModel>(m_document.fileModel()));
     QString error;
-    if (!saveWhole(path, thisListBox->ExportAsBatnamesFile(), &error)) {
+    if (!saveWhole(path, QByteArray(text.data(), static_cast<qsizetype>(text.size())), &error)) {
         MsgBox(QStringLiteral("sorry, file could not be written: ") + error, this);
         return;
     }
@@ -378,15 +449,12 @@ void OvEditorWindow::ExportOvDatas(int index) {
 }
 
 void OvEditorWindow::CreateOvDataFromScratch(int index) {
-    OvDataListBox& box = *thisListBox;
-    box.InitProperties();
-    box.OvNumberOfSectors = 1;
-    box.OvResourceID = 1014 + index;
-    setPopupIndex(PopupMenuPICT, qint64{box.OvResourceID} - 1013);
-    box.SectorID[0] = index;
-    setPopupIndex(PopupMenuID, qint64{box.SectorID[0]} - 1);
-    box.SectorName[0] = "<new sector " + std::to_string(index) + ">";
-    box.PutDataToListBox();
-    // A new file exists only in memory until it is saved.
+    m_document.resetFromScratch(index);
+    const ov::OvDataModel& m = m_document.model();
+    setPopupIndex(PopupMenuPICT, qint64{m.OvResourceID} - 1013);
+    setPopupIndex(PopupMenuID, qint64{m.SectorID[0]} - 1);
+    thisListBox->PutDataToListBox();
+    m_undoStack->clear();
+    // A new file exists only in memory until it is saved: no state of its history is saved.
     setModified(true);
 }

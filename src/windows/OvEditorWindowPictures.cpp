@@ -111,11 +111,26 @@ void OvEditorWindow::ReadPictureFromGraphicsFile(OvPictCanvas* canvas, int) {
     showOnCanvas(canvas, picture.image);
 }
 
+void OvEditorWindow::loadMapPicture(int id, bool ask) {
+    const App* app = theApp();
+    if (!app)
+        return;
+    if (!ask) {
+        const QString& known = app->gUseFileUI ? app->OvUIfileAbsolutePath : app->OvIntrfaceFileAbsolutePath;
+        if (known.isEmpty() || !QFileInfo::exists(known))
+            return;
+    }
+    if (app->gUseFileUI)
+        ReadPICTFromUIfile(PreviewCanvas, id);
+    else
+        ReadPictureFromIntrface(PreviewCanvas, id);
+}
+
 void OvEditorWindow::PushButtonReloadGraphics_Action() {
     App* app = theApp();
     if (!app)
         return;
-    app->OvLoadID = thisListBox->OvResourceID;
+    app->OvLoadID = m_document.model().OvResourceID;
 
     OvReloadWindow dialog(this);
     // Beside the button, 130 pixels right of its left edge and 70 above it, kept on the screen

@@ -116,7 +116,7 @@ TEST_F(ReloadDialogTest, StartsOnTheFilesPictureAndLoadsByTheChosenSourceAndRow)
         EXPECT_EQ(script().openRequests.size(), asked + (c.answer.isEmpty() ? 0u : 1u));
         EXPECT_EQ(w->PreviewCanvas->size(), c.size);
         EXPECT_EQ(w->PreviewCanvas->MasterBackground.pixelColor(5, 5), c.colour);
-        EXPECT_EQ(w->thisListBox->OvResourceID, 1015);
+        EXPECT_EQ(w->thisListBox->document().model().OvResourceID, 1015);
         EXPECT_EQ(w->PopupMenuPICT->currentIndex(), 2);
         EXPECT_FALSE(w->isModified());
         EXPECT_TRUE(script().messages.isEmpty());
@@ -179,7 +179,7 @@ TEST_F(ReloadDialogTest, ControlsTextsAndGeometry) {
 
 TEST_F(ReloadDialogTest, AnIDOutsideTheRowsShowsNoRowAndIsLoadedAsItIs) {
     OvEditorWindow* w = newFromScratch();
-    w->thisListBox->OvResourceID = 1030;
+    w->document().setResourceID(1030);
     answer(&OvReloadWindow::PushButtonReloadIntrface);
     script().openAnswers.push_back(m_brm);
     w->PushButtonReloadGraphics_Action();
@@ -188,7 +188,7 @@ TEST_F(ReloadDialogTest, AnIDOutsideTheRowsShowsNoRowAndIsLoadedAsItIs) {
     EXPECT_EQ(script().messages, QStringList{QStringLiteral("sorry, picture not in file.")});
 
     // A hostile file's ID at the end of the Int32 range: still no row, still a clean message.
-    w->thisListBox->OvResourceID = std::numeric_limits<int>::min();
+    w->document().setResourceID(std::numeric_limits<int>::min());
     answer(&OvReloadWindow::PushButtonReloadIntrface);
     w->PushButtonReloadGraphics_Action();
     EXPECT_EQ(m_openedOnRow, -1);

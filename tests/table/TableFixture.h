@@ -8,6 +8,7 @@
 
 class QLineEdit;
 
+#include <functional>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -25,6 +26,10 @@ protected:
     // Then rebuilds the table.
     void build(const std::vector<std::vector<int>>& tree, int firstID = 1);
     static int rectBase(int s, int o, int b) { return 1000 * (s + 1) + 100 * (o + 1) + 10 * (b + 1); }
+
+    // The window's data, and a change of it made directly (as a load would), shown at once.
+    const ov::OvDataModel& model() const { return window->document().model(); }
+    void change(const std::function<void(ov::OvDataModel&)>& edit);
 
     // Row kinds in table order as one string: S sector, O ops, B battle.
     QString kinds() const;
