@@ -181,6 +181,24 @@ void OvDataListBox::showRow(int row) {
         scrollToItem(item(row, ColNumber));
 }
 
+std::vector<bool> OvDataListBox::viewTicks() const {
+    std::vector<bool> ticks(static_cast<std::size_t>(rowCount()));
+    for (int row = 0; row < rowCount(); ++row)
+        ticks[static_cast<std::size_t>(row)] = CellCheck(row, ColView);
+    return ticks;
+}
+
+void OvDataListBox::setViewTicks(const std::vector<bool>& ticks) {
+    const QSignalBlocker blocker(this);
+    for (int row = 0; row < rowCount(); ++row)
+        if (QTableWidgetItem* view = item(row, ColView))
+            view->setCheckState(static_cast<std::size_t>(row) < ticks.size() &&
+                                        ticks[static_cast<std::size_t>(row)]
+                                    ? Qt::Checked
+                                    : Qt::Unchecked);
+    viewport()->update();
+}
+
 int OvDataListBox::CurrentOrLastRow() const {
     const int r = ListIndex();
     return r >= 0 && r < rowCount() ? r : rowCount() - 1;

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTableWidget>
 
+#include <vector>
+
 class OvTableDelegate;
 
 // The entries table of an editing window: a view of the window's document. It shows the entries
@@ -52,6 +54,9 @@ public:
     void refreshRow(int row);
     // Selects `row` alone and scrolls it into view (nothing selected for a row outside).
     void showRow(int row);
+    // The View ticks of every row, and setting them back (rows beyond the list stay unticked).
+    std::vector<bool> viewTicks() const;
+    void setViewTicks(const std::vector<bool>& ticks);
 
     // --- the table as the program addresses it ---
     int ListCount() const { return rowCount(); }

@@ -31,6 +31,7 @@ QString entryLabel(const ov::OvDocument& document, const ov::EntryRef& entry) {
 OvEditCommand::OvEditCommand(OvEditorWindow& window) : m_window(window) {}
 
 bool OvEditCommand::prepare() {
+    m_ticksBefore = m_window.thisListBox->viewTicks();
     m_edit = perform(m_window.document());
     return !m_edit.empty();
 }
@@ -42,6 +43,14 @@ void OvEditCommand::redo() {
         m_window.document().redo(m_edit);
     m_shown = true;
     show(false, first);
+}
+
+void OvEditCommand::rememberTicks(bool undone, bool first) {
+    OvDataListBox& table = *m_window.thisListBox;
+    if (first)
+        m_ticksAfter = table.viewTicks();
+    else
+        table.setViewTicks(undone ? m_ticksBefore : m_ticksAfter);
 }
 
 void OvEditCommand::undo() {
@@ -130,7 +139,7 @@ ov::OvEdit AddCommand::perform(ov::OvDocument& document) {
     return edit;
 }
 
-void AddCommand::show(bool undone, bool) {
+void AddCommand::show(bool undone, bool first) {
     if (undone) {
         // The parent the entry was added to (nothing for a sector).
         ov::EntryRef parent = m_added;
@@ -145,6 +154,7 @@ void AddCommand::show(bool undone, bool) {
         // The new entry's row is the only selected one, with its View box ticked.
         m_window.showStructureChanged(m_added, true);
     }
+    rememberTicks(undone, first);
 }
 
 DeleteCommand::DeleteCommand(OvEditorWindow& window, const ov::EntryRef& entry)
@@ -165,12 +175,10 @@ ov::OvEdit DeleteCommand::perform(ov::OvDocument& document) {
     }
 }
 
-void DeleteCommand::show(bool undone, bool) {
+void DeleteCommand::show(bool undone, bool first) {
     // After a delete no row is selected, as the table always did; an undo shows the entry again.
-    if (undone)
-        m_window.showStructureChanged(m_entry, false);
-    else
-        m_window.showStructureChanged({}, false);
+    m_window.showStructureChanged(undone ? m_entry : ov::EntryRef{}, false);
+    rememberTicks(undone, first);
 }
 
 RenumberCommand::RenumberCommand(OvEditorWindow& window, int first) : OvEditCommand(window), m_first(first) {
@@ -181,8 +189,9 @@ ov::OvEdit RenumberCommand::perform(ov::OvDocument& document) {
     return document.renumber(m_first);
 }
 
-void RenumberCommand::show(bool, bool) {
+void RenumberCommand::show(bool undone, bool first) {
     m_window.showStructureChanged({}, false);
+    rememberTicks(undone, first);
 }
 
 PictureIdCommand::PictureIdCommand(OvEditorWindow& window, int id) : OvEditCommand(window), m_id(id) {

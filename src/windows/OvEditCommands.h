@@ -4,6 +4,8 @@
 
 #include <QUndoCommand>
 
+#include <vector>
+
 class OvEditorWindow;
 
 // The undoable steps of an editing window, one class per kind of change. Each calls one
@@ -32,11 +34,16 @@ protected:
     // Brings the views in line after a run; `first` for the run that made the step.
     virtual void show(bool undone, bool first) = 0;
 
+    // For steps that add or remove rows: the View ticks belong to row positions, so an undo
+    // puts back the ticks the rows had before the step and a redo those they had after it.
+    void rememberTicks(bool undone, bool first);
+
     OvEditorWindow& m_window;
     ov::OvEdit m_edit;
 
 private:
     bool m_shown = false;
+    std::vector<bool> m_ticksBefore, m_ticksAfter;
 };
 
 // "Rename Battle 101", "Change x1 of Battle 101": a value typed into a cell.
