@@ -50,8 +50,8 @@ fail() { echo "FAIL: $*"; [ -n "${APP_LOG:-}" ] && cat "$APP_LOG"; exit 1; }
 focus() { xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"; sleep 0.3; }
 
 # menu WINDOW DOWNS: opens the File menu of WINDOW and chooses the item DOWNS places below the first
-# (keyboard navigation skips separators): 0 New, 1..10 Open OvData0..9, 11 Close,
-# 12 Use 'Intrface.brm', 13 Use 'UI', 14 Quit.
+# (keyboard navigation skips separators): 0 New, 1..10 Open OvData0..9, 11 Save, 12 Close,
+# 13 Use 'Intrface.brm', 14 Use 'UI', 15 Quit.
 menu() {
   focus "$1"
   xdotool key --window "$1" alt+f
@@ -83,7 +83,7 @@ open_overview() {
   local about
   about=$(wait_window "About Mapquill" 20) || fail "the About window did not appear"
   sleep 0.5
-  menu "$about" 12
+  menu "$about" 13
   menu "$about" 1
   answer "Select a file OvData0" "$1/examples/OvData0"
   if [ -f "$1/examples/maps/Intrface.brm" ]; then
