@@ -1,6 +1,7 @@
 #include "app/App.h"
 
 #include "app/MenuBar1.h"
+#include "map/MapCursors.h"
 #include "platform/Dialogs.h"
 #include "platform/WindowList.h"
 #include "resources/Resources.h"
@@ -60,6 +61,7 @@ App* theApp() {
 
 App::App(int& argc, char** argv) : QApplication(argc, argv) {
     g_app = this;
+    setEditorHost(this);
     setApplicationName(QStringLiteral("Mapquill"));
     setOrganizationName(QStringLiteral("Mapquill"));
     setOrganizationDomain(QStringLiteral("mapquill.example.org"));
@@ -78,6 +80,8 @@ App::App(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 App::~App() {
+    if (editorHost() == this)
+        setEditorHost(nullptr);
     if (g_app == this)
         g_app = nullptr;
 }
@@ -95,6 +99,7 @@ void App::Event_Open() {
     FileUseUI()->setChecked(true);
     FileUseIntrfaceBRM()->setChecked(false);
     gUseColorCursors = true;
+    MapCursors::setColour(gUseColorCursors);
     SettingsCursorColor()->setChecked(true);
     SettingsCursorBW()->setChecked(false);
 }
@@ -340,6 +345,7 @@ bool App::_SettingsCursorColor_Action() {
     SettingsCursorColor()->setChecked(true);
     SettingsCursorBW()->setChecked(false);
     gUseColorCursors = true;
+    MapCursors::setColour(gUseColorCursors);
     return true;
 }
 
@@ -347,6 +353,7 @@ bool App::_SettingsCursorBW_Action() {
     SettingsCursorColor()->setChecked(false);
     SettingsCursorBW()->setChecked(true);
     gUseColorCursors = false;
+    MapCursors::setColour(gUseColorCursors);
     return true;
 }
 
@@ -383,6 +390,26 @@ int App::WindowCount() const {
 OvEditorWindow* App::frontEditingWindow() const {
     auto* window = qobject_cast<OvEditorWindow*>(Window(0));
     return window && window->isVisible() ? window : nullptr;
+}
+
+bool App::useFileUI() const {
+    return gUseFileUI;
+}
+
+QString& App::rememberedUiFile() {
+    return OvUIfileAbsolutePath;
+}
+
+QString& App::rememberedIntrfaceFile() {
+    return OvIntrfaceFileAbsolutePath;
+}
+
+void App::installMenuBar(QMainWindow* window) {
+    MenuBar1::instance().installInto(window);
+}
+
+void App::editorClosed(int slot, OvEditorWindow* window) {
+    forgetWindow(slot, window);
 }
 
 void App::forgetWindow(int index, OvEditorWindow* window) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "windows/EditorHost.h"
+
 #include <QApplication>
 #include <QPointer>
 #include <QString>
@@ -13,7 +15,8 @@ class QUndoStack;
 
 // The application object: run-time settings, the registry of editing windows (slot n holds the
 // window of "OvData" n) and every menu command. There is exactly one, reachable as theApp().
-class App : public QApplication {
+// The windows never see it: they reach what they need through EditorHost.
+class App : public QApplication, public EditorHost {
     Q_OBJECT
 public:
     App(int& argc, char** argv);
@@ -26,8 +29,6 @@ public:
 
     QString OvUIfileAbsolutePath;
     QString OvIntrfaceFileAbsolutePath;
-    int OvLoadID = 0;
-    int OvLoadFile = 0;
 
     bool gSelectAllIncludesHeader = false;
     bool gUseFileUI = true;
@@ -90,6 +91,13 @@ public:
 
     // Called by an editing window's close handler.
     void forgetWindow(int index, OvEditorWindow* window);
+
+    // EditorHost
+    bool useFileUI() const override;
+    QString& rememberedUiFile() override;
+    QString& rememberedIntrfaceFile() override;
+    void installMenuBar(QMainWindow* window) override;
+    void editorClosed(int slot, OvEditorWindow* window) override;
 
 private:
     void AddMenuHandlers();

@@ -70,6 +70,8 @@ OvDataListBox::OvDataListBox(QWidget* parent) : QTableWidget(parent) {
 
     m_delegate = new OvTableDelegate(this);
     setItemDelegate(m_delegate);
+    connect(m_delegate, &OvTableDelegate::checkToggled, this, &OvDataListBox::userToggledCheck);
+    connect(m_delegate, &OvTableDelegate::editFinished, this, &OvDataListBox::userFinishedEdit);
 
     connect(this, &QTableWidget::itemSelectionChanged, this, &OvDataListBox::Change);
     connect(header, &QHeaderView::sectionClicked, this, &OvDataListBox::HeaderPressed);
@@ -208,15 +210,7 @@ int OvDataListBox::CurrentOrLastRow() const {
 // what the user does in the cells
 
 QString OvDataListBox::TypedTextProblem(int column, const QString& text) {
-    if (column == ColName)
-        return TableText::NameProblem(text);
-    if (column >= ColX1 && column <= ColY2)
-        return TableText::CoordinateProblem(text);
-    return {};
-}
-
-void OvDataListBox::showTypedTextProblem(const QString& problem) {
-    MsgBox(problem, window());
+    return TableText::TypedTextProblem(column, text);
 }
 
 QString OvDataListBox::stillOpenMessage(const QString& problem) {

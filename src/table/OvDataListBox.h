@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ovdata/OvDocument.h"
+#include "table/TableColumns.h"
 
 #include <QFont>
 #include <QString>
@@ -22,21 +23,10 @@ class OvTableDelegate;
 class OvDataListBox : public QTableWidget {
     Q_OBJECT
 public:
-    enum Column {
-        ColView,
-        ColNumber,
-        ColName,
-        ColX1,
-        ColY1,
-        ColX2,
-        ColY2,
-        ColSubs,
-        ColLZ,
-        ColBridge,
-        ColRoad
-    };
-    static constexpr int kColumnCount = 11;
-    static constexpr int kDefaultRowHeight = 22;
+    using Column = TableColumns::Column;
+    using enum TableColumns::Column;
+    static constexpr int kColumnCount = TableColumns::kColumnCount;
+    static constexpr int kDefaultRowHeight = TableColumns::kDefaultRowHeight;
     static constexpr int kTextPixelSize = 12;
 
     explicit OvDataListBox(QWidget* parent = nullptr);
@@ -85,7 +75,6 @@ public:
     // --- what the user does in the cells (called by the delegate) ---
     // Why the file cannot hold `text` typed into `column`, or an empty string.
     static QString TypedTextProblem(int column, const QString& text);
-    void showTypedTextProblem(const QString& problem);
     void userToggledCheck(int row, int column);
     void userFinishedEdit(int row, int column, const QString& text);
     // Every command that depends on the data (close, quit, load, save, export, add, delete,

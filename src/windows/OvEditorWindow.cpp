@@ -1,7 +1,5 @@
 #include "windows/OvEditorWindow.h"
 
-#include "app/App.h"
-#include "app/MenuBar1.h"
 #include "map/OvPictCanvas.h"
 #include "ovdata/BatnamesExport.h"
 #include "ovdata/OvDataFile.h"
@@ -11,6 +9,7 @@
 #include "platform/WindowList.h"
 #include "table/OvDataListBox.h"
 #include "windows/ContentArea.h"
+#include "windows/EditorHost.h"
 #include "windows/OvEditCommands.h"
 
 #include <QCloseEvent>
@@ -81,7 +80,8 @@ OvEditorWindow::~OvEditorWindow() = default;
 
 void OvEditorWindow::Layout() {
     setWindowTitle(QStringLiteral("BRM OvData editing"));
-    MenuBar1::instance().installInto(this);
+    if (EditorHost* host = editorHost())
+        host->installMenuBar(this);
     m_content = new ContentArea(this, [this] { Event_Resized(); });
     m_content->setObjectName(QStringLiteral("content"));
     m_content->setMinimumSize(kInitialWidth, kInitialHeight);
@@ -305,8 +305,8 @@ void OvEditorWindow::closeEvent(QCloseEvent* event) {
 }
 
 void OvEditorWindow::Event_Close() {
-    if (App* app = theApp())
-        app->forgetWindow(myWindowIndex, this);
+    if (EditorHost* host = editorHost())
+        host->editorClosed(myWindowIndex, this);
 }
 
 void OvEditorWindow::PushButtonLoad_Action() {

@@ -43,6 +43,10 @@ public:
 
     // The file slot 0..9 this window edits; 0 while constructing, then set by the registry.
     int myWindowIndex = 0;
+    // The reload dialog's last answer in this window: picture ID and source (OvReloadWindow's
+    // kFrom... values, kNone when nothing was chosen).
+    int myLoadID = 0;
+    int myLoadFile = 0;
     // Sets the slot and the title "OvData<index>" (with Qt's modified marker).
     void setSlot(int index);
     // "OvData<index>", as the title shows it.
