@@ -44,7 +44,8 @@ expect_title "OvData0" "after Ctrl+S"
 # One sector record more (ID, name field, rectangle, ops count), written to the same file.
 saved_size=$(stat -c %s "$file")
 [ "$saved_size" -eq $((original_size + 66)) ] || fail "the saved file holds $saved_size bytes, not $((original_size + 66))"
-[ -z "$(find "$work/examples" -name '*.tmp*' -o -name '.*OvData0*' | head -n 1)" ] || fail "a temporary file was left"
+# Nothing but the file itself beside it: no temporary file was left behind.
+[ "$(ls -A "$work/examples" | tr '\n' ' ')" = "OvData0 maps " ] || fail "other files beside the saved one: $(ls -A "$work/examples")"
 
 click "$editor" 240 485 # another sector
 expect_title "OvData0*" "after the second sector"
