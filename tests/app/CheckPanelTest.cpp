@@ -30,6 +30,15 @@ int findingOf(OvEditorWindow* w, std::string_view code) {
     return -1;
 }
 
+QString lines(OvEditorWindow* w) {
+    QStringList all;
+    for (const ov::Finding& f : w->checkPanel()->findings())
+        all << QString::fromStdString(f.message) + u" "_s + QString::number(f.where.file) + u" "_s +
+                   QString::fromStdString(ov::idPathText(f.where));
+    all << QString::number(w->checkPanel()->list()->count());
+    return all.join(u'\n');
+}
+
 void clickFinding(OvEditorWindow* w, int index) {
     QListWidget* list = w->checkPanel()->list();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(index)).center());
@@ -121,4 +130,60 @@ TEST_F(CheckPanelTest, SetChecksReadTheFolderAndASyncOpensTheClosedFileAndIsOneU
     QCoreApplication::processEvents(); // the other window's checks follow at the next turn
     EXPECT_FALSE(w0->isModified());
     EXPECT_GE(findingOf(w1, "name-differs"), 0);
+}
+
+TEST_F(CheckPanelTest, OpeningTheListTakesTheBottomOfTheTableAndLeavesTheButtonsInPlace) {
+    OvEditorWindow* w = newFromScratch();
+    ASSERT_NE(w, nullptr);
+    const QRect table = w->thisListBox->geometry();
+    const QRect save = w->PushButtonSave->geometry();
+    const QRect header = w->checkPanel()->header()->geometry();
+    // Collapsed, the header sits in the free end of the third button row.
+    EXPECT_EQ(header.y(), save.y());
+    EXPECT_GT(header.left(), w->PushButtonBatnames->geometry().right());
+    EXPECT_LE(header.right(), table.right());
+
+    w->checkPanel()->setExpanded(true);
+    const QRect list = w->checkPanel()->list()->geometry();
+    EXPECT_EQ(w->thisListBox->y(), table.y());
+    EXPECT_EQ(w->thisListBox->height(), table.height() - CheckPanel::kListHeight - 4);
+    EXPECT_EQ(list.bottom(), table.bottom());
+    EXPECT_EQ(w->PushButtonSave->geometry(), save);
+
+    w->checkPanel()->setExpanded(false);
+    EXPECT_EQ(w->thisListBox->geometry(), table);
+    EXPECT_FALSE(w->checkPanel()->list()->isVisible());
+}
+
+TEST_F(CheckPanelTest, DemoFilesAreFindingFreeAndAnEditInOneWindowReachesTheOthersChecks) {
+    OvEditorWindow* w1 = openFromFolder(1, {"OvData0", "OvData1"});
+    ASSERT_NE(w1, nullptr);
+    script().openAnswers = {tempDir() + u"/OvData0"_s, QString()};
+    app().OvWindowInit(0);
+    OvEditorWindow* w0 = app().OvWindow[0];
+    ASSERT_NE(w0, nullptr);
+    EXPECT_EQ(header(w0), u"Check: no findings"_s) << lines(w0).toStdString();
+    EXPECT_EQ(header(w1), u"Check: no findings"_s) << lines(w1).toStdString();
+
+    // The overview loses the last battle of OvData1's first op (a later one would move up and
+    // take its ID): OvData1's panel reports it, from the open window.
+    const int last = w0->document().model().OpsNumberOfBattles[0][0] - 1;
+    ASSERT_GE(last, 0);
+    ASSERT_TRUE(w0->pushStep(new DeleteCommand(*w0, {0, 0, last})));
+    QCoreApplication::processEvents();
+    const int finding = findingOf(w1, "missing-in-overview");
+    ASSERT_GE(finding, 0) << header(w1).toStdString();
+    EXPECT_TRUE(header(w1).startsWith(u"Check: 1 error"_s)) << header(w1).toStdString();
+
+    // "Take from OvData0" is refused for an entry OvData0 lacks; "Copy to OvData0" puts it back.
+    const QList<QAction*> actions = w1->checkPanel()->syncActions(finding);
+    ASSERT_EQ(actions.size(), 1);
+    EXPECT_EQ(actions.front()->text(), u"Copy to OvData0"_s);
+    qDeleteAll(actions);
+    ASSERT_TRUE(w1->checkPanel()->applySync(finding, ov::SyncDirection::ToOverview));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(header(w0), u"Check: no findings"_s) << lines(w0).toStdString();
+    EXPECT_EQ(header(w1), u"Check: no findings"_s) << lines(w1).toStdString();
+    EXPECT_EQ(w0->undoStack()->count(), 2) << "the sync is one step after the delete";
+    EXPECT_FALSE(w1->isModified());
 }
