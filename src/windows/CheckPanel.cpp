@@ -114,6 +114,8 @@ void CheckPanel::setExpanded(bool expanded) {
         return;
     }
     m_header->setArrowType(expanded ? Qt::DownArrow : Qt::RightArrow);
+    if (expanded && m_listStale)
+        fillList();
     m_list->setVisible(expanded);
     m_window.Event_Resized();
 }
@@ -199,11 +201,23 @@ void CheckPanel::refresh() {
 
     const QString counts = text(ov::CountsText(ov::CountFindings(m_findings)));
     m_header->setText(QStringLiteral("Check: ") + counts);
+    // A set of ten full files can have tens of thousands of findings: the rows are made only
+    // while the list is open, so an edit with the list closed costs the checks alone.
+    m_listStale = true;
+    if (isExpanded())
+        fillList();
+}
+
+void CheckPanel::fillList() {
+    m_listStale = false;
+    const int own = m_window.myWindowIndex;
+    m_list->setUpdatesEnabled(false);
     m_list->clear();
     for (const ov::Finding& finding : m_findings) {
         auto* item = new QListWidgetItem(findingLine(finding, own), m_list);
         item->setToolTip(text(finding.code));
     }
+    m_list->setUpdatesEnabled(true);
 }
 
 void CheckPanel::showFinding(int index) {

@@ -67,6 +67,7 @@ private:
     const ov::OvDataModel* folderModel(int slot);
     QString folderFile(int slot) const;
     void showContextMenu(const QPoint& at);
+    void fillList();
 
     struct FolderFile {
         QString path;
@@ -81,6 +82,7 @@ private:
     std::vector<ov::Finding> m_findings;
     std::array<FolderFile, ov::kFileNumbers> m_folder;
     bool m_refreshPending = false;
+    bool m_listStale = true;
 };
 
 // The entry of `document` that `path` names: at its positions while they still hold its IDs,

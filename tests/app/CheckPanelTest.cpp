@@ -35,7 +35,6 @@ QString lines(OvEditorWindow* w) {
     for (const ov::Finding& f : w->checkPanel()->findings())
         all << QString::fromStdString(f.message) + u" "_s + QString::number(f.where.file) + u" "_s +
                    QString::fromStdString(ov::idPathText(f.where));
-    all << QString::number(w->checkPanel()->list()->count());
     return all.join(u'\n');
 }
 
@@ -88,9 +87,14 @@ TEST_F(CheckPanelTest, CountFollowsAnEditAndItsUndo) {
     ASSERT_TRUE(w->pushStep(new SetFieldCommand(*w, battle, OvDataListBox::ColName, QString())));
     EXPECT_NE(header(w), clean);
     EXPECT_GE(findingOf(w, "empty-name"), 0);
+    // The open list shows the same rows as the header counts.
+    w->checkPanel()->setExpanded(true);
+    EXPECT_EQ(w->checkPanel()->list()->count(), static_cast<int>(w->checkPanel()->findings().size()));
+    EXPECT_GE(w->checkPanel()->list()->count(), 1);
     w->undoStack()->undo();
     EXPECT_EQ(header(w), clean);
     EXPECT_EQ(findingOf(w, "empty-name"), -1);
+    EXPECT_EQ(w->checkPanel()->list()->count(), static_cast<int>(w->checkPanel()->findings().size()));
 }
 
 TEST_F(CheckPanelTest, SetChecksReadTheFolderAndASyncOpensTheClosedFileAndIsOneUndoableStep) {
