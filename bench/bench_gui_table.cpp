@@ -3,8 +3,11 @@
 // renumbering and after their undo and redo, so it must stay well inside a frame or two; undo
 // and redo of deleting a full sector (goal: 30 ms each, the same as a rebuild) include it.
 // The history's memory for 1,000 steps of every kind is reported as "history_MB" (goal: 20 MB).
+// The Check panel runs after every step: with its list closed (goal: 1 ms, the checks alone) and
+// open (goal: 30 ms, as a rebuild of the table).
 #include "GuiTestSupport.h"
 #include "table/OvDataListBox.h"
+#include "windows/CheckPanel.h"
 #include "windows/OvEditCommands.h"
 #include "windows/OvEditorWindow.h"
 
@@ -169,6 +172,17 @@ void BM_HistoryOfThousandSteps(benchmark::State& state) {
     state.counters["history_MB"] = static_cast<double>(bytes) / (1024.0 * 1024.0);
 }
 BENCHMARK(BM_HistoryOfThousandSteps)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_CheckPanelRefresh(benchmark::State& state) {
+    fillLargest(*g_window->thisListBox);
+    CheckPanel& panel = *g_window->checkPanel();
+    panel.setExpanded(state.range(0) != 0);
+    for (auto _ : state)
+        panel.refresh();
+    state.counters["findings"] = static_cast<double>(panel.findings().size());
+    panel.setExpanded(false);
+}
+BENCHMARK(BM_CheckPanelRefresh)->ArgName("open")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

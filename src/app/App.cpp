@@ -441,6 +441,31 @@ void App::editorClosed(int slot, OvEditorWindow* window) {
     forgetWindow(slot, window);
 }
 
+OvEditorWindow* App::editorInSlot(int slot) const {
+    if (slot < 0 || slot >= kSlots)
+        return nullptr;
+    const auto index = static_cast<std::size_t>(slot);
+    return OvWindowVisible[index] ? OvWindow[index].data() : nullptr;
+}
+
+OvEditorWindow* App::openInSlot(int slot, const QString& path) {
+    if (slot < 0 || slot >= kSlots || OvWindow[static_cast<std::size_t>(slot)])
+        return nullptr;
+    // As OpenFiles::open does for a file from outside: the window is in front while the load
+    // asks its questions, and goes again when the file cannot be used.
+    OvEditorWindow* window = newEditingWindow(slot);
+    WindowList::instance().bringToFront(window);
+    QPointer<OvEditorWindow> guard = window;
+    if (!window->loadFile(path)) {
+        if (guard) {
+            window->setModified(false);
+            window->close();
+        }
+        return nullptr;
+    }
+    return guard.data();
+}
+
 void App::forgetWindow(int index, OvEditorWindow* window) {
     if (index < 0 || index >= kSlots)
         return;

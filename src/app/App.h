@@ -106,6 +106,8 @@ public:
     QString& rememberedIntrfaceFile() override;
     void installMenuBar(QMainWindow* window) override;
     void editorClosed(int slot, OvEditorWindow* window) override;
+    OvEditorWindow* editorInSlot(int slot) const override;
+    OvEditorWindow* openInSlot(int slot, const QString& path) override;
 
 private:
     void AddMenuHandlers();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ovdata/OvDataRules.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -21,8 +23,8 @@ struct MapPicture {
 class MapPictureFiles {
 public:
     // The game's strategic map is 314 x 491; the canvas never grows beyond it.
-    static constexpr int kMaxCanvasWidth = 314;
-    static constexpr int kMaxCanvasHeight = 491;
+    static constexpr int kMaxCanvasWidth = ov::rules::kMapWidth;
+    static constexpr int kMaxCanvasHeight = ov::rules::kMapHeight;
 
     // PICT resource `id` from the resource fork that belongs to `path`, in whatever form it reached
     // this machine (sidecar, AppleDouble, MacBinary, BinHex, a bare fork...). Every failure forgets

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ovdata/OvDataRules.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -27,8 +29,8 @@ class QPainter;
 class OvPictCanvas : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kMapWidth = 314;
-    static constexpr int kMapHeight = 491;
+    static constexpr int kMapWidth = ov::rules::kMapWidth;
+    static constexpr int kMapHeight = ov::rules::kMapHeight;
 
     explicit OvPictCanvas(QWidget* parent = nullptr);
 

@@ -21,7 +21,7 @@ std::string_view severityName(Severity severity) {
     return "note";
 }
 
-std::string idPathText(const EntryRef& ref) {
+std::string idPathText(const EntryPath& ref) {
     if (ref.isFile())
         return "file";
     std::string text = std::to_string(ref.sectorId);
@@ -32,7 +32,7 @@ std::string idPathText(const EntryRef& ref) {
     return text;
 }
 
-std::string_view levelName(const EntryRef& ref) {
+std::string_view levelName(const EntryPath& ref) {
     switch (ref.depth()) {
     case 1:
         return "sector";
@@ -115,21 +115,21 @@ std::string flagsText(const std::string& tail) {
     return text;
 }
 
-EntryRef sectorRef(const OvDataModel& m, int file, int s) {
-    EntryRef ref;
+EntryPath sectorRef(const OvDataModel& m, int file, int s) {
+    EntryPath ref;
     ref.file = file;
     ref.sector = s;
     ref.sectorId = m.SectorID[s];
     return ref;
 }
-EntryRef opRef(const OvDataModel& m, int file, int s, int o) {
-    EntryRef ref = sectorRef(m, file, s);
+EntryPath opRef(const OvDataModel& m, int file, int s, int o) {
+    EntryPath ref = sectorRef(m, file, s);
     ref.op = o;
     ref.opId = m.OpsID[s][o];
     return ref;
 }
-EntryRef battleRef(const OvDataModel& m, int file, int s, int o, int b) {
-    EntryRef ref = opRef(m, file, s, o);
+EntryPath battleRef(const OvDataModel& m, int file, int s, int o, int b) {
+    EntryPath ref = opRef(m, file, s, o);
     ref.battle = b;
     ref.battleId = m.BatID[s][o][b];
     return ref;
@@ -144,7 +144,7 @@ public:
         fileRules();
         const int sectors = used(m_.OvNumberOfSectors);
         for (int s = 0; s < sectors; ++s) {
-            const EntryRef sector = sectorRef(m_, file_, s);
+            const EntryPath sector = sectorRef(m_, file_, s);
             entryRules(sector, m_.SectorName[s], m_.SectorXY[s], expectedSectorId(s));
             countRule(sector, m_.SectorNumberOfOps[s], "ops");
             const int ops = used(m_.SectorNumberOfOps[s]);
@@ -155,7 +155,7 @@ public:
                         std::to_string(rules::gameOpsLimit(gameSector)) +
                         ", more are untried and upset the screens' layout");
             for (int o = 0; o < ops; ++o) {
-                const EntryRef op = opRef(m_, file_, s, o);
+                const EntryPath op = opRef(m_, file_, s, o);
                 entryRules(op, m_.OpsName[s][o], m_.OpsXY[s][o], std::int64_t{m_.SectorID[s]} * 10 + o);
                 countRule(op, m_.OpsNumberOfBattles[s][o], "battles");
                 const int battles = used(m_.OpsNumberOfBattles[s][o]);
@@ -187,8 +187,8 @@ private:
         return std::int64_t{m_.SectorID[0]} + s;
     }
 
-    void add(Severity severity, const char* code, const EntryRef& where, std::string message,
-             std::optional<EntryRef> counterpart = std::nullopt) {
+    void add(Severity severity, const char* code, const EntryPath& where, std::string message,
+             std::optional<EntryPath> counterpart = std::nullopt) {
         Finding& f = out_.emplace_back();
         f.severity = severity;
         f.code = code;
@@ -197,13 +197,13 @@ private:
         f.counterpart = std::move(counterpart);
     }
 
-    void countRule(const EntryRef& where, std::int32_t count, const char* what) {
+    void countRule(const EntryPath& where, std::int32_t count, const char* what) {
         if (std::string problem = rules::countProblem(count, what); !problem.empty())
             add(Severity::Error, "count-range", where, problem + "; the file cannot hold them");
     }
 
     void fileRules() {
-        EntryRef file;
+        EntryPath file;
         file.file = file_;
         const int sectors = m_.OvNumberOfSectors;
         countRule(file, sectors, "sectors");
@@ -225,7 +225,7 @@ private:
                     std::to_string(rules::kMaxMaps) + " maps at run time");
     }
 
-    void pictureRule(const EntryRef& file) {
+    void pictureRule(const EntryPath& file) {
         const std::int32_t id = m_.OvResourceID;
         const std::string picture = "picture " + std::to_string(id);
         if (id == rules::kAboutPictureId) {
@@ -271,7 +271,7 @@ private:
                     rules::rangeText(rules::kFirstExtensionPictureId, rules::kLastPictureId));
     }
 
-    void entryRules(const EntryRef& where, const std::string& name, const Rect& r,
+    void entryRules(const EntryPath& where, const std::string& name, const Rect& r,
                     std::optional<std::int64_t> expectedId) {
         const std::string_view level = levelName(where);
         if (name.empty())
@@ -294,7 +294,7 @@ private:
         rectRules(where, r);
     }
 
-    void rectRules(const EntryRef& where, const Rect& r) {
+    void rectRules(const EntryPath& where, const Rect& r) {
         for (const std::int32_t c : r) {
             if (std::string problem = rules::coordinateProblem(c); !problem.empty()) {
                 add(Severity::Error, "coordinate-range", where, problem + "; the file cannot hold it");
@@ -324,7 +324,7 @@ private:
     // An ID used twice at one level: among all sectors, all ops or all battles of the file. The
     // later entry is reported, pointing at the first.
     void duplicateIds() {
-        std::vector<std::pair<std::int32_t, EntryRef>> sectors, ops, battles;
+        std::vector<std::pair<std::int32_t, EntryPath>> sectors, ops, battles;
         for (int s = 0; s < used(m_.OvNumberOfSectors); ++s) {
             sectors.emplace_back(m_.SectorID[s], sectorRef(m_, file_, s));
             for (int o = 0; o < used(m_.SectorNumberOfOps[s]); ++o) {
@@ -343,8 +343,8 @@ private:
                     first = i;
                     continue;
                 }
-                const EntryRef& at = (*level)[i].second;
-                const EntryRef& earlier = (*level)[first].second;
+                const EntryPath& at = (*level)[i].second;
+                const EntryPath& earlier = (*level)[first].second;
                 add(Severity::Error, "duplicate-id", at,
                     std::string(levelName(at)) + " ID " +
                         std::to_string(at.depth() == 1   ? at.sectorId
@@ -356,14 +356,14 @@ private:
         }
     }
 
-    const std::string& nameOf(const EntryRef& r) const {
+    const std::string& nameOf(const EntryPath& r) const {
         return r.depth() == 1   ? m_.SectorName[r.sector]
                : r.depth() == 2 ? m_.OpsName[r.sector][r.op]
                                 : m_.BatName[r.sector][r.op][r.battle];
     }
 
     // "sector 2 of the file", "op 1 of sector 2", "battle 1 of op 2/20" (positions from 1).
-    static std::string positionText(const EntryRef& r) {
+    static std::string positionText(const EntryPath& r) {
         if (r.depth() == 1)
             return "sector " + std::to_string(r.sector + 1) + " of the file";
         if (r.depth() == 2)
@@ -410,21 +410,21 @@ public:
 
     void run() {
         for (int s = 0; s < used(n_.OvNumberOfSectors); ++s) {
-            const EntryRef here = sectorRef(n_, number_, s);
+            const EntryPath here = sectorRef(n_, number_, s);
             const int s0 = findSector(o_, n_.SectorID[s]);
             if (s0 < 0) {
-                EntryRef file;
+                EntryPath file;
                 file.file = 0;
                 missing(here, file, "OvData0 has no sector " + std::to_string(n_.SectorID[s]));
                 continue;
             }
-            const EntryRef there = sectorRef(o_, 0, s0);
+            const EntryPath there = sectorRef(o_, 0, s0);
             fields(here, there, n_.SectorName[s], o_.SectorName[s0], n_.SectorXY[s], o_.SectorXY[s0], nullptr,
                    nullptr);
             if (s == 0)
                 order(here, s0);
             for (int o = 0; o < used(n_.SectorNumberOfOps[s]); ++o) {
-                const EntryRef opHere = opRef(n_, number_, s, o);
+                const EntryPath opHere = opRef(n_, number_, s, o);
                 const int o0 = findOp(o_, s0, n_.OpsID[s][o]);
                 if (o0 < 0) {
                     missing(opHere, there,
@@ -432,11 +432,11 @@ public:
                                 std::to_string(n_.SectorID[s]));
                     continue;
                 }
-                const EntryRef opThere = opRef(o_, 0, s0, o0);
+                const EntryPath opThere = opRef(o_, 0, s0, o0);
                 fields(opHere, opThere, n_.OpsName[s][o], o_.OpsName[s0][o0], n_.OpsXY[s][o],
                        o_.OpsXY[s0][o0], nullptr, nullptr);
                 for (int b = 0; b < used(n_.OpsNumberOfBattles[s][o]); ++b) {
-                    const EntryRef batHere = battleRef(n_, number_, s, o, b);
+                    const EntryPath batHere = battleRef(n_, number_, s, o, b);
                     const int b0 = findBattle(o_, s0, o0, n_.BatID[s][o][b]);
                     if (b0 < 0) {
                         missing(batHere, opThere,
@@ -455,8 +455,8 @@ public:
     }
 
 private:
-    Finding& add(Severity severity, const char* code, const EntryRef& where, std::string message,
-                 std::optional<EntryRef> counterpart) {
+    Finding& add(Severity severity, const char* code, const EntryPath& where, std::string message,
+                 std::optional<EntryPath> counterpart) {
         Finding& f = out_.emplace_back();
         f.severity = severity;
         f.code = code;
@@ -466,13 +466,13 @@ private:
         return f;
     }
 
-    void missing(const EntryRef& here, const EntryRef& parentThere, std::string message) {
+    void missing(const EntryPath& here, const EntryPath& parentThere, std::string message) {
         Finding& f = add(Severity::Error, "missing-in-overview", here, std::move(message), parentThere);
         f.canCopyToOverview = true;
         f.syncPart = SyncPart::Subtree;
     }
 
-    void differs(const char* code, SyncPart part, const EntryRef& here, const EntryRef& there,
+    void differs(const char* code, SyncPart part, const EntryPath& here, const EntryPath& there,
                  std::string message) {
         Finding& f = add(Severity::Warning, code, here, std::move(message), there);
         f.canCopyToOverview = true;
@@ -480,7 +480,7 @@ private:
         f.syncPart = part;
     }
 
-    void fields(const EntryRef& here, const EntryRef& there, const std::string& name,
+    void fields(const EntryPath& here, const EntryPath& there, const std::string& name,
                 const std::string& name0, const Rect& r, const Rect& r0, const std::string* tail,
                 const std::string* tail0) {
         if (name != name0)
@@ -496,11 +496,11 @@ private:
     }
 
     // OvDataN's sector should be sector N of OvData0.
-    void order(const EntryRef& here, int s0) {
+    void order(const EntryPath& here, int s0) {
         const int wanted = number_ - 1;
         if (s0 == wanted)
             return;
-        std::optional<EntryRef> counterpart;
+        std::optional<EntryPath> counterpart;
         std::string message = "this is sector " + std::to_string(s0 + 1) + " of OvData0; " +
                               fileName(number_) + " should hold its sector " + std::to_string(number_);
         if (wanted < used(o_.OvNumberOfSectors)) {
@@ -512,7 +512,7 @@ private:
         add(Severity::Warning, "sector-order", here, std::move(message), counterpart);
     }
 
-    void lackingEntry(const EntryRef& here, const EntryRef& there, const std::string& name) {
+    void lackingEntry(const EntryPath& here, const EntryPath& there, const std::string& name) {
         Finding& f = add(Severity::Warning, "missing-in-sector-file", here,
                          fileName(number_) + " lacks OvData0's " + std::string(levelName(there)) + " " +
                              idPathText(there) + " " + quotedName(name),
@@ -522,13 +522,13 @@ private:
     }
 
     // The ops of OvData0's sector s0 that OvDataN's sector s lacks.
-    void lacking(const EntryRef& here, int s0, int s) {
+    void lacking(const EntryPath& here, int s0, int s) {
         for (int o0 = 0; o0 < used(o_.SectorNumberOfOps[s0]); ++o0)
             if (findOp(n_, s, o_.OpsID[s0][o0]) < 0)
                 lackingEntry(here, opRef(o_, 0, s0, o0), o_.OpsName[s0][o0]);
     }
     // The battles of OvData0's op (s0, o0) that OvDataN's op (s, o) lacks.
-    void lacking(const EntryRef& here, int s0, int o0, int s, int o) {
+    void lacking(const EntryPath& here, int s0, int o0, int s, int o) {
         for (int b0 = 0; b0 < used(o_.OpsNumberOfBattles[s0][o0]); ++b0)
             if (findBattle(n_, s, o, o_.BatID[s0][o0][b0]) < 0)
                 lackingEntry(here, battleRef(o_, 0, s0, o0, b0), o_.BatName[s0][o0][b0]);
@@ -588,7 +588,7 @@ void SortFindings(std::vector<Finding>& findings) {
     };
     std::vector<std::pair<std::uint32_t, std::uint32_t>> order(findings.size());
     for (std::size_t i = 0; i < findings.size(); ++i) {
-        const EntryRef& w = findings[i].where;
+        const EntryPath& w = findings[i].where;
         order[i] = {(level(w.file) << 18) | (level(w.sector) << 14) | (level(w.op) << 10) |
                         (level(w.battle) << 6) |
                         static_cast<std::uint32_t>(severityRank(findings[i].severity)),

@@ -50,20 +50,20 @@ inline constexpr int kUnknownFile = -1;
 
 // An entry of one file: positions (-1 = the level is not part of the path) and the IDs the
 // positions held when the reference was made. A reference with sector == -1 is the file itself.
-struct EntryRef {
+struct EntryPath {
     int file = kUnknownFile;
     int sector = -1, op = -1, battle = -1;
     std::int32_t sectorId = 0, opId = 0, battleId = 0;
 
     bool isFile() const { return sector < 0; }
     int depth() const { return sector < 0 ? 0 : op < 0 ? 1 : battle < 0 ? 2 : 3; }
-    bool operator==(const EntryRef&) const = default;
+    bool operator==(const EntryPath&) const = default;
 };
 
 // The entry's ID path as the tool prints it: "1/10/100", or "file" for the file itself.
-std::string idPathText(const EntryRef& ref);
+std::string idPathText(const EntryPath& ref);
 // "sector", "op", "battle" or "file".
-std::string_view levelName(const EntryRef& ref);
+std::string_view levelName(const EntryPath& ref);
 
 // What a set finding can be fixed with: copying the entry, or one of its fields, between
 // OvDataN and OvData0 (see OvDataSync.h).
@@ -72,9 +72,9 @@ enum class SyncPart { Subtree, Name, Rectangle, Flags };
 struct Finding {
     Severity severity = Severity::Note;
     std::string_view code; // stable; see the list above (always a string literal)
-    EntryRef where;
+    EntryPath where;
     std::string message;                 // one line, for the user
-    std::optional<EntryRef> counterpart; // the entry in the other file of a set finding
+    std::optional<EntryPath> counterpart; // the entry in the other file of a set finding
     // For set findings: which copies make the finding disappear.
     bool canCopyToOverview = false;   // OvDataN's entry (or field) into OvData0
     bool canTakeFromOverview = false; // OvData0's entry (or field) into OvDataN

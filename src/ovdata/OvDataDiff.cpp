@@ -65,7 +65,7 @@ public:
         : a_(a), b_(b), out_(out) {}
 
     void run() {
-        EntryRef file;
+        EntryPath file;
         if (a_.OvResourceID != b_.OvResourceID)
             changed(file, "picture ID", std::to_string(a_.OvResourceID), std::to_string(b_.OvResourceID));
         std::vector<std::int32_t> ia, ib;
@@ -75,7 +75,7 @@ public:
             ib.push_back(b_.SectorID[s]);
         const std::vector<int> m = match(ia, ib);
         for (int s = 0; s < static_cast<int>(m.size()); ++s) {
-            const EntryRef ref = sector(a_, s);
+            const EntryPath ref = sector(a_, s);
             if (m[static_cast<std::size_t>(s)] < 0) {
                 entry(Difference::Kind::Removed, ref, a_, s, -1, -1);
                 continue;
@@ -89,20 +89,20 @@ public:
     }
 
 private:
-    static EntryRef sector(const OvDataModel& m, int s) {
-        EntryRef r;
+    static EntryPath sector(const OvDataModel& m, int s) {
+        EntryPath r;
         r.sector = s;
         r.sectorId = m.SectorID[s];
         return r;
     }
-    static EntryRef op(const OvDataModel& m, int s, int o) {
-        EntryRef r = sector(m, s);
+    static EntryPath op(const OvDataModel& m, int s, int o) {
+        EntryPath r = sector(m, s);
         r.op = o;
         r.opId = m.OpsID[s][o];
         return r;
     }
-    static EntryRef battle(const OvDataModel& m, int s, int o, int b) {
-        EntryRef r = op(m, s, o);
+    static EntryPath battle(const OvDataModel& m, int s, int o, int b) {
+        EntryPath r = op(m, s, o);
         r.battle = b;
         r.battleId = m.BatID[s][o][b];
         return r;
@@ -116,7 +116,7 @@ private:
             ib.push_back(b_.OpsID[t][o]);
         const std::vector<int> m = match(ia, ib);
         for (int o = 0; o < static_cast<int>(m.size()); ++o) {
-            const EntryRef ref = op(a_, s, o);
+            const EntryPath ref = op(a_, s, o);
             if (m[static_cast<std::size_t>(o)] < 0) {
                 entry(Difference::Kind::Removed, ref, a_, s, o, -1);
                 continue;
@@ -137,7 +137,7 @@ private:
             ib.push_back(b_.BatID[t][u][b]);
         const std::vector<int> m = match(ia, ib);
         for (int b = 0; b < static_cast<int>(m.size()); ++b) {
-            const EntryRef ref = battle(a_, s, o, b);
+            const EntryPath ref = battle(a_, s, o, b);
             if (m[static_cast<std::size_t>(b)] < 0) {
                 entry(Difference::Kind::Removed, ref, a_, s, o, b);
                 continue;
@@ -165,7 +165,7 @@ private:
     }
 
     // The common entries in a's order against b's order.
-    void order(const EntryRef& parent, const char* what, const std::vector<std::int32_t>& ia,
+    void order(const EntryPath& parent, const char* what, const std::vector<std::int32_t>& ia,
                const std::vector<std::int32_t>& ib, const std::vector<int>& m) {
         std::vector<std::int32_t> inA, inB;
         std::vector<int> bPositions;
@@ -187,7 +187,7 @@ private:
         d.after = idList(inB);
     }
 
-    void changed(const EntryRef& where, const char* field, std::string before, std::string after) {
+    void changed(const EntryPath& where, const char* field, std::string before, std::string after) {
         Difference& d = out_.emplace_back();
         d.kind = Difference::Kind::Changed;
         d.where = where;
@@ -196,7 +196,7 @@ private:
         d.after = std::move(after);
     }
 
-    void fields(const EntryRef& where, const std::string& na, const std::string& nb, const Rect& ra,
+    void fields(const EntryPath& where, const std::string& na, const std::string& nb, const Rect& ra,
                 const Rect& rb) {
         if (na != nb)
             changed(where, "name", quoted(na), quoted(nb));
@@ -204,7 +204,7 @@ private:
             changed(where, "rect", rectText(ra), rectText(rb));
     }
 
-    void entry(Difference::Kind kind, const EntryRef& where, const OvDataModel& m, int s, int o, int b) {
+    void entry(Difference::Kind kind, const EntryPath& where, const OvDataModel& m, int s, int o, int b) {
         Difference& d = out_.emplace_back();
         d.kind = kind;
         d.where = where;

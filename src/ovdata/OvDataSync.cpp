@@ -19,7 +19,7 @@ struct Located {
 
 // The entry at the reference's own positions when its IDs are there (that tells repeated IDs
 // apart); otherwise the first entry with each ID.
-Located locate(const OvDataModel& m, const EntryRef& path) {
+Located locate(const OvDataModel& m, const EntryPath& path) {
     Located at;
     const int depth = path.depth();
     const auto inRange = [](int position, std::int32_t count) {
@@ -79,7 +79,7 @@ std::string noRoom(std::string_view what, std::string_view where) {
            "; a file holds at most " + std::to_string(rules::kMaxEntriesPerLevel);
 }
 
-std::string copyField(const OvDataModel& from, OvDataModel& to, const EntryRef& path, SyncPart part,
+std::string copyField(const OvDataModel& from, OvDataModel& to, const EntryPath& path, SyncPart part,
                       const Located& src, const Located& dst) {
     const int depth = path.depth();
     if (part == SyncPart::Flags && depth != 3)
@@ -111,12 +111,12 @@ std::string copyField(const OvDataModel& from, OvDataModel& to, const EntryRef& 
 
 } // namespace
 
-std::string CopyEntry(const OvDataModel& from, OvDataModel& to, const EntryRef& path, SyncPart part,
+std::string CopyEntry(const OvDataModel& from, OvDataModel& to, const EntryPath& path, SyncPart part,
                       int sectorPosition) {
     return CopyEntry(from, path, to, path, part, sectorPosition);
 }
 
-std::string CopyEntry(const OvDataModel& from, const EntryRef& path, OvDataModel& to, const EntryRef& target,
+std::string CopyEntry(const OvDataModel& from, const EntryPath& path, OvDataModel& to, const EntryPath& target,
                       SyncPart part, int sectorPosition) {
     const int depth = path.depth();
     if (target.depth() != depth || target.sectorId != path.sectorId ||
@@ -185,7 +185,7 @@ namespace {
 
 // `parent` (an entry of one file) with the deeper level of `child` (an entry of the other file
 // with the same ID path above it): where a missing child goes, named by its parent's position.
-EntryRef childOf(EntryRef parent, const EntryRef& child) {
+EntryPath childOf(EntryPath parent, const EntryPath& child) {
     if (parent.depth() == 0) {
         parent.sector = child.sector;
         parent.sectorId = child.sectorId;
@@ -205,12 +205,12 @@ std::string ApplySync(OvDataModel& overview, OvDataModel& sectorFile, const Find
                       SyncDirection direction) {
     // The finding's own entries are named by position, so that where IDs repeat the copy goes
     // from and to the very entries the finding is about.
-    const std::optional<EntryRef>& other = finding.counterpart;
+    const std::optional<EntryPath>& other = finding.counterpart;
     const bool sameEntry = other && other->depth() == finding.where.depth();
     if (direction == SyncDirection::ToOverview) {
         if (!finding.canCopyToOverview)
             return "sorry, this finding is not fixed by copying to OvData0";
-        const EntryRef target = sameEntry ? *other
+        const EntryPath target = sameEntry ? *other
                                 : other && other->depth() + 1 == finding.where.depth()
                                     ? childOf(*other, finding.where)
                                     : finding.where;
@@ -219,7 +219,7 @@ std::string ApplySync(OvDataModel& overview, OvDataModel& sectorFile, const Find
     }
     if (!finding.canTakeFromOverview || !other)
         return "sorry, this finding is not fixed by taking from OvData0";
-    const EntryRef target = sameEntry                                     ? finding.where
+    const EntryPath target = sameEntry                                     ? finding.where
                             : finding.where.depth() + 1 == other->depth() ? childOf(finding.where, *other)
                                                                           : *other;
     return CopyEntry(overview, *other, sectorFile, target, finding.syncPart);

@@ -19,13 +19,13 @@ namespace ov {
 // Nothing else in `to` changes. Returns an empty string on success; otherwise the reason (the
 // entry or its parent is missing, no room: a file holds at most 11 per level, flags on a sector
 // or op) and `to` is untouched.
-std::string CopyEntry(const OvDataModel& from, OvDataModel& to, const EntryRef& path, SyncPart part,
+std::string CopyEntry(const OvDataModel& from, OvDataModel& to, const EntryPath& path, SyncPart part,
                       int sectorPosition = -1);
 // The same with the two ends named apart: `source` in `from`, `target` in `to`, both with the
 // same ID path. Each is taken at its own positions when its IDs stand there (so that of two
 // entries with one ID the right one is copied, and the right one replaced), otherwise by ID.
-std::string CopyEntry(const OvDataModel& from, const EntryRef& source, OvDataModel& to,
-                      const EntryRef& target, SyncPart part, int sectorPosition = -1);
+std::string CopyEntry(const OvDataModel& from, const EntryPath& source, OvDataModel& to,
+                      const EntryPath& target, SyncPart part, int sectorPosition = -1);
 
 enum class SyncDirection { ToOverview, FromOverview };
 

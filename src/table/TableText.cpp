@@ -1,6 +1,6 @@
 #include "table/TableText.h"
 
-#include "ovdata/OvDataFile.h"
+#include "ovdata/OvDataRules.h"
 #include "table/TableColumns.h"
 
 #include <limits>
@@ -62,10 +62,25 @@ std::string TextToName(const QString& text) {
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
+QString CoordinateOutOfRangeText() {
+    return QStringLiteral("sorry, a coordinate must be a whole number from %1 to %2.")
+        .arg(ov::rules::kMinCoordinate)
+        .arg(ov::rules::kMaxCoordinate);
+}
+
+QString NameNotLatin1Text() {
+    return QStringLiteral(
+        "sorry, a name can hold only characters of the ISO-8859-1 (Latin-1) character set.");
+}
+
+QString NameTooLongText() {
+    return QStringLiteral("sorry, a name can hold at most %1 characters.").arg(ov::rules::kMaxNameBytes);
+}
+
 QString CoordinateProblem(QStringView text) {
     const std::int64_t value = Val(text);
-    if (value < ov::OvDataLayout::kMinCoordinate || value > ov::OvDataLayout::kMaxCoordinate)
-        return QString::fromLatin1(kCoordinateOutOfRange);
+    if (value < ov::rules::kMinCoordinate || value > ov::rules::kMaxCoordinate)
+        return CoordinateOutOfRangeText();
     return {};
 }
 
@@ -74,9 +89,9 @@ QString NameProblem(QStringView text) {
     // what a name can hold, like any character beyond ISO-8859-1.
     for (const QChar c : text)
         if (c.unicode() > 0xFF || c.unicode() == 0)
-            return QString::fromLatin1(kNameNotLatin1);
-    if (static_cast<std::size_t>(text.size()) > ov::OvDataLayout::kMaxNameLength)
-        return QString::fromLatin1(kNameTooLong);
+            return NameNotLatin1Text();
+    if (static_cast<std::size_t>(text.size()) > ov::rules::kMaxNameBytes)
+        return NameTooLongText();
     return {};
 }
 

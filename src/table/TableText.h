@@ -36,11 +36,9 @@ QString NameProblem(QStringView text);
 // string; only the name and the four coordinates can be typed into.
 QString TypedTextProblem(int column, QStringView text);
 
-// The messages, as shown.
-inline constexpr const char* kCoordinateOutOfRange =
-    "sorry, a coordinate must be a whole number from -32768 to 32767.";
-inline constexpr const char* kNameNotLatin1 =
-    "sorry, a name can hold only characters of the ISO-8859-1 (Latin-1) character set.";
-inline constexpr const char* kNameTooLong = "sorry, a name can hold at most 49 characters.";
+// The messages, as shown; the limits they name come from the one rule table (ov::rules).
+QString CoordinateOutOfRangeText(); // "sorry, a coordinate must be a whole number from -32768 to 32767."
+QString NameNotLatin1Text();
+QString NameTooLongText(); // "sorry, a name can hold at most 49 characters."
 
 } // namespace TableText

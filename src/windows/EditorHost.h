@@ -7,7 +7,8 @@ class QMainWindow;
 
 // What the windows need of the application, so that they never include it: the graphics-source
 // setting they read, the game files found so far (one of each, shared by every window for the
-// run), the shared menu bar, and the registry slot to leave when an editing window closes.
+// run), the shared menu bar, the registry slot to leave when an editing window closes, and the
+// other editing windows (the Check panel's set of files).
 // The application object implements it and installs itself at start.
 class EditorHost {
 public:
@@ -16,6 +17,11 @@ public:
     virtual QString& rememberedIntrfaceFile() = 0;
     virtual void installMenuBar(QMainWindow* window) = 0;
     virtual void editorClosed(int slot, OvEditorWindow* window) = 0;
+    // The editing window open in `slot` 0..9, or nullptr.
+    virtual OvEditorWindow* editorInSlot(int slot) const = 0;
+    // Opens `path` into the free `slot` in a new editing window, as a file from outside is
+    // opened; nullptr when the slot is taken or the file could not be read (the user was told).
+    virtual OvEditorWindow* openInSlot(int slot, const QString& path) = 0;
 
 protected:
     ~EditorHost() = default;

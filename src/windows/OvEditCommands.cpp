@@ -207,3 +207,22 @@ void PictureIdCommand::show(bool, bool first) {
     if (!first)
         m_window.showPictureIdChanged();
 }
+
+SyncCommand::SyncCommand(OvEditorWindow& window, const ov::OvDataModel& before, const ov::OvDataModel& after,
+                         const ov::EntryRef& show, const QString& text)
+    : QUndoCommand(text), m_window(window), m_before(std::make_unique<ov::OvDataModel>(before)),
+      m_after(std::make_unique<ov::OvDataModel>(after)), m_show(show) {}
+
+void SyncCommand::redo() {
+    put(*m_after);
+}
+
+void SyncCommand::undo() {
+    put(*m_before);
+}
+
+void SyncCommand::put(const ov::OvDataModel& model) {
+    // The table is rebuilt (View ticks stay with row positions, as after any rebuild).
+    m_window.document().reset(model);
+    m_window.showStructureChanged(m_show, false);
+}

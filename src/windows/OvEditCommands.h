@@ -4,6 +4,7 @@
 
 #include <QUndoCommand>
 
+#include <memory>
 #include <vector>
 
 class OvEditorWindow;
@@ -151,6 +152,28 @@ protected:
 
 private:
     int m_id;
+};
+
+// "Copy Battle 101 to OvData0", "Take Sector 2 from OvData0": a set sync from the Check panel.
+// It keeps the whole model before and after (about 120 KB each with short names) rather than an
+// edit journal: a sync adds, replaces or removes a subtree at any level, syncs are rare steps,
+// and a snapshot is exact by construction. Restoring the model that was there keeps the journals
+// of the steps before it exact.
+class SyncCommand final : public QUndoCommand {
+public:
+    // `show` is the synced entry in the window's file after the sync (kind None: none).
+    SyncCommand(OvEditorWindow& window, const ov::OvDataModel& before, const ov::OvDataModel& after,
+                const ov::EntryRef& show, const QString& text);
+
+    void redo() override;
+    void undo() override;
+
+private:
+    void put(const ov::OvDataModel& model);
+
+    OvEditorWindow& m_window;
+    std::unique_ptr<ov::OvDataModel> m_before, m_after;
+    ov::EntryRef m_show;
 };
 
 // How the step names call an entry: "Sector 2", "Ops 23", "Battle 230".

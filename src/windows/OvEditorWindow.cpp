@@ -4,22 +4,27 @@
 #include "map/OvPictCanvas.h"
 #include "ovdata/BatnamesExport.h"
 #include "ovdata/OvDataFile.h"
+#include "ovdata/OvDataRules.h"
 #include "platform/ColonPath.h"
 #include "platform/Dialogs.h"
 #include "platform/MacFileType.h"
 #include "platform/WindowList.h"
 #include "table/OvDataListBox.h"
+#include "windows/CheckPanel.h"
 #include "windows/ContentArea.h"
 #include "windows/EditorHost.h"
 #include "windows/OvEditCommands.h"
+#include "windows/OvReloadWindow.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QToolButton>
 #include <QUndoStack>
 
 #include <filesystem>
@@ -77,6 +82,11 @@ OvEditorWindow::OvEditorWindow(QWidget* parent) : QMainWindow(parent) {
     connect(m_undoStack, &QUndoStack::cleanChanged, this, [this] { showModified(); });
     Layout();
     CreateControls();
+    m_checkPanel = new CheckPanel(*this, m_content);
+    m_checkPanel->refresh();
+    layoutCheckPanel();
+    connect(m_undoStack, &QUndoStack::indexChanged, this, [this] { checksChanged(); });
+    connect(this, &OvEditorWindow::ovDataFileUsed, this, [this] { checksChanged(); });
     Event_Open();
     WindowList::instance().track(this);
 }
@@ -112,8 +122,8 @@ void OvEditorWindow::CreateControls() {
         b->setAutoDefault(false);
         return b;
     };
-    auto label = [c](const char* text, int size, Qt::Alignment alignment, bool underline = false) {
-        auto* l = new QLabel(QString::fromLatin1(text), c);
+    auto label = [c](const QString& text, int size, Qt::Alignment alignment, bool underline = false) {
+        auto* l = new QLabel(text, c);
         l->setFont(fontOfSize(size, underline));
         l->setAlignment(alignment | Qt::AlignVCenter);
         return l;
@@ -133,10 +143,14 @@ void OvEditorWindow::CreateControls() {
         QStringLiteral("click into the header of column \"View\" to toggle the visibility "
                        "of all entries on the map in this editor"));
     thisListBox->ColumnWidths(kNarrowColumns);
-    PreviewCanvas = addControl(new OvPictCanvas(c), "PreviewCanvas", 550, 14, 314, 491);
+    PreviewCanvas = addControl(new OvPictCanvas(c), "PreviewCanvas", 550, 14, ov::rules::kMapWidth,
+                               ov::rules::kMapHeight);
     PushButtonLoad = addControl(button("Re-Load Datas...", 12), "PushButtonLoad", 20, 475, 150, 20);
-    StaticText1 = addControl(label("(size: should be 314 x 491 pixels)", 10, Qt::AlignHCenter), "StaticText1",
-                             550, 505, 314, 20);
+    StaticText1 = addControl(label(QStringLiteral("(size: should be %1 x %2 pixels)")
+                                       .arg(ov::rules::kMapWidth)
+                                       .arg(ov::rules::kMapHeight),
+                                   10, Qt::AlignHCenter),
+                             "StaticText1", 550, 505, ov::rules::kMapWidth, 20);
     PushButtonSave = addControl(button("Save Datas As...", 12), "PushButtonSave", 20, 533, 150, 20);
     PushButtonAddSector = addControl(button("Add Sector", 12), "PushButtonAddSector", 190, 475, 100, 20);
     PushButtonAddOps = addControl(button("Add Ops", 12), "PushButtonAddOps", 300, 475, 100, 20);
@@ -152,18 +166,13 @@ void OvEditorWindow::CreateControls() {
                                     QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"),
                                     QStringLiteral("7"), QStringLiteral("8"), QStringLiteral("9")}),
                              "PopupMenuID", 185, 2, 47, 18);
-    StaticText2 = addControl(label("Header:", 10, Qt::AlignLeft, true), "StaticText2", 5, 2, 52, 20);
-    StaticText3 =
-        addControl(label("set ID of first sector:", 10, Qt::AlignLeft), "StaticText3", 53, 3, 131, 18);
-    StaticText4 =
-        addControl(label("set PICT-res-ID of map:", 10, Qt::AlignLeft), "StaticText4", 249, 3, 145, 18);
-    PopupMenuPICT = addControl(popup({QStringLiteral("1013 <over>"), QStringLiteral("1014 <arnh>"),
-                                      QStringLiteral("1015 <nijm>"), QStringLiteral("1016 <eind>"),
-                                      QStringLiteral("1017 <about>"), QStringLiteral("1018 ppat/ext."),
-                                      QStringLiteral("1019 extension"), QStringLiteral("1020 extension"),
-                                      QStringLiteral("1021 extension"), QStringLiteral("1022 extension"),
-                                      QStringLiteral("1023 extension"), QStringLiteral("1024 extension")}),
-                               "PopupMenuPICT", 393, 3, 149, 18);
+    StaticText2 =
+        addControl(label(QStringLiteral("Header:"), 10, Qt::AlignLeft, true), "StaticText2", 5, 2, 52, 20);
+    StaticText3 = addControl(label(QStringLiteral("set ID of first sector:"), 10, Qt::AlignLeft),
+                             "StaticText3", 53, 3, 131, 18);
+    StaticText4 = addControl(label(QStringLiteral("set PICT-res-ID of map:"), 10, Qt::AlignLeft),
+                             "StaticText4", 249, 3, 145, 18);
+    PopupMenuPICT = addControl(popup(OvReloadWindow::pictureItems()), "PopupMenuPICT", 393, 3, 149, 18);
     PushButtonBatnames =
         addControl(button("Export As Batnames...", 12), "PushButtonBatnames", 190, 533, 150, 20);
 
@@ -247,6 +256,36 @@ void OvEditorWindow::Event_Resized() {
     moveTop(PushButtonBatnames, thirdRow);
 
     thisListBox->ColumnWidths(thisListBox->width() < kWideTableFrom ? kNarrowColumns : kWideColumns);
+    layoutCheckPanel();
+}
+
+void OvEditorWindow::layoutCheckPanel() {
+    if (!m_checkPanel)
+        return;
+    const int left = PushButtonBatnames->x() + PushButtonBatnames->width() + 10;
+    const int right = thisListBox->x() + thisListBox->width();
+    m_checkPanel->header()->setGeometry(left, PushButtonBatnames->y(), std::max(right - left, 0),
+                                        PushButtonBatnames->height());
+    if (!m_checkPanel->isExpanded())
+        return;
+    const int listHeight = std::min(CheckPanel::kListHeight, thisListBox->height() / 2);
+    thisListBox->resize(thisListBox->width(), thisListBox->height() - listHeight - 4);
+    m_checkPanel->list()->setGeometry(thisListBox->x(), thisListBox->y() + thisListBox->height() + 4,
+                                      thisListBox->width(), listHeight);
+}
+
+void OvEditorWindow::checksChanged() {
+    if (!m_checkPanel)
+        return;
+    m_checkPanel->refresh();
+    refreshOtherChecks();
+}
+
+void OvEditorWindow::refreshOtherChecks() {
+    if (EditorHost* host = editorHost())
+        for (int slot = 0; slot <= 9; ++slot)
+            if (OvEditorWindow* other = host->editorInSlot(slot); other && other != this)
+                other->m_checkPanel->scheduleRefresh();
 }
 
 void OvEditorWindow::setPopupIndex(QComboBox* popup, qint64 index) {
@@ -256,6 +295,7 @@ void OvEditorWindow::setPopupIndex(QComboBox* popup, qint64 index) {
 
 void OvEditorWindow::setSlot(int index) {
     myWindowIndex = index;
+    checksChanged();
     // "[*]" is Qt's place for the modified marker; the title reads "OvData<index>".
     setWindowTitle(documentName() + QStringLiteral("[*]"));
     showModified();
@@ -306,6 +346,8 @@ void OvEditorWindow::closeEvent(QCloseEvent* event) {
     }
     Event_Close();
     WindowList::instance().untrack(this);
+    // The other windows' set checks now take this file from its folder, or do without it.
+    refreshOtherChecks();
     event->accept();
 }
 
@@ -374,7 +416,7 @@ bool OvEditorWindow::loadFile(const QString& path) {
 
     thisListBox->PutDataToListBox();
     const ov::OvDataModel& m = m_document.model();
-    setPopupIndex(PopupMenuPICT, qint64{m.OvResourceID} - 1013);
+    setPopupIndex(PopupMenuPICT, qint64{m.OvResourceID} - ov::rules::kFirstPictureId);
     setPopupIndex(PopupMenuID, qint64{m.SectorID[0]} - 1);
     loadMapPicture(m.OvResourceID, true);
     Q_EMIT ovDataFileUsed(path);
@@ -454,10 +496,11 @@ void OvEditorWindow::ExportOvDatas(int index) {
 void OvEditorWindow::CreateOvDataFromScratch(int index) {
     m_document.resetFromScratch(index);
     const ov::OvDataModel& m = m_document.model();
-    setPopupIndex(PopupMenuPICT, qint64{m.OvResourceID} - 1013);
+    setPopupIndex(PopupMenuPICT, qint64{m.OvResourceID} - ov::rules::kFirstPictureId);
     setPopupIndex(PopupMenuID, qint64{m.SectorID[0]} - 1);
     thisListBox->PutDataToListBox();
     m_undoStack->clear();
     // A new file exists only in memory until it is saved: no state of its history is saved.
     setModified(true);
+    checksChanged();
 }

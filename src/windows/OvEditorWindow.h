@@ -8,6 +8,7 @@
 
 #include <vector>
 
+class CheckPanel;
 class OvDataListBox;
 class OvEditCommand;
 class OvPictCanvas;
@@ -79,6 +80,9 @@ public:
     QLabel* StaticText4 = nullptr;
     QComboBox* PopupMenuPICT = nullptr;
     QPushButton* PushButtonBatnames = nullptr;
+
+    // The Check panel (CheckPanel.h): its header sits at the end of the third button row.
+    CheckPanel* checkPanel() const { return m_checkPanel; }
 
     // Control i in creation order (0 is the table); nullptr past the last.
     QWidget* Control(int index) const;
@@ -185,6 +189,13 @@ private:
     // (a source not found yet is then left alone).
     void loadMapPicture(int id, bool ask);
     void showModified();
+    // The checks follow every change of this file; the other windows' set checks follow too.
+    void checksChanged();
+    void refreshOtherChecks();
+    // Places the Check panel after the designed controls are placed: collapsed, its one-line
+    // header takes the free end of the third button row; open, its list takes the bottom of the
+    // table's area, so the designed layout stays as it is while the panel is closed.
+    void layoutCheckPanel();
     void Layout();
     void CreateControls();
     void Event_Open();
@@ -196,6 +207,7 @@ private:
     std::vector<QWidget*> m_controls;
     ov::OvDocument m_document;
     QUndoStack* m_undoStack = nullptr;
+    CheckPanel* m_checkPanel = nullptr;
     QString m_filePath;
     // The mark going on: its gesture number (0: none), for merging its mouse steps into one step.
     int m_markGesture = 0;

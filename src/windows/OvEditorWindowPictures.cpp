@@ -1,5 +1,6 @@
 #include "graphics/MapPictureFiles.h"
 #include "map/OvPictCanvas.h"
+#include "ovdata/OvDataRules.h"
 #include "platform/ColonPath.h"
 #include "platform/Dialogs.h"
 #include "table/OvDataListBox.h"
@@ -97,7 +98,9 @@ void OvEditorWindow::ReadPictureFromGraphicsFile(OvPictCanvas* canvas, int) {
     request.initialLocation = QCoreApplication::applicationDirPath();
     request.title = QStringLiteral("Select graphics file for input");
     request.promptText =
-        QStringLiteral("select a file with the new background graphics, size should be 314x491 pixels.");
+        QStringLiteral("select a file with the new background graphics, size should be %1x%2 pixels.")
+            .arg(ov::rules::kMapWidth)
+            .arg(ov::rules::kMapHeight);
     // Nothing is remembered: the user is asked every time.
     const QString path = dialogs().openFile(this, request);
     if (path.isEmpty())

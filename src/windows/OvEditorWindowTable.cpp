@@ -1,4 +1,5 @@
 #include "map/OvPictCanvas.h"
+#include "ovdata/OvDataRules.h"
 #include "platform/Dialogs.h"
 #include "table/OvDataListBox.h"
 #include "windows/OvEditCommands.h"
@@ -13,7 +14,7 @@
 // and push the step; the step changes the document and brings the views in line.
 
 namespace {
-constexpr int kFirstPictureID = 1013;
+constexpr int kFirstPictureID = ov::rules::kFirstPictureId;
 using Kind = ov::EntryRef::Kind;
 } // namespace
 
@@ -90,7 +91,7 @@ void OvEditorWindow::showPictureIdChanged() {
 void OvEditorWindow::PushButtonAddSector_Action() {
     if (!thisListBox->commitPendingEdit())
         return;
-    if (m_document.model().OvNumberOfSectors >= ov::kAddLimit)
+    if (m_document.model().OvNumberOfSectors >= ov::rules::kEntriesAddedPerLevel)
         return;
     pushStep(new AddCommand(*this, Kind::Sector, -1, -1));
 }
@@ -99,7 +100,7 @@ void OvEditorWindow::PushButtonAddOps_Action() {
     if (!thisListBox->commitPendingEdit())
         return;
     const int s = m_document.sectorForRow(thisListBox->CurrentOrLastRow());
-    if (m_document.model().SectorNumberOfOps[s] >= ov::kAddLimit)
+    if (m_document.model().SectorNumberOfOps[s] >= ov::rules::kEntriesAddedPerLevel)
         return;
     if (!pushStep(new AddCommand(*this, Kind::Ops, s, -1)))
         Beep(); // the document refused (no sector in use there)
@@ -111,7 +112,7 @@ void OvEditorWindow::PushButtonAddBattle_Action() {
     const int current = thisListBox->CurrentOrLastRow();
     const int s = m_document.sectorForRow(current);
     const int o = m_document.opsForRow(current);
-    if (m_document.model().OpsNumberOfBattles[s][o] >= ov::kAddLimit)
+    if (m_document.model().OpsNumberOfBattles[s][o] >= ov::rules::kEntriesAddedPerLevel)
         return;
     // The ops row the battle goes under must belong to the current sector; from a sector row
     // (or a sector without ops) the nearest ops row above lies in another sector, and adding

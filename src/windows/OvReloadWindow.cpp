@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <iterator>
+
 namespace {
 
 QFont pixelFont(int pixels) {
@@ -44,10 +46,7 @@ void OvReloadWindow::CreateControls() {
     StaticTextReload1 = new QLabel(QStringLiteral("select resource picture:"), this);
     place(StaticTextReload1, "StaticTextReload1", 13, 13, 166, 21);
     PopupMenu1 = new QComboBox(this);
-    for (const char* row : {"1013 <over>", "1014 <arnh>", "1015 <nijm>", "1016 <eind>", "1017 <about>",
-                            "1018 ppat/ext.", "1019 extension", "1020 extension", "1021 extension",
-                            "1022 extension", "1023 extension", "1024 extension"})
-        PopupMenu1->addItem(QString::fromLatin1(row));
+    PopupMenu1->addItems(pictureItems());
     place(PopupMenu1, "PopupMenu1", 185, 11, 156, 20);
     StaticTextReload2 = new QLabel(QStringLiteral("select resource file:"), this);
     place(StaticTextReload2, "StaticTextReload2", 13, 73, 166, 21);
@@ -102,4 +101,16 @@ void OvReloadWindow::PushButtonReloadExternal_Action() {
 // Cancel and the window's close box leave OvLoadFile at "none", so nothing is loaded.
 void OvReloadWindow::PushButtonReloadCancel_Action() {
     reject();
+}
+
+QStringList OvReloadWindow::pictureItems() {
+    // What the game's own pictures show; every later ID is free for an extension map.
+    static const char* const kKnown[] = {"<over>", "<arnh>", "<nijm>", "<eind>", "<about>", "ppat/ext."};
+    QStringList items;
+    for (int id = kFirstID; id <= kLastID; ++id) {
+        const auto known = static_cast<std::size_t>(id - kFirstID);
+        items << QString::number(id) + QLatin1Char(' ') +
+                     QString::fromLatin1(known < std::size(kKnown) ? kKnown[known] : "extension");
+    }
+    return items;
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "ovdata/OvDataRules.h"
+
 #include <QDialog>
+#include <QStringList>
 
 class QComboBox;
 class QLabel;
@@ -21,8 +24,11 @@ public:
     static constexpr int kFromExternalFile = 2;
     static constexpr int kNone = -1;
 
-    // Row r of the popup stands for picture ID kFirstID + r.
-    static constexpr int kFirstID = 1013;
+    // Row r of the popup stands for picture ID kFirstID + r, up to kLastID.
+    static constexpr int kFirstID = ov::rules::kFirstPictureId;
+    static constexpr int kLastID = ov::rules::kLastPictureId;
+    // The rows of a picture popup, here and in the editing window: "1013 <over>" ... "1024 extension".
+    static QStringList pictureItems();
 
     // The popup starts on `loadID`, the editing window's picture ID.
     explicit OvReloadWindow(int loadID = 0, QWidget* parent = nullptr);

@@ -166,7 +166,7 @@ TEST(Sync, AMissingSectorIsPutAtThePositionTheGameExpects) {
 TEST(Sync, RefusesWhatCannotBeCopiedAndLeavesTheModelAlone) {
     OvDataModel overview = checktest::overview();
     OvDataModel two = checktest::sectorFile(2);
-    EntryRef battle;
+    EntryPath battle;
     battle.sector = battle.op = battle.battle = 0;
     battle.sectorId = 2;
     battle.opId = 20;
@@ -176,7 +176,7 @@ TEST(Sync, RefusesWhatCannotBeCopiedAndLeavesTheModelAlone) {
     battle.battleId = 200;
     battle.opId = 20;
     EXPECT_EQ(CopyEntry(two, overview, battle, SyncPart::Flags), ""); // equal flags: a harmless copy
-    EntryRef op = battle;
+    EntryPath op = battle;
     op.battle = -1;
     EXPECT_EQ(CopyEntry(two, overview, op, SyncPart::Flags), "sorry, only battles have flags");
 

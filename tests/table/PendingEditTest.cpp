@@ -30,8 +30,9 @@ TEST_F(TableTest, ARefusedValueStopsTheClickedCommandAndKeepsTheEditorOpen) {
         QPushButton* pushed = window->*button;
         const std::string name = pushed->text().toStdString();
         QTest::mouseClick(pushed, Qt::LeftButton);
-        EXPECT_EQ(script().messages, QStringList{OvDataListBox::stillOpenMessage(
-                                         QLatin1String(TableText::kCoordinateOutOfRange))})
+        EXPECT_EQ(script().messages,
+                  QStringList{OvDataListBox::stillOpenMessage(
+                      u"sorry, a coordinate must be a whole number from -32768 to 32767."_s)})
             << name;
         EXPECT_TRUE(script().saveRequests.empty() && script().openRequests.empty()) << name;
         EXPECT_EQ(script().beeps, 0) << name;

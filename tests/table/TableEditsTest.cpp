@@ -40,16 +40,18 @@ TEST_F(TableTest, ValuesTheFileCannotHoldAreRefusedWhereTyped) {
     build({{1}});
     window->setModified(false);
     QSignalSpy actions(box, &OvDataListBox::CellAction);
-    const QString range = QLatin1String(TableText::kCoordinateOutOfRange);
+    const QString range = u"sorry, a coordinate must be a whole number from -32768 to 32767."_s;
     const struct {
         int column;
         QString typed, message;
-    } cases[] = {{Col::ColX2, u"32768"_s, range},
-                 {Col::ColX2, u"-32769"_s, range},
-                 {Col::ColX2, u"99999999999999999999"_s, range},
-                 {Col::ColX2, u"40000px"_s, range},
-                 {Col::ColName, u"\u20acuro"_s, QLatin1String(TableText::kNameNotLatin1)},
-                 {Col::ColName, QString(50, QLatin1Char('x')), QLatin1String(TableText::kNameTooLong)}};
+    } cases[] = {
+        {Col::ColX2, u"32768"_s, range},
+        {Col::ColX2, u"-32769"_s, range},
+        {Col::ColX2, u"99999999999999999999"_s, range},
+        {Col::ColX2, u"40000px"_s, range},
+        {Col::ColName, u"\u20acuro"_s,
+         u"sorry, a name can hold only characters of the ISO-8859-1 (Latin-1) character set."_s},
+        {Col::ColName, QString(50, QLatin1Char('x')), u"sorry, a name can hold at most 49 characters."_s}};
     for (const auto& c : cases) {
         const QString before = box->Cell(2, c.column);
         script().messages.clear();

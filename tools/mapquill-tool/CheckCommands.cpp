@@ -75,7 +75,7 @@ struct CheckedFile {
     std::unique_ptr<ov::OvDataModel> model;
 };
 
-ordered_json entryJson(const ov::EntryRef& ref, const std::string& path) {
+ordered_json entryJson(const ov::EntryPath& ref, const std::string& path) {
     ordered_json entry;
     entry["file"] = path;
     entry["path"] = ov::idPathText(ref);
