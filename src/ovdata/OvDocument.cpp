@@ -15,6 +15,14 @@ bool inAddRange(int index) {
     return index >= 0 && index < kAddLimit;
 }
 
+// The numbering scheme's child ID (parent * 10 + position). A file can hold any 32-bit parent ID,
+// so the product is taken modulo 2^32 as the file's 32-bit field would keep it, never as a signed
+// overflow.
+std::int32_t childId(std::int32_t parent, int position) {
+    const auto wide = static_cast<std::uint32_t>(std::int64_t{parent} * 10 + position);
+    return static_cast<std::int32_t>(wide);
+}
+
 enum NumberField : std::uint8_t {
     ResourceID,
     SectorCount,
@@ -364,7 +372,7 @@ OvEdit OvDocument::addOps(int s, EntryRef* added) {
     Writer w(m, edit);
     w.showTails();
     w.number(slot(SectorOps, s), o + 1);
-    w.number(slot(OpsIDField, s, o), m.SectorID[s] * 10 + o);
+    w.number(slot(OpsIDField, s, o), childId(m.SectorID[s], o));
     w.text(slot(OpsNameField, s, o), "<enter new ops name");
     w.number(slot(OpsBattles, s, o), 0);
     rowsChanged();
@@ -384,7 +392,7 @@ OvEdit OvDocument::addBattle(int s, int o, EntryRef* added) {
     Writer w(m, edit);
     w.showTails();
     w.number(slot(OpsBattles, s, o), b + 1);
-    w.number(slot(BatIDField, s, o, b), m.OpsID[s][o] * 10 + b);
+    w.number(slot(BatIDField, s, o, b), childId(m.OpsID[s][o], b));
     w.text(slot(BatNameField, s, o, b), "<enter new battle name");
     w.text(slot(BatTailField, s, o, b), std::string(kTailLength, '\0'));
     rowsChanged();
@@ -428,7 +436,7 @@ OvEdit OvDocument::deleteOps(int s, int o) {
         w.rect(OpsRect, s, i, 0, m.OpsXY[s][i + 1]);
         // The ops keeps the ID of its new position; its battles are renumbered under it.
         for (int b = 0; b < clampCount(m.OpsNumberOfBattles[s][i + 1]); ++b) {
-            w.number(slot(BatIDField, s, i, b), m.OpsID[s][i] * 10 + b);
+            w.number(slot(BatIDField, s, i, b), childId(m.OpsID[s][i], b));
             w.text(slot(BatNameField, s, i, b), m.BatName[s][i + 1][b]);
             w.rect(BatRect, s, i, b, m.BatXY[s][i + 1][b]);
             w.text(slot(BatTailField, s, i, b), m.BatTail[s][i + 1][b]);
@@ -456,7 +464,7 @@ OvEdit OvDocument::deleteSector(int s) {
             w.text(slot(OpsNameField, i, o), m.OpsName[i + 1][o]);
             w.rect(OpsRect, i, o, 0, m.OpsXY[i + 1][o]);
             for (int b = 0; b < clampCount(m.OpsNumberOfBattles[i + 1][o]); ++b) {
-                w.number(slot(BatIDField, i, o, b), m.OpsID[i][o] * 10 + b);
+                w.number(slot(BatIDField, i, o, b), childId(m.OpsID[i][o], b));
                 w.text(slot(BatNameField, i, o, b), m.BatName[i + 1][o][b]);
                 w.rect(BatRect, i, o, b, m.BatXY[i + 1][o][b]);
                 w.text(slot(BatTailField, i, o, b), m.BatTail[i + 1][o][b]);
@@ -480,9 +488,9 @@ OvEdit OvDocument::renumber(std::int32_t first) {
     for (int s = 0; s < clampCount(m.OvNumberOfSectors); ++s) {
         w.number(slot(SectorIDField, s), first + s);
         for (int o = 0; o < clampCount(m.SectorNumberOfOps[s]); ++o) {
-            w.number(slot(OpsIDField, s, o), m.SectorID[s] * 10 + o);
+            w.number(slot(OpsIDField, s, o), childId(m.SectorID[s], o));
             for (int b = 0; b < clampCount(m.OpsNumberOfBattles[s][o]); ++b)
-                w.number(slot(BatIDField, s, o, b), m.OpsID[s][o] * 10 + b);
+                w.number(slot(BatIDField, s, o, b), childId(m.OpsID[s][o], b));
         }
     }
     return edit;

@@ -109,6 +109,11 @@ TEST(OvDocumentEdits, AddsGivePositionalIDsDefaultNamesAndStopAtTenPerLevel) {
     EXPECT_TRUE(doc.addOps(0).empty());
     EXPECT_TRUE(doc.addBattle(0, 9).empty());
     EXPECT_EQ(doc.model(), before);
+
+    // A file may hold any 32-bit ID: a child of a huge one wraps as the 32-bit field keeps it.
+    doc.reset(*treeModel({{}}, 2147483647));
+    EXPECT_FALSE(doc.addOps(0, &added).empty());
+    EXPECT_EQ(doc.id(added), static_cast<std::int32_t>(std::uint32_t{2147483647} * 10u));
 }
 
 TEST(OvDocumentEdits, DeletesMoveLaterEntriesUpRenumberUnderNewParentsAndKeepFreedSlots) {
