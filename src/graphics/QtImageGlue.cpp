@@ -1,5 +1,7 @@
 #include "graphics/QtImageGlue.h"
 
+#include "graphics/core/JpegDecoder.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QImageReader>
@@ -65,7 +67,7 @@ gfx::ImageResult decodeWithQt(std::span<const std::uint8_t> bytes) {
 
 gfx::PictureDecoders qtPictureDecoders() {
     gfx::PictureDecoders decoders;
-    decoders.pict.jpegDecoder = decodeWithQt;
+    decoders.pict.jpegDecoder = gfx::decodeJpeg; // the one JPEG path, shared with the tool
     decoders.foreignDecoder = decodeWithQt;
     return decoders;
 }

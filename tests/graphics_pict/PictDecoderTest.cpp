@@ -79,7 +79,7 @@ TEST(PictDecoder, InfoGivesCanvasSizeWithoutDecoding)
 // JPEG decoder the picture fails with the decoder's reason.
 TEST(PictDecoder, QuickTimeJpegIsDrawnAndItsPlaceholderSkipped)
 {
-    const auto result = decodeFixture("hand_quicktime_jpeg.pict", qtJpegOptions());
+    const auto result = decodeFixture("hand_quicktime_jpeg.pict", jpegOptions());
     ASSERT_TRUE(result.ok()) << result.error;
     EXPECT_TRUE(samePixels(result.image, readPpm(fixture("hand_quicktime_jpeg.expected.ppm")), 24));
 

@@ -34,7 +34,7 @@ TEST(PictRobustness, DamagedPicturesFailWithAMessage)
     };
     for (const auto& [path, messagePart] : cases) {
         SCOPED_TRACE(path);
-        const auto result = gfx::decodePictFile(readBytes(path), qtJpegOptions());
+        const auto result = gfx::decodePictFile(readBytes(path), jpegOptions());
         EXPECT_FALSE(result.ok());
         EXPECT_TRUE(result.image.isNull());
         EXPECT_NE(result.error.find(messagePart), std::string::npos) << result.error;
@@ -45,7 +45,7 @@ TEST(PictRobustness, DamagedPicturesFailWithAMessage)
 // return the part drawn so far.
 TEST(PictRobustness, EveryTruncationFails)
 {
-    const auto options = qtJpegOptions();
+    const auto options = jpegOptions();
     for (const std::string& path :
          {fixture("hand_scaled_offset_modes.pict"), fixture("hand_v1_bitmap.pict"), fixture("hand_odd_opcodes_aligned.pict"),
           fixture("hand_quicktime_jpeg.pict"), fixture("hand_mask_region_ext144.pict"), fixture("tool_np_pal_230x4.pict"),
@@ -64,7 +64,7 @@ TEST(PictRobustness, EveryTruncationFails)
 // return, with an error message exactly when it has no image.
 TEST(PictRobustness, CorruptedBytesNeverCrash)
 {
-    const auto options = qtJpegOptions();
+    const auto options = jpegOptions();
     for (const char* name : {"hand_scaled_offset_modes.pict", "hand_mask_region_ext144.pict", "hand_direct16_pack3.pict",
                              "hand_odd_opcodes_aligned.pict", "hand_quicktime_jpeg.pict"}) {
         SCOPED_TRACE(name);

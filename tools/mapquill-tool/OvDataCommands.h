@@ -15,6 +15,9 @@ int runDumpCommand(const std::vector<std::string>& args);
 int runBuildCommand(const std::vector<std::string>& args);
 int runBatnamesCommand(const std::vector<std::string>& args);
 
-const char* ovDataCommandsHelp();
+// Each command's help paragraph, as `mapquill-tool help COMMAND` prints it.
+extern const char* const kDumpHelp;
+extern const char* const kBuildHelp;
+extern const char* const kBatnamesHelp;
 
 } // namespace mqtool
