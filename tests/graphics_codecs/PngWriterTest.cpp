@@ -33,7 +33,34 @@ gfx::RgbImage pattern(int width, int height) {
     return image;
 }
 
+// `colours` distinct colours, spread over the three channels, in runs of varying length.
+gfx::RgbImage withColours(int colours) {
+    gfx::RgbImage image(61, 47);
+    for (int i = 0; i < image.width * image.height; ++i) {
+        const int c = (i / (1 + i % 3)) % colours;
+        const std::uint8_t rgb[3] = {static_cast<std::uint8_t>(c * 37), static_cast<std::uint8_t>(c >> 3),
+                                     static_cast<std::uint8_t>(255 - c)};
+        std::copy_n(rgb, 3, image.pixels.data() + static_cast<std::size_t>(i) * 3);
+    }
+    return image;
+}
+
 } // namespace
+
+// Up to 256 colours the file is a palette image (colour type 3), beyond that RGB (type 2); the
+// pixels come back the same either way.
+TEST(PngWriter, FewColoursMakeAPaletteImage) {
+    const std::pair<int, int> cases[] = {{1, 3}, {2, 3}, {255, 3}, {256, 3}, {257, 2}, {1000, 2}};
+    for (const auto& [colours, colourType] : cases) {
+        SCOPED_TRACE(colours);
+        const gfx::RgbImage image = withColours(colours);
+        const gfx::PngBytes png = gfx::encodePng(image);
+        ASSERT_TRUE(png.ok()) << png.error;
+        EXPECT_EQ(png.bytes[25], colourType); // IHDR: signature 8, length 4, type 4, size 8, depth 1
+        EXPECT_TRUE(samePixels(readWithLibpng(png.bytes), image));
+        EXPECT_TRUE(samePixels(codectest::readWithQt(png.bytes), image));
+    }
+}
 
 TEST(PngWriter, BothReadersGetThePixelsBack) {
     const gfx::RgbImage cases[] = {
@@ -54,22 +81,30 @@ TEST(PngWriter, BothReadersGetThePixelsBack) {
     }
 }
 
-// zlib records its level in the stream header: FLEVEL 0 is "fastest" (level 1), what Qt wrote
-// for quality 80. A map of few colours still shrinks well at that level.
+// zlib records its level in the stream header: FLEVEL 0 is "fastest" (level 1, or a run-only
+// strategy), what Qt wrote for quality 80. A map still shrinks well at that level.
 TEST(PngWriter, CompressionIsLight) {
-    gfx::RgbImage map(314, 491);
-    for (int y = 0; y < map.height; ++y)
-        for (int x = 0; x < map.width; ++x)
-            map.row(y)[x * 3 + 1] = static_cast<std::uint8_t>(((x / 16) ^ (y / 16)) & 1 ? 200 : 90);
-    const gfx::PngBytes png = gfx::encodePng(map);
-    ASSERT_TRUE(png.ok()) << png.error;
-    const std::uint8_t idat[] = {'I', 'D', 'A', 'T'};
-    const auto chunk = std::search(png.bytes.begin(), png.bytes.end(), std::begin(idat), std::end(idat));
-    ASSERT_LT(chunk + 6, png.bytes.end());
-    const std::uint8_t flg = chunk[5];
-    EXPECT_EQ(chunk[4] & 0x0F, 8) << "deflate";
-    EXPECT_EQ(flg >> 6, 0) << "zlib level 1";
-    EXPECT_LT(png.bytes.size(), map.pixels.size() / 20);
+    for (const bool manyColours : {false, true}) {
+        SCOPED_TRACE(manyColours);
+        gfx::RgbImage map(314, 491);
+        for (int y = 0; y < map.height; ++y)
+            for (int x = 0; x < map.width; ++x) {
+                map.row(y)[x * 3 + 1] = static_cast<std::uint8_t>(((x / 16) ^ (y / 16)) & 1 ? 200 : 90);
+                // Many colours: each 16 x 16 block its own, as on a true-colour map of flat areas.
+                map.row(y)[x * 3] = static_cast<std::uint8_t>(manyColours ? (x / 16) * 11 : 0);
+                map.row(y)[x * 3 + 2] = static_cast<std::uint8_t>(manyColours ? (y / 16) * 7 : 0);
+            }
+        const gfx::PngBytes png = gfx::encodePng(map);
+        ASSERT_TRUE(png.ok()) << png.error;
+        EXPECT_EQ(png.bytes[25], manyColours ? 2 : 3) << "RGB or palette";
+        const std::uint8_t idat[] = {'I', 'D', 'A', 'T'};
+        const auto chunk = std::search(png.bytes.begin(), png.bytes.end(), std::begin(idat), std::end(idat));
+        ASSERT_LT(chunk + 6, png.bytes.end());
+        const std::uint8_t flg = chunk[5];
+        EXPECT_EQ(chunk[4] & 0x0F, 8) << "deflate";
+        EXPECT_EQ(flg >> 6, 0) << "zlib level 1";
+        EXPECT_LT(png.bytes.size(), map.pixels.size() / 20);
+    }
 }
 
 TEST(PngWriter, AnEmptyPictureIsRefused) {

@@ -44,6 +44,8 @@ FileBytesResult FileBytes::read(const std::filesystem::path& path, std::uint64_t
     // limit is refused before a single byte is read, so a wrong choice (a disk image) costs nothing.
     const bool regular = std::filesystem::is_regular_file(status);
     const std::uintmax_t size = regular ? std::filesystem::file_size(path, ec) : 0;
+    if (regular && !ec && size <= limit)
+        result.bytes.reserve(static_cast<std::size_t>(size));   // read in place, never moved while growing
     if (!regular || ec || size > limit || !readStream(path, result.bytes, limit)) {
         result.bytes.clear();
         result.error = PictureMessages::kFileEmpty;

@@ -8,9 +8,10 @@
 
 namespace gfx {
 
-// PNG output through libpng: 8-bit RGB, not interlaced, no metadata. Maps are written once and
-// read many times by other programs, so the file favours speed over size: zlib's fastest level
-// with one cheap row filter, about what Qt wrote at quality 80, in a fraction of its time.
+// PNG output through libpng: 8 bits a channel, not interlaced, no metadata; a picture of at most
+// 256 colours as a palette image, any other as RGB. The pixels read back are exactly the ones
+// given. The file favours speed over size: zlib's fastest level with one cheap row filter, about
+// what Qt wrote at quality 80, in a fraction of its time.
 
 struct PngBytes {
     std::vector<std::uint8_t> bytes; // the whole file
