@@ -10,7 +10,13 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-apps imagemagick netpbm macutils hfsutils unar hyperfine
   fonts-dejavu-core python3
+  libpng-dev libturbojpeg0-dev
+  g++-mingw-w64-x86-64
 )
+# Wine runs the Windows cross build's tests; at about 670 MB installed it is asked for explicitly.
+if [ "${MQ_WINE:-0}" = 1 ]; then
+  packages+=(wine64)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

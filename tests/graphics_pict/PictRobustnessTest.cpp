@@ -52,7 +52,10 @@ TEST(PictRobustness, EveryTruncationFails)
           sample("public/tm_mire16.pict"), sample("public/tm_8_reserved_opcodes.pict")}) {
         SCOPED_TRACE(path);
         const auto data = readBytes(path);
-        ASSERT_TRUE(gfx::decodePictFile(data, options).ok() || path.find("reserved") != std::string::npos);
+        // Without libjpeg-turbo (the Windows cross build) the JPEG picture fails whole, too.
+        const bool whole = path.find("reserved") == std::string::npos &&
+                           (gfx::jpegDecodingAvailable() || path.find("jpeg") == std::string::npos);
+        ASSERT_TRUE(gfx::decodePictFile(data, options).ok() || !whole);
         for (std::size_t cut = 0; cut < data.size(); ++cut) {
             const auto result = gfx::decodePictFile(std::span(data).first(cut), options);
             ASSERT_FALSE(result.ok() || result.error.empty()) << "cut at " << cut;
