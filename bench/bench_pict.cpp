@@ -1,4 +1,4 @@
-// In-process PICT decoding of the shared samples: 8-bit bands, 32-bit planar with alpha, and a
+// In-process PICT decoding of public sample pictures: 8-bit bands, 32-bit planar with alpha, and a
 // large version 1 bitmap. Whole-process timings against ImageMagick: pict_vs_imagemagick.sh.
 #include "graphics/core/PictDecoder.h"
 
@@ -13,7 +13,7 @@ namespace {
 
 std::vector<std::uint8_t> load(const char* name)
 {
-    std::ifstream in(std::string(MQ_SAMPLES_DIR) + "/public/" + name, std::ios::binary);
+    std::ifstream in(std::string(MQ_TEST_DATA_DIR) + "/samples/public/" + name, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 

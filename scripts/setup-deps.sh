@@ -4,13 +4,13 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache git
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-apps imagemagick netpbm macutils hfsutils unar hyperfine
   fonts-dejavu-core python3
-  libpng-dev libturbojpeg0-dev
+  libpng-dev libtiff-dev libgif-dev libturbojpeg0-dev
   g++-mingw-w64-x86-64
 )
 # Wine runs the Windows cross build's tests; at about 670 MB installed it is asked for explicitly.

@@ -8,9 +8,11 @@ scripts/setup-deps.sh
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 echo "== build (warnings as errors)"
-cmake -S . -B build-ci -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMQ_WERROR=ON >/dev/null
+cmake -S . -B build-ci -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMQ_WERROR=ON "${launcher[@]}" >/dev/null
 cmake --build build-ci -j"$jobs"
 echo "== tests"
 (cd build-ci && ctest --output-on-failure -j"$jobs")
@@ -37,7 +39,7 @@ fi
 if command -v clang++ >/dev/null; then
   echo "== core under ASan + UBSan, with the fuzz targets"
   CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMQ_WERROR=ON \
-    -DMQ_BUILD_GUI=OFF -DMQ_SANITIZE=ON -DMQ_BUILD_FUZZ=ON -DMQ_BUILD_BENCH=OFF >/dev/null
+    -DMQ_BUILD_GUI=OFF -DMQ_SANITIZE=ON -DMQ_BUILD_FUZZ=ON -DMQ_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
   cmake --build build-fuzz -j"$jobs"
   (cd build-fuzz && ctest --output-on-failure -j"$jobs")
   seconds=${MQ_FUZZ_SECONDS:-45}

@@ -2,11 +2,11 @@
 
 #include "graphics/QtImageGlue.h"
 #include "graphics/core/BrmContainer.h"
-#include "graphics/core/FileBytes.h"
 #include "graphics/core/ForkFinder.h"
 #include "graphics/core/PictDecoder.h"
 #include "graphics/core/PictureMessages.h"
 #include "graphics/core/PictureSource.h"
+#include "graphics/core/SourceFile.h"
 #include "graphics/core/TgaDecoder.h"
 
 #include <QFile>
@@ -57,7 +57,11 @@ MapPicture MapPictureFiles::readUiPicture(const QString& path, int id) {
         // A fork that is there but damaged is still "no resource fork" to the user: nothing in it
         // can be read.
         const bool folder = found.error == Msg::kSelectSingleFile;
-        return failure(QString::fromLatin1(folder ? Msg::kSelectSingleFile : Msg::kNoResourceFork), true);
+        const bool tooLarge = found.error == Msg::kFileTooLarge;
+        return failure(QString::fromLatin1(folder     ? Msg::kSelectSingleFile
+                                           : tooLarge ? Msg::kFileTooLarge
+                                                      : Msg::kNoResourceFork),
+                       true);
     }
     // Resource IDs are 16-bit; any other number cannot name a resource.
     if (id < std::numeric_limits<std::int16_t>::min() || id > std::numeric_limits<std::int16_t>::max())
@@ -75,11 +79,16 @@ MapPicture MapPictureFiles::readUiPicture(const QString& path, int id) {
 MapPicture MapPictureFiles::readIntrfacePicture(const QString& path, int id) {
     if (QFileInfo(path).isDir())
         return failure(QString::fromLatin1(Msg::kSelectSingleFile), true);
-    const gfx::FileBytesResult file = gfx::FileBytes::read(nativePath(path));
+    const gfx::SourceFileResult file = gfx::readSourceFile(nativePath(path));
     if (!file.ok()) {
-        // Whatever kept the file from being read, the user is told it holds nothing.
+        // A folder or too large a file is named as such; whatever else kept the file from being
+        // read, the user is told it holds nothing.
         const bool folder = file.error == Msg::kSelectSingleFile;
-        return failure(QString::fromLatin1(folder ? Msg::kSelectSingleFile : Msg::kFileEmpty), true);
+        const bool tooLarge = file.error == Msg::kFileTooLarge;
+        return failure(QString::fromLatin1(folder     ? Msg::kSelectSingleFile
+                                           : tooLarge ? Msg::kFileTooLarge
+                                                      : Msg::kFileEmpty),
+                       true);
     }
     // An ID from a file may be any Int32; one whose index cannot even be computed names no picture.
     if (id < std::numeric_limits<int>::min() + gfx::BrmLayout::kIdBase)
@@ -97,11 +106,15 @@ MapPicture MapPictureFiles::readPictureFile(const QString& path) {
     if (QFileInfo(path).isDir())
         return failure(QString::fromLatin1(Msg::kSelectSingleFile), false);
     const QString notFound = QString::fromLatin1(Msg::kPictureNotFound);
-    const gfx::FileBytesResult file = gfx::FileBytes::read(nativePath(path));
-    if (!file.ok())
-        return failure(file.error == Msg::kSelectSingleFile ? QString::fromLatin1(Msg::kSelectSingleFile)
-                                                            : notFound,
+    const gfx::SourceFileResult file = gfx::readSourceFile(nativePath(path));
+    if (!file.ok()) {
+        const bool folder = file.error == Msg::kSelectSingleFile;
+        const bool tooLarge = file.error == Msg::kFileTooLarge;
+        return failure(folder     ? QString::fromLatin1(Msg::kSelectSingleFile)
+                       : tooLarge ? QString::fromLatin1(Msg::kFileTooLarge)
+                                  : notFound,
                        false);
+    }
 
     gfx::ImageResult decoded;
     switch (gfx::PictureSource::sniffPictureFile(file.bytes)) {

@@ -8,6 +8,7 @@
 #include "platform/Dialogs.h"
 #include "platform/MacFileType.h"
 #include "platform/WindowList.h"
+#include "files/Files.h"
 #include "ovdata/OvDataFile.h"
 #include "table/OvDataListBox.h"
 
@@ -18,7 +19,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSaveFile>
 
 #include <filesystem>
 
@@ -36,24 +36,29 @@ QFont fontOfSize(int pixels, bool underline = false) {
     return font;
 }
 
-// Writes `bytes` through a temporary file in the target folder that replaces the target only
-// once it is complete, so a failed save never damages the file that was there.
+// The dialog's path as the file module takes it: the same bytes QFile would use.
+std::filesystem::path filePath(const QString& path) {
+#ifdef _WIN32
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+// Through the one safe writer: a failed save never damages the file that was there, and the
+// message names the file and the system's reason.
 bool saveWhole(const QString& path, const QByteArray& bytes, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
-        return false;
+    const files::WriteResult written = files::writeFile(
+        filePath(path), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (!written.ok()) {
+        const auto size = static_cast<qsizetype>(written.message.size());
+#ifdef _WIN32
+        *error = QString::fromUtf8(written.message.data(), size);
+#else
+        *error = QString::fromLocal8Bit(written.message.data(), size);
+#endif
     }
-    if (file.write(bytes) != bytes.size()) {
-        *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    return written.ok();
 }
 
 QString numbered(const char* text, int index) { return QString::fromLatin1(text) + QString::number(index); }
@@ -287,15 +292,14 @@ void OvEditorWindow::ReadOvDatas(int index) {
     // Only a plain file is opened: a pipe or a device could block the program or never end.
     // No OvData file is larger than its eleven full levels; bytes past that hold no record, so
     // a huge wrong choice costs no more than a right one.
-    QFile file(path);
-    std::error_code notRegular;
-    if (!std::filesystem::is_regular_file(QFileInfo(path).filesystemFilePath(), notRegular) ||
-        !file.open(QIODevice::ReadOnly)) {
+    const files::ReadResult file =
+        files::readFile(filePath(path), ov::OvDataLayout::kMaxFileSize, files::BeyondLimit::KeepPrefix);
+    if (!file.ok()) {
         thisListBox->ReadFromOvDataFile(nullptr);
         return;
     }
-    const QByteArray bytes = file.read(static_cast<qint64>(ov::OvDataLayout::kMaxFileSize));
-    file.close();
+    const QByteArray bytes(reinterpret_cast<const char*>(file.bytes.data()),
+                           static_cast<qsizetype>(file.bytes.size()));
 
     // A rejected file leaves the model as it was; the table is then not rebuilt either, so the
     // user's unsaved cell edits survive the attempt.

@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QPushButton>
 
 #include <limits>
@@ -233,4 +234,38 @@ TEST_F(FileFlow, IdsOutsideThePopupsLeaveThemShowingNothing) {
     EXPECT_EQ(window->PopupMenuPICT->currentIndex(), -1);
     EXPECT_EQ(window->PopupMenuID->currentIndex(), -1);
     EXPECT_EQ(window->thisListBox->OvResourceID, std::numeric_limits<std::int32_t>::min());
+}
+
+// Save As and the Batnames export write through the one safe writer: what is not a regular file
+// or may not be written is refused with the designed message, now naming the file and the
+// reason, and stays as it was; a link is written through and stays a link.
+TEST_F(FileFlow, SavesAndExportsRefuseWhatIsNotAWritableFileAndWriteThroughLinks) {
+    OvEditorWindow* window = newFromScratch();
+    const QString dir = tempDir();
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir + u"/fifo"_s).constData(), 0644), 0);
+    writeAll(dir + u"/read-only"_s, QByteArrayLiteral("keep me"));
+    QFile::setPermissions(dir + u"/read-only"_s, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    const struct {
+        QString name, why;
+    } cases[] = {{u"fifo"_s, u"' is a pipe (FIFO), not a regular file; it was left as it is"_s},
+                 {u"read-only"_s, u"' is read-only; it was left as it is"_s}};
+    for (const auto& c : cases) {
+        const QString expected = u"sorry, file could not be written: '"_s + dir + u"/"_s + c.name + c.why;
+        script().messages.clear();
+        script().saveAnswers.push_back(dir + u"/"_s + c.name);
+        EXPECT_FALSE(window->WriteOvDatas(4));
+        script().saveAnswers.push_back(dir + u"/"_s + c.name);
+        window->PushButtonBatnames->click();
+        EXPECT_EQ(script().messages, (QStringList{expected, expected}));
+        EXPECT_TRUE(window->isModified());
+    }
+    EXPECT_TRUE(QFileInfo(dir + u"/fifo"_s).exists() && !QFileInfo(dir + u"/fifo"_s).isFile());
+    EXPECT_EQ(readAll(dir + u"/read-only"_s), QByteArrayLiteral("keep me"));
+
+    writeAll(dir + u"/OvData4"_s, QByteArrayLiteral("old"));
+    ASSERT_TRUE(QFile::link(u"OvData4"_s, dir + u"/link"_s));
+    script().saveAnswers.push_back(dir + u"/link"_s);
+    ASSERT_TRUE(window->WriteOvDatas(4));
+    EXPECT_TRUE(QFileInfo(dir + u"/link"_s).isSymLink());
+    EXPECT_EQ(readAll(dir + u"/OvData4"_s).left(4), QByteArrayLiteral("OvDa"));
 }

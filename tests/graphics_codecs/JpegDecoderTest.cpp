@@ -51,9 +51,10 @@ TEST(JpegInPict, DrawsWhatTheQtHookDrew) {
     };
     gfx::PictOptions core;
     core.jpegDecoder = gfx::decodeJpeg;
-    for (const char* name : {"hand_quicktime_jpeg.pict", "tm_qt_mire_jpeg.pict"}) {
-        SCOPED_TRACE(name);
-        const std::vector<std::uint8_t> pict = testfiles::readBytes(testfiles::kData / "pict" / name);
+    for (const std::filesystem::path& path : {testfiles::kData / "pict" / "hand_quicktime_jpeg.pict",
+                                              testfiles::kSamples / "public" / "tm_qt_mire_jpeg.pict"}) {
+        SCOPED_TRACE(path.string());
+        const std::vector<std::uint8_t> pict = testfiles::readBytes(path);
         const gfx::ImageResult ours = gfx::decodePictFile(pict, core);
         ASSERT_TRUE(ours.ok()) << ours.error;
         EXPECT_TRUE(samePixels(ours.image, gfx::decodePictFile(pict, qt).image));

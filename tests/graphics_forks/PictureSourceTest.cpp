@@ -118,7 +118,8 @@ TEST(PictureSource, ContainerAndPictureFilesAreToldApartByTheirBytes)
     ASSERT_TRUE(streamedFork.ok()) << streamedFork.error;
     EXPECT_TRUE(samePixels(streamedFork.source->picture(1013).image, readPpm(kForks / "pict1013.ppm")));
     EXPECT_EQ(PictureSource::fromBytes({}).error, msg::kFileEmpty);
-    EXPECT_EQ(PictureSource::fromBytes(kPlainData, PictureSourceKind::ResourceFork).error, msg::kNoResourceFork);
+    EXPECT_EQ(PictureSource::fromBytes(kPlainData, PictureSourceKind::ResourceFork).error,
+              msg::kNoResourceFork);
     const auto pict = PictureSource::open(dir.path() / "map.pict");
     const auto pictListing = pict.source->list().pictures;
     ASSERT_EQ(pictListing.size(), 1u);

@@ -18,7 +18,7 @@
 namespace testfiles {
 
 inline const std::filesystem::path kData = MQ_TEST_DATA_DIR;
-inline const std::filesystem::path kSamples = MQ_SAMPLES_DIR;
+inline const std::filesystem::path kSamples = kData / "samples";
 
 inline std::vector<std::uint8_t> readBytes(const std::filesystem::path& path)
 {

@@ -4,7 +4,6 @@
 #include "graphics/core/JpegDecoder.h"
 #include "graphics/core/PictDecoder.h"
 
-
 #include <array>
 #include <string>
 
@@ -24,8 +23,7 @@ inline std::array<int, 3> pixel(const gfx::RgbImage& img, int x, int y)
 }
 
 // The JPEG decoder the editor and the tool pass in.
-inline gfx::PictOptions jpegOptions()
-{
+inline gfx::PictOptions jpegOptions() {
     gfx::PictOptions options;
     options.jpegDecoder = gfx::decodeJpeg;
     return options;

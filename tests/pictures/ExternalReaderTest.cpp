@@ -4,6 +4,7 @@
 #include "windows/OvEditorWindow.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QImageWriter>
 #include <QTransform>
@@ -55,6 +56,16 @@ TEST_F(ExternalReaderTest, AJpegIsTurnedUprightByItsOrientation) {
     EXPECT_EQ(w->PreviewCanvas->size(), QSize(40, 20));
 }
 
+namespace {
+// A sparse file just over the 64 MiB a picture source may have: costs nothing on the disk.
+QString hugeFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !file.resize(qint64{65} << 20))
+        ADD_FAILURE() << "cannot make " << path.toStdString();
+    return path;
+}
+} // namespace
+
 TEST_F(ExternalReaderTest, FailuresKeepTheCanvas) {
     const QString png = tempDir() + QStringLiteral("/first.png");
     QImage first(50, 60, QImage::Format_RGB32);
@@ -76,6 +87,8 @@ TEST_F(ExternalReaderTest, FailuresKeepTheCanvas) {
         {writeFile(tempDir() + QStringLiteral("/cut.pict"), cutPict), notFound},
         {writeFile(tempDir() + QStringLiteral("/giant.png"), giantPng()), notFound},
         {writeFile(tempDir() + QStringLiteral("/giant.tga"), giantTga), notFound},
+        {hugeFile(tempDir() + QStringLiteral("/huge.pict")),
+         QStringLiteral("sorry, file is larger than 64 MB.")},
         {folder, QStringLiteral("please select a single file.")},
         {QString(), QString()},
     };

@@ -4,6 +4,7 @@
 #include "windows/OvEditorWindow.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <limits>
 
@@ -29,6 +30,16 @@ TEST_F(IntrfaceReaderTest, PixelWordsBecomeColoursWithTheLowestGreenBitUnused) {
         EXPECT_EQ(map.pixelColor(x, 0), cases[static_cast<std::size_t>(x)].second) << x;
 }
 
+namespace {
+// A sparse file just over the 64 MiB a picture source may have: costs nothing on the disk.
+QString hugeFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !file.resize(qint64{65} << 20))
+        ADD_FAILURE() << "cannot make " << path.toStdString();
+    return path;
+}
+} // namespace
+
 // Each read asks, because the one before forgot the file.
 TEST_F(IntrfaceReaderTest, FailuresThatForgetTheFile) {
     const QString folder = tempDir() + QStringLiteral("/a folder");
@@ -43,6 +54,8 @@ TEST_F(IntrfaceReaderTest, FailuresThatForgetTheFile) {
          QStringLiteral("sorry, file is empty.")},
         {writeFile(tempDir() + QStringLiteral("/three.brm"), demo::Bytes{20, 0, 0}),
          QStringLiteral("sorry, file is empty.")},
+        {hugeFile(tempDir() + QStringLiteral("/huge.brm")),
+         QStringLiteral("sorry, file is larger than 64 MB.")},
         {folder, QStringLiteral("please select a single file.")},
         {QString(), QString()},
     };

@@ -61,11 +61,14 @@ TEST_F(ToolTest, MapWritesThePictureAsPng) {
     const gfx::RgbImage rgb24 = testfiles::readPpm(kData / "tga" / "im_rgb24.ppm");
     const QImage bmp(rgb24.pixels.data(), rgb24.width, rgb24.height, rgb24.width * 3, QImage::Format_RGB888);
     ASSERT_TRUE(bmp.save(QString::fromStdString(at("in.bmp")), "BMP"));
+    // A PNG file goes through the core's libpng reader instead.
+    ASSERT_TRUE(bmp.save(QString::fromStdString(at("in.png")), "PNG"));
     const std::pair<std::vector<std::string>, fs::path> cases[] = {
         {{(kData / "forks" / "map_hcopy.bin").string(), "1013"}, kData / "forks" / "pict1013.ppm"},
         {{(kData / "brm" / "Intrface_test.brm").string(), "1014"}, kData / "brm" / "slot14.ppm"},
         {{(kData / "tga" / "im_palette_rle.tga").string()}, kData / "tga" / "im_palette_rle.ppm"},
         {{"--from=picture", at("in.bmp")}, kData / "tga" / "im_rgb24.ppm"},
+        {{at("in.png")}, kData / "tga" / "im_rgb24.ppm"},
     };
     for (const auto& [source, expected] : cases) {
         SCOPED_TRACE(source[0]);
@@ -78,7 +81,7 @@ TEST_F(ToolTest, MapWritesThePictureAsPng) {
     }
     // JPEG inside a PICT goes through libjpeg-turbo: the QuickTime fallback would leave the
     // canvas white, the decoded JPEG is a colour chart.
-    const fs::path pict = kData / "pict" / "tm_qt_mire_jpeg.pict";
+    const fs::path pict = testfiles::kSamples / "public" / "tm_qt_mire_jpeg.pict";
     ASSERT_EQ(run({"map", pict.string(), at("jpeg.png")}).exitCode, 0);
     const gfx::RgbImage jpeg = readPng(at("jpeg.png"));
     EXPECT_TRUE(jpeg.width == 64 && jpeg.height == 64);
@@ -100,12 +103,15 @@ TEST_F(ToolTest, MapWritesThePictureAsPng) {
 // file fails with a message naming the file and the missing module, and nothing else changes.
 TEST_F(ToolTest, WithoutTheQtModuleOnlyQtFormatsFail) {
     const gfx::RgbImage rgb24 = testfiles::readPpm(kData / "tga" / "im_rgb24.ppm");
-    const QImage gif(rgb24.pixels.data(), rgb24.width, rgb24.height, rgb24.width * 3, QImage::Format_RGB888);
-    ASSERT_TRUE(gif.save(QString::fromStdString(at("in.bmp")), "BMP"));
+    const QImage picture(rgb24.pixels.data(), rgb24.width, rgb24.height, rgb24.width * 3,
+                         QImage::Format_RGB888);
+    ASSERT_TRUE(picture.save(QString::fromStdString(at("in.bmp")), "BMP"));
+    ASSERT_TRUE(picture.save(QString::fromStdString(at("in.png")), "PNG"));
     ::setenv("MAPQUILL_QTIMAGE_MODULE", at("nowhere.so").c_str(), 1);
     const ToolRun bmp = run({"map", at("in.bmp"), at("out.png")});
     const ToolRun pict = run({"map", (kData / "forks" / "map_hcopy.bin").string(), "1013", at("pict.png")});
     const ToolRun jpeg = run({"map", (kData / "jpeg" / "sub420.jpg").string(), at("jpeg.png")});
+    const ToolRun png = run({"map", at("in.png"), at("png.png")});
     ::unsetenv("MAPQUILL_QTIMAGE_MODULE");
     EXPECT_EQ(bmp.exitCode, 1);
     EXPECT_NE(bmp.err.find(at("in.bmp") + ": sorry, picture not found or memory overflow."),
@@ -115,6 +121,7 @@ TEST_F(ToolTest, WithoutTheQtModuleOnlyQtFormatsFail) {
     EXPECT_FALSE(fs::exists(at("out.png")));
     EXPECT_EQ(pict.exitCode, 0) << pict.err;
     EXPECT_EQ(jpeg.exitCode, 0) << jpeg.err;
+    EXPECT_EQ(png.exitCode, 0) << png.err;
 }
 
 TEST_F(ToolTest, PictureCommandsTellBadInputFromWrongUsage) {
@@ -141,4 +148,25 @@ TEST_F(ToolTest, PictureCommandsTellBadInputFromWrongUsage) {
     for (const auto& args : usage)
         EXPECT_EQ(run(args).exitCode, 2) << args.back();
     EXPECT_FALSE(fs::exists(at("x.png")));
+}
+
+// The output name's bytes are used as given, and a picture file over the size limit is named as
+// such, not as empty.
+TEST_F(ToolTest, MapKeepsNameBytesAndNamesTooLargeFiles) {
+    const std::string pict = (kData / "pict" / "hand_v1_bitmap.pict").string();
+    const std::string latin1Name = "Karte-\xE4\xFF.png";
+    const ToolRun map = run({"map", pict, at(latin1Name)});
+    ASSERT_EQ(map.exitCode, 0) << map.err;
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir_))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{latin1Name});
+
+    // Sparse: 65 MiB that cost nothing on the disk, refused before a byte is read.
+    writeText(at("huge.pict"), "");
+    fs::resize_file(at("huge.pict"), 65u << 20);
+    const ToolRun huge = run({"map", at("huge.pict"), at("huge.png")});
+    EXPECT_EQ(huge.exitCode, 1);
+    EXPECT_NE(huge.err.find("sorry, file is larger than 64 MB."), std::string::npos) << huge.err;
+    EXPECT_FALSE(fs::exists(at("huge.png")));
 }

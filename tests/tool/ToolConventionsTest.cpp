@@ -131,7 +131,7 @@ TEST_F(ToolTest, EveryErrorNamesItsFileAndTheReason) {
     };
     const Case cases[] = {
         {{"dump", missing}, missing, "No such file or directory"},
-        {{"dump", dir_.string()}, dir_.string(), "Is a directory"},
+        {{"dump", dir_.string()}, dir_.string(), "a folder"},
         {{"batnames", kOvData, noFolder}, noFolder, "No such file or directory"},
         {{"build", at("bad.json"), at("out")}, at("bad.json"), "the JSON cannot be read"},
         {{"build", missing, at("out")}, missing, "No such file or directory"},

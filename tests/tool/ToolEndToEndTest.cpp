@@ -5,11 +5,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
-
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <gmock/gmock.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
 
 using testing::HasSubstr;
 
@@ -119,8 +121,8 @@ TEST_F(ToolTest, BuildRefusesWhatTheFileCannotHoldAndLeavesTheTargetAlone) {
         {with("100", "\"100\""), "expected a whole number"},
         {with("\"B\"", "\"Łódź\""), "battles[0].name: the character U+0141 has no ISO-8859-1 form"},
         {with("\"B\"", R"("A\u0000B")"), "U+0000"},
-        {with("\"B\"", "\"" + std::string(50, 'x') + "\""),
-         "the name has 50 characters; a file holds at most 49"},
+        {with("\"B\"", "\"" + std::string(51, 'x') + "\""),
+         "the name has 51 characters; a file holds at most 49"},
         {with(R"("name": "B", )", ""), "the field \"name\" is missing"},
         {battle(ok + R"(, "flag": [0, 0, 0])"), "unknown field \"flag\""},
         {with(R"("name": "B")", R"("name": "B", "name": "C")"), "the field \"name\" appears twice"},
@@ -158,4 +160,85 @@ TEST(ToolFiles, APipeIsRefusedInsteadOfWaitedFor) {
     const int status = std::system((command + " >/dev/null").c_str());
     EXPECT_EQ(WEXITSTATUS(status), 1) << "refused with a message, not a hang (124) or a crash";
     std::filesystem::remove_all(dir);
+}
+
+// A name of 50 bytes, as a file can hold it, comes back through dump and build cut to 49, with
+// a warning naming the entry.
+TEST_F(ToolTest, EveryReadableFileBuildsAgain) {
+    const ToolRun dump = run({"dump", fixturePath("name_of_50_bytes_without_zero.ovdata")});
+    ASSERT_EQ(dump.exitCode, 0) << dump.err;
+    writeText(at("model.json"), dump.out);
+    const ToolRun build = run({"build", at("model.json"), at("OvData1")});
+    ASSERT_EQ(build.exitCode, 0) << build.err;
+    EXPECT_THAT(build.err,
+                HasSubstr("warning: " + at("model.json") +
+                          ": sectors[0].name: the name has 50 characters; the file keeps the first 49"));
+    const ov::OvDataReadResult back = ov::ReadFromOvDataFile(readText(at("OvData1")));
+    ASSERT_TRUE(back.ok()) << back.message;
+    const ov::OvDataReadResult original =
+        ov::ReadFromOvDataFile(readText(fixturePath("name_of_50_bytes_without_zero.ovdata")));
+    EXPECT_EQ(back.model->SectorName[0], original.model->SectorName[0].substr(0, 49));
+}
+
+// Nesting costs the parser memory for every level: 16 MB of '[' is refused at the first level no
+// model has, and no failure anywhere ends in an abort.
+TEST_F(ToolTest, DeeplyNestedJsonIsRefusedWithAMessage) {
+    writeText(at("deep.json"), std::string((16u << 20) - 16, '['));
+    writeText(at("OvData1"), "keep me");
+    const ToolRun build = run({"build", at("deep.json"), at("OvData1")});
+    EXPECT_EQ(build.exitCode, 1);
+    EXPECT_THAT(build.err, HasSubstr("nests lists and objects deeper than 64 levels"));
+    EXPECT_EQ(readText(at("OvData1")), "keep me");
+
+    // Millions of small values: refused while parsing, whatever memory the system allows.
+    std::string wide = "[0";
+    for (int i = 0; i < 4 << 20; ++i)
+        wide += ",0";
+    writeText(at("wide.json"), wide + "]");
+    const ToolRun many = run({"build", at("wide.json"), at("OvData1")});
+    EXPECT_EQ(many.exitCode, 1);
+    EXPECT_THAT(many.err, HasSubstr("the JSON holds more than 200000 values"));
+    EXPECT_EQ(readText(at("OvData1")), "keep me");
+}
+
+// Every output of the tool goes through the safe writer: what is not a regular file is refused
+// and left as it is, a read-only file too, a link is written through.
+TEST_F(ToolTest, OutputsRefuseWhatIsNotARegularFileAndWriteThroughLinks) {
+    writeText(at("in.json"), readText(example("src/OvData1.json")));
+    const std::string pict = std::string(MQ_TEST_DATA_DIR) + "/pict/hand_v1_bitmap.pict";
+    ASSERT_EQ(::mkfifo(at("fifo").c_str(), 0644), 0);
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, at("socket").c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(sock, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    // A link to the system's /dev/null: a writer that replaced links would replace only the link.
+    fs::create_symlink("/dev/null", at("null-link"));
+    writeText(at("read-only"), "keep me");
+    fs::permissions(at("read-only"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const std::pair<std::string, fs::file_type> targets[] = {{"fifo", fs::file_type::fifo},
+                                                             {"socket", fs::file_type::socket},
+                                                             {"null-link", fs::file_type::character},
+                                                             {"read-only", fs::file_type::regular}};
+    for (const auto& [name, type] : targets) {
+        for (const std::vector<std::string>& args :
+             {std::vector<std::string>{"build", at("in.json"), at(name)},
+              {"batnames", example("OvData0"), at(name)},
+              {"map", pict, at(name)}}) {
+            SCOPED_TRACE(args[0] + " to " + name);
+            const ToolRun r = run(args);
+            EXPECT_EQ(r.exitCode, 1);
+            EXPECT_THAT(r.err, HasSubstr("sorry, file could not be written: '" + at(name) + "' is "));
+            EXPECT_EQ(fs::status(at(name)).type(), type);
+        }
+    }
+    EXPECT_TRUE(fs::is_symlink(at("null-link")));
+    EXPECT_EQ(readText(at("read-only")), "keep me");
+    ::close(sock);
+
+    writeText(at("OvData1"), "old");
+    fs::create_symlink("OvData1", at("link"));
+    ASSERT_EQ(run({"build", at("in.json"), at("link")}).exitCode, 0);
+    EXPECT_TRUE(fs::is_symlink(at("link")));
+    EXPECT_EQ(readText(at("OvData1")), readText(example("OvData1")));
 }

@@ -36,12 +36,12 @@ std::vector<std::string> filesOf(const std::vector<std::string>& args, std::size
 // Only the first kMaxFileSize bytes of a file can ever hold records; the rest is ignored by
 // the format anyway, so nothing beyond it is read into memory.
 std::unique_ptr<ov::OvDataModel> loadOvData(const std::string& path, std::string& message) {
-    FileBytes file = readInput(path, ov::OvDataLayout::kMaxFileSize);
+    const InputBytes file = readInput(path, ov::OvDataLayout::kMaxFileSize);
     if (!file.ok()) {
         message = file.error;
         return nullptr;
     }
-    ov::OvDataReadResult read = ov::ReadFromOvDataFile(std::string_view(file.bytes));
+    ov::OvDataReadResult read = ov::ReadFromOvDataFile(file.bytes);
     if (!read.ok()) {
         message = inputName(path) + ": " + read.message;
         return nullptr;
@@ -75,13 +75,16 @@ int runBuildCommand(const std::vector<std::string>& args) {
     if (files.empty())
         return exitCode;
     const std::string source = inputName(files[0]);
-    FileBytes json = readInput(files[0], kMaxJsonSize);
+    const InputBytes json = readInput(files[0], kMaxJsonSize);
     if (!json.ok())
         return inputError(source, json.error);
     if (json.truncated)
         return inputError(source, "sorry, '" + source + "' is larger than " +
                                       std::to_string(kMaxJsonSize >> 20) + " MiB; no model is that large");
-    JsonModelResult parsed = OvDataFromJsonText(json.bytes);
+    JsonModelResult parsed = OvDataFromJsonText(
+        std::string_view(reinterpret_cast<const char*>(json.bytes.data()), json.bytes.size()));
+    for (const std::string& warning : parsed.warnings)
+        std::fprintf(stderr, "mapquill-tool: warning: %s: %s\n", source.c_str(), warning.c_str());
     if (!parsed.ok())
         return inputError(source, source + ": " + parsed.message);
     ov::OvDataWriteResult written = ov::WriteToOvDataFile(*parsed.model);

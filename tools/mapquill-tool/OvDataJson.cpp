@@ -29,6 +29,13 @@ constexpr const char* kFlags = "flags";
 
 using namespace JsonKeys;
 
+// Document, sectors, sector, ops, op, battles, battle, rect: the deepest a model goes.
+constexpr std::size_t kModelDepth = 8;
+constexpr std::size_t kMaxJsonDepth = 64;
+// A full model has about 21,000 values (1331 battles of 14); ten times that is still no model,
+// and keeps the parsed document (and the parser's own bookkeeping when it frees it) small.
+constexpr std::size_t kMaxJsonValues = 200000;
+
 // ---- writing ------------------------------------------------------------------------------
 
 std::string quoted(const std::string& latin1) {
@@ -170,6 +177,7 @@ public:
     }
 
     std::string message;
+    std::vector<std::string> warnings;
 
 private:
     bool fail(const std::string& path, const std::string& what) {
@@ -255,6 +263,14 @@ private:
             return fail(path, latin1.error + "; names are ISO-8859-1");
         if (latin1.bytes.find('\0') != std::string::npos)
             return fail(path, "a name cannot hold the character U+0000");
+        // A file's name field can hold a name without its closing zero byte; the writer keeps 49
+        // of its 50 bytes, and says so, so that every file that can be read builds again.
+        if (latin1.bytes.size() == ov::OvDataLayout::kNameFieldSize) {
+            latin1.bytes.resize(ov::OvDataLayout::kMaxNameLength);
+            warnings.push_back(path + ": the name has " + std::to_string(ov::OvDataLayout::kNameFieldSize) +
+                               " characters; the file keeps the first " +
+                               std::to_string(ov::OvDataLayout::kMaxNameLength));
+        }
         if (latin1.bytes.size() > ov::OvDataLayout::kMaxNameLength)
             return fail(path, "the name has " + std::to_string(latin1.bytes.size()) +
                                   " characters; a file holds at most " +
@@ -286,10 +302,25 @@ JsonModelResult OvDataFromJsonText(std::string_view text) {
     // no value written in the file is silently dropped.
     std::vector<std::set<std::string>> openKeys; // one set per open container; arrays have none
     std::string repeated;
+    // Every value and every open container costs memory in the parser: a file of nothing but '['
+    // or of millions of numbers is refused as soon as it is more than any model, not after
+    // building all of it.
+    struct Refused {
+        std::string message;
+    };
+    std::size_t values = 0;
     const json::parser_callback_t watchKeys = [&](int, json::parse_event_t event, json& parsed) {
+        if (event != json::parse_event_t::object_end && event != json::parse_event_t::array_end &&
+            ++values > kMaxJsonValues)
+            throw Refused{"sorry, the JSON holds more than " + std::to_string(kMaxJsonValues) +
+                          " values; an OvData model has at most about 21000."};
         switch (event) {
         case json::parse_event_t::object_start:
         case json::parse_event_t::array_start:
+            if (openKeys.size() == kMaxJsonDepth)
+                throw Refused{"sorry, the JSON nests lists and objects deeper than " +
+                              std::to_string(kMaxJsonDepth) + " levels; an OvData model needs " +
+                              std::to_string(kModelDepth) + "."};
             openKeys.emplace_back();
             break;
         case json::parse_event_t::object_end:
@@ -312,6 +343,9 @@ JsonModelResult OvDataFromJsonText(std::string_view text) {
     } catch (const json::exception& e) {
         result.message = std::string("sorry, the JSON cannot be read: ") + e.what();
         return result;
+    } catch (Refused& refused) {
+        result.message = std::move(refused.message);
+        return result;
     }
     if (!repeated.empty()) {
         result.message = "sorry, the field \"" + repeated + "\" appears twice in one object.";
@@ -320,7 +354,9 @@ JsonModelResult OvDataFromJsonText(std::string_view text) {
     auto model = std::make_unique<ov::OvDataModel>();
     model->InitProperties();
     JsonModelReader reader;
-    if (!reader.readModel(root, *model)) {
+    const bool accepted = reader.readModel(root, *model);
+    result.warnings = std::move(reader.warnings);
+    if (!accepted) {
         result.message = std::move(reader.message);
         return result;
     }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace mqtool {
 
@@ -19,12 +20,15 @@ std::string OvDataToJsonText(const ov::OvDataModel& model);
 struct JsonModelResult {
     std::unique_ptr<ov::OvDataModel> model; // set exactly when the JSON was accepted
     std::string message;                    // otherwise why not, naming the place in the JSON
+    std::vector<std::string> warnings;      // what was changed to fit, naming the place
     bool ok() const { return model != nullptr; }
 };
 
 // Accepts only what an OvData file can hold: every field present with its type and no others,
 // at most 11 entries per level, Int32 IDs, Int16 coordinates, flag bytes 0..255, names of at
-// most 49 ISO-8859-1 characters without U+0000.
+// most 49 ISO-8859-1 characters without U+0000 (a name of 50, as a file can hold one, is cut to
+// its first 49 with a warning). Lists and objects may nest at most 64 deep, and the document may
+// hold at most 200,000 values.
 JsonModelResult OvDataFromJsonText(std::string_view text);
 
 } // namespace mqtool

@@ -4,12 +4,14 @@
 #include "OvDataCommands.h"
 #include "QtImageModule.h"
 #include "StandardStreams.h"
-#include "graphics/core/FileBytes.h"
 #include "graphics/core/JpegDecoder.h"
 #include "graphics/core/PictureMessages.h"
 #include "graphics/core/PictureSource.h"
+#include "graphics/core/PngReader.h"
 #include "graphics/core/PngWriter.h"
+#include "graphics/core/SourceFile.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <optional>
@@ -44,11 +46,18 @@ Arguments parseArguments(const std::vector<std::string>& args) {
     return out;
 }
 
-// JPEG files go to libjpeg-turbo in the core; every other format the core does not know to the
-// Qt image module, loaded only now.
+// JPEG files go to libjpeg-turbo and PNG files to libpng, both in the core; every other format
+// the core does not know to the Qt image module, loaded only now.
 gfx::ImageResult decodeForeignFile(std::span<const std::uint8_t> file) {
-    if (file.size() >= 3 && file[0] == 0xFF && file[1] == 0xD8 && file[2] == 0xFF)
+    static constexpr std::uint8_t kJpeg[] = {0xFF, 0xD8, 0xFF};
+    static constexpr std::uint8_t kPng[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    const auto startsWith = [&file](std::span<const std::uint8_t> magic) {
+        return file.size() >= magic.size() && std::equal(magic.begin(), magic.end(), file.begin());
+    };
+    if (startsWith(kJpeg))
         return gfx::decodeJpegFile(file);
+    if (startsWith(kPng))
+        return gfx::readPng(file);
     return decodeWithQtModule(file);
 }
 
@@ -63,19 +72,16 @@ std::optional<gfx::PictureSource> openSource(const std::string& path,
                                              std::optional<gfx::PictureSourceKind> from, int& exitCode) {
     gfx::PictureSourceResult opened;
     if (isStandardStream(path)) {
-        FileBytes input = readInput(path, gfx::FileBytes::kDefaultLimit);
+        InputBytes input = readInput(path, gfx::kMaxSourceFileSize);
         if (!input.ok()) {
             exitCode = inputError(inputName(path), input.error);
             return std::nullopt;
         }
         if (input.truncated) {
-            exitCode =
-                inputError(inputName(path), gfx::PictureMessages::kPictureNotFound,
-                           "more than " + std::to_string(gfx::FileBytes::kDefaultLimit >> 20) + " MiB");
+            exitCode = inputError(inputName(path), gfx::PictureMessages::kFileTooLarge);
             return std::nullopt;
         }
-        opened = gfx::PictureSource::fromBytes(
-            std::vector<std::uint8_t>(input.bytes.begin(), input.bytes.end()), from);
+        opened = gfx::PictureSource::fromBytes(std::move(input.bytes), from);
     } else {
         opened = gfx::PictureSource::open(path, from);
     }

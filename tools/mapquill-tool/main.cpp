@@ -3,8 +3,11 @@
 #include "CommandLine.h"
 #include "OvDataCommands.h"
 #include "PictureCommands.h"
+#include "StandardStreams.h"
 
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,6 +76,7 @@ int unknownCommand(const std::string& name) {
 } // namespace
 
 int main(int argc, char** argv) {
+    useBinaryStandardStreams();
     const std::vector<std::string> words(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
     if (words.empty()) {
         printHelp(stderr);
@@ -101,5 +105,14 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(words.begin() + 1, words.end());
     if (asksForHelp(args))
         return printCommandHelp(*subcommand);
-    return subcommand->run(args);
+    // No failure may end the tool in an abort: memory running out or any other exception
+    // becomes a message and the bad-input exit status, with nothing written.
+    try {
+        return subcommand->run(args);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "mapquill-tool: sorry, not enough memory for '%s'\n", first.c_str());
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "mapquill-tool: sorry, '%s' failed: %s\n", first.c_str(), e.what());
+    }
+    return kExitBadInput;
 }

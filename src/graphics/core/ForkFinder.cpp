@@ -1,7 +1,7 @@
 #include "graphics/core/ForkFinder.h"
 
-#include "graphics/core/FileBytes.h"
 #include "graphics/core/PictureMessages.h"
+#include "graphics/core/SourceFile.h"
 
 namespace gfx {
 
@@ -76,8 +76,10 @@ std::vector<std::filesystem::path> ForkFinder::companionLocations(const std::fil
 FoundFork ForkFinder::find(const std::filesystem::path& file)
 {
     FoundFork found;
-    FileBytesResult own = FileBytes::read(file);
-    if (!own.ok() && own.error != PictureMessages::kFileEmpty) {
+    // A data fork too large to read may still have its resource fork beside it.
+    SourceFileResult own = readSourceFile(file);
+    const bool tooLarge = own.error == PictureMessages::kFileTooLarge;
+    if (!own.ok() && own.error != PictureMessages::kFileEmpty && !tooLarge) {
         found.error = own.error;   // a folder or a path that names nothing
         return found;
     }
@@ -86,9 +88,10 @@ FoundFork ForkFinder::find(const std::filesystem::path& file)
 
     const std::vector<std::filesystem::path> places = companionLocations(file);
     for (std::size_t i = 0; i < places.size(); ++i) {
-        std::vector<std::uint8_t> bytes;
-        if (!FileBytes::tryRead(places[i], bytes))
+        SourceFileResult companion = readSourceFile(places[i]);
+        if (!companion.ok() || companion.bytes.empty())
             continue;
+        const std::vector<std::uint8_t>& bytes = companion.bytes;
         // The native forks (the first entries) hold the fork itself; a sidecar may be any carrier.
         const bool native = i < kNativeLocations;
         UnwrappedFork unwrapped = native ? ForkUnwrapper::unwrapBareFork(bytes) : ForkUnwrapper::unwrap(bytes);
@@ -97,7 +100,9 @@ FoundFork ForkFinder::find(const std::filesystem::path& file)
         if (accept(std::move(unwrapped), places[i], found))
             return found;
     }
-    found.error = PictureMessages::kNoResourceFork;
+    found.error = tooLarge ? PictureMessages::kFileTooLarge : PictureMessages::kNoResourceFork;
+    if (tooLarge)
+        found.detail = own.detail + (found.detail.empty() ? "" : "; " + found.detail);
     return found;
 }
 

@@ -6,7 +6,7 @@
 #include <new>
 #include <string>
 
-#if MQ_HAVE_TURBOJPEG
+#if MQ_IMAGE_LIBRARIES
 #include <turbojpeg.h>
 #endif
 
@@ -58,7 +58,7 @@ int orientationInExif(std::span<const std::uint8_t> exif) {
     return 1;
 }
 
-#if MQ_HAVE_TURBOJPEG
+#if MQ_IMAGE_LIBRARIES
 struct HandleCloser {
     void operator()(void* handle) const { tjDestroy(handle); }
 };
@@ -67,7 +67,7 @@ struct HandleCloser {
 } // namespace
 
 bool jpegDecodingAvailable() {
-    return MQ_HAVE_TURBOJPEG != 0;
+    return MQ_IMAGE_LIBRARIES != 0;
 }
 
 int jpegExifOrientation(std::span<const std::uint8_t> jpeg) {
@@ -150,7 +150,7 @@ RgbImage applyExifOrientation(const RgbImage& image, int orientation) {
 }
 
 ImageResult decodeJpeg(std::span<const std::uint8_t> jpeg) {
-#if MQ_HAVE_TURBOJPEG
+#if MQ_IMAGE_LIBRARIES
     if (jpeg.size() < 4 || jpeg[0] != 0xFF || jpeg[1] != 0xD8)
         return ImageResult::failure("not a JPEG stream");
     if constexpr (sizeof(unsigned long) < sizeof(std::size_t)) { // 64-bit Windows

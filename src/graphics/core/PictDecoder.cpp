@@ -5,6 +5,7 @@
 #include "graphics/core/PictCanvas.h"
 #include "graphics/core/PictRect.h"
 #include "graphics/core/PictRegion.h"
+#include "graphics/core/quicktime/QuickTimeCodecs.h"
 
 #include <algorithm>
 #include <array>
@@ -38,8 +39,6 @@ constexpr std::uint64_t kWorkPerCanvasPixel = 16;
 constexpr std::size_t kQtMatrixOffset = 2;
 constexpr std::size_t kQtMatrixEntries = 9;   // a b u c d v tx ty w
 constexpr std::size_t kQtImageDescMinSize = 86;
-constexpr std::size_t kQtIdWidthOffset = 32;
-constexpr std::size_t kQtIdDataSizeOffset = 44;
 } // namespace PictLayout
 
 namespace PictOp {
@@ -406,41 +405,30 @@ private:
         const std::size_t idStart = qt.pos();
         ByteReader id(qt.data().subspan(idStart));
         const std::uint32_t idSize = id.u32be();
-        std::array<char, 4> codec{};
-        for (auto& c : codec)
-            c = static_cast<char>(id.u8());
-        if (id.failed() || idSize < kQtImageDescMinSize || idSize > id.size())
+        quicktime::ImageDescription description;
+        if (id.failed() || idSize < kQtImageDescMinSize || idSize > id.size()
+            || !quicktime::readImageDescription(id.data(), description).empty())
             return "QuickTime image description is corrupt";
-        const std::string codecName(codec.begin(), codec.end());
-        if (codecName != "jpeg")
-            return "QuickTime pictures compressed as '" + codecName + "' are not supported";
-        id.seek(kQtIdWidthOffset);
-        const int idWidth = id.u16be();
-        const int idHeight = id.u16be();
-        id.seek(kQtIdDataSizeOffset);
-        const std::uint32_t dataSize = id.u32be();
+        const int idWidth = description.width;
+        const int idHeight = description.height;
 
         auto data = qt.data().subspan(idStart + idSize);
-        if (dataSize > 0 && dataSize <= data.size())
-            data = data.first(dataSize);
-        static constexpr std::array<std::uint8_t, 3> kSoi{0xFF, 0xD8, 0xFF};
-        auto soi = std::search(data.begin(), data.end(), kSoi.begin(), kSoi.end());
-        if (soi == data.end())
-            return "QuickTime data holds no JPEG stream";
-        data = data.subspan(static_cast<std::size_t>(soi - data.begin()));
-        if (!m_options.jpegDecoder)
-            return "picture holds JPEG data, but no JPEG decoder is available";
-        ImageResult jpeg = m_options.jpegDecoder(data);
-        if (!jpeg.ok())
-            return "JPEG data in the picture cannot be decoded" + (jpeg.error.empty() ? std::string{} : ": " + jpeg.error);
+        if (description.dataSize > 0 && description.dataSize <= data.size())
+            data = data.first(description.dataSize);
+        quicktime::DecodeOptions codecOptions;
+        codecOptions.maxPixels = std::max(kMinPixelBudget, std::uint64_t{qt.size()} * kPixelsPerDataByte);
+        codecOptions.jpegDecoder = m_options.jpegDecoder;
+        ImageResult decoded = quicktime::decode(description, data, codecOptions);
+        if (!decoded.ok())
+            return decoded.error;
 
-        const PictRect imageRect{0, 0, jpeg.image.height, jpeg.image.width};
+        const PictRect imageRect{0, 0, decoded.image.height, decoded.image.width};
         if (srcRect.isEmpty())
             srcRect = PictRect{0, 0, idHeight > 0 ? idHeight : imageRect.bottom, idWidth > 0 ? idWidth : imageRect.right};
         const PictRect dst = transformed(srcRect, matrix);
         m_quickTimeAreas.push_back(dst);
         PictCanvas::Source src{imageRect, srcRect, dst, 0, nullptr};
-        const RgbImage& img = jpeg.image;
+        const RgbImage& img = decoded.image;
         return m_canvas.draw(src, [&img](int row, int c0, int c1, std::uint8_t* rgb) {
             std::copy_n(img.row(row) + std::size_t(c0) * 3, std::size_t(c1 - c0) * 3, rgb);
         });

@@ -12,9 +12,10 @@ namespace gfx {
 
 // Decodes QuickDraw pictures (PICT version 1, 2 and extended 2) to RGB. Only the bitmap content is
 // drawn: BitsRect/BitsRgn, PackBitsRect/PackBitsRgn, DirectBitsRect/DirectBitsRgn and QuickTime
-// JPEG; every other opcode is skipped by its length rules. Each bitmap lands at its destination
-// rectangle on a white canvas that covers the picture's coordinate space (the picture frame, or
-// for extended version 2 the header's source rectangle at its native resolution).
+// images (quicktime/QuickTimeCodecs.h); every other opcode is skipped by its length rules. Each
+// bitmap lands at its destination rectangle on a white canvas that covers the picture's coordinate
+// space (the picture frame, or for extended version 2 the header's source rectangle at its native
+// resolution).
 
 struct PictOptions {
     // Decodes a complete JPEG stream (FF D8 ...). The editor and the tool pass gfx::decodeJpeg

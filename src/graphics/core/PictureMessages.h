@@ -9,6 +9,7 @@ namespace gfx::PictureMessages {
 inline constexpr const char* kNoResourceFork = "sorry, file has no resource fork.";
 inline constexpr const char* kSelectSingleFile = "please select a single file.";
 inline constexpr const char* kFileEmpty = "sorry, file is empty.";
+inline constexpr const char* kFileTooLarge = "sorry, file is larger than 64 MB.";
 inline constexpr const char* kPictureNotInFile = "sorry, picture not in file.";
 inline constexpr const char* kMemoryOverflow = "memory overflow when creating picture.";
 inline constexpr const char* kPictureNotFound = "sorry, picture not found or memory overflow.";

@@ -1,10 +1,10 @@
 #include "graphics/core/PictureSource.h"
 
 #include "graphics/core/BrmContainer.h"
-#include "graphics/core/FileBytes.h"
 #include "graphics/core/ForkFinder.h"
 #include "graphics/core/ForkUnwrapper.h"
 #include "graphics/core/PictureMessages.h"
+#include "graphics/core/SourceFile.h"
 #include "graphics/core/TgaDecoder.h"
 
 #include <algorithm>
@@ -76,21 +76,22 @@ PictureFileFormat PictureSource::sniffPictureFile(std::span<const std::uint8_t> 
     return PictureFileFormat::Foreign;
 }
 
-PictureSourceResult PictureSource::open(const std::filesystem::path& path, std::optional<PictureSourceKind> forced)
-{
+PictureSourceResult PictureSource::open(const std::filesystem::path& path,
+                                        std::optional<PictureSourceKind> forced) {
     if (forced == PictureSourceKind::ResourceFork)
         return fromContents({}, path, forced);
-    FileBytesResult file = FileBytes::read(path);
+    SourceFileResult file = readSourceFile(path);
     if (!file.ok() && (file.error != PictureMessages::kFileEmpty || forced == PictureSourceKind::Container)) {
         PictureSourceResult result;
-        result.error = file.error;   // a folder, or nothing at that path
+        result.error = file.error; // a folder, nothing at that path, or too large a file
+        result.detail = file.detail;
         return result;
     }
     return fromContents(std::move(file.bytes), path, forced);
 }
 
-PictureSourceResult PictureSource::fromBytes(std::vector<std::uint8_t> bytes, std::optional<PictureSourceKind> forced)
-{
+PictureSourceResult PictureSource::fromBytes(std::vector<std::uint8_t> bytes,
+                                             std::optional<PictureSourceKind> forced) {
     if (bytes.empty()) {
         PictureSourceResult result;
         result.error = PictureMessages::kFileEmpty;
@@ -100,9 +101,9 @@ PictureSourceResult PictureSource::fromBytes(std::vector<std::uint8_t> bytes, st
 }
 
 // `path` empty: the bytes came from a stream, and neither a native fork nor a sidecar can exist.
-PictureSourceResult PictureSource::fromContents(std::vector<std::uint8_t> bytes, const std::filesystem::path& path,
-                                                std::optional<PictureSourceKind> forced)
-{
+PictureSourceResult PictureSource::fromContents(std::vector<std::uint8_t> bytes,
+                                                const std::filesystem::path& path,
+                                                std::optional<PictureSourceKind> forced) {
     PictureSourceResult result;
     PictureSource source;
     source.m_location = path;

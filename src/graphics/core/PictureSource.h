@@ -93,7 +93,8 @@ public:
     PictureResult picture(int id, const PictureDecoders& decoders = {}) const;
 
 private:
-    static PictureSourceResult fromContents(std::vector<std::uint8_t> bytes, const std::filesystem::path& path,
+    static PictureSourceResult fromContents(std::vector<std::uint8_t> bytes,
+                                            const std::filesystem::path& path,
                                             std::optional<PictureSourceKind> forced);
     PictureResult decodeFile(const PictureDecoders& decoders) const;
     PictureResult decodeResource(int id, const PictureDecoders& decoders) const;

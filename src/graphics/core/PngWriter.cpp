@@ -6,14 +6,14 @@
 #include <memory>
 #include <new>
 
-#if MQ_HAVE_PNG
+#if MQ_IMAGE_LIBRARIES
 #include <png.h>
 #include <zlib.h>
 #endif
 
 namespace gfx {
 
-#if MQ_HAVE_PNG
+#if MQ_IMAGE_LIBRARIES
 namespace {
 
 // A picture of at most 256 colours (every map drawn from an 8-bit PICT) as palette indices:
@@ -137,7 +137,7 @@ bool writeRows(png_structp png, png_infop info, const RgbImage& image, const Pal
 #endif
 
 bool pngEncodingAvailable() {
-    return MQ_HAVE_PNG != 0;
+    return MQ_IMAGE_LIBRARIES != 0;
 }
 
 PngBytes encodePng(const RgbImage& image) {
@@ -147,7 +147,7 @@ PngBytes encodePng(const RgbImage& image) {
         result.error = "the picture is empty";
         return result;
     }
-#if MQ_HAVE_PNG
+#if MQ_IMAGE_LIBRARIES
     WriteState state;
     state.out = &result.bytes;
     Palette palette;

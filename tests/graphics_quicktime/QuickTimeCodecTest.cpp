@@ -1,0 +1,318 @@
+#include "TestFiles.h"
+#include "graphics/core/PictDecoder.h"
+#include "graphics/core/quicktime/QuickTimeCodecs.h"
+
+#include <array>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+using testfiles::readBytes;
+using testfiles::readPpm;
+using testfiles::samePixels;
+
+std::filesystem::path quicktime(const std::string& name) {
+    return testfiles::kData / "pict" / "quicktime" / name;
+}
+std::filesystem::path publicSample(const std::string& name) {
+    return testfiles::kData / "pict" / "public" / name;
+}
+
+using Rgb = std::array<int, 3>;
+
+Rgb pixel(const gfx::RgbImage& img, int x, int y) {
+    const std::uint8_t* p = img.row(y) + static_cast<std::size_t>(x) * 3;
+    return {p[0], p[1], p[2]};
+}
+
+::testing::AssertionResult near(const Rgb& got, const Rgb& want, int tolerance) {
+    for (std::size_t c = 0; c < 3; ++c)
+        if (std::abs(got[c] - want[c]) > tolerance)
+            return ::testing::AssertionFailure()
+                   << "(" << got[0] << "," << got[1] << "," << got[2] << ") instead of (" << want[0] << ","
+                   << want[1] << "," << want[2] << ")";
+    return ::testing::AssertionSuccess();
+}
+
+// Every fixture decodes to exactly the pixels its generator expects: the source image for our
+// own encoders and the lossless file formats, ffmpeg's own decoding for what ffmpeg encoded.
+TEST(QuickTimeCodecs, FixturesMatchTheirExpectedImages) {
+    for (const char* name : {"raw_24",
+                             "raw_32",
+                             "raw_16",
+                             "raw_8_own_table",
+                             "raw_1_padded_rows",
+                             "raw_grey8",
+                             "bmp_24",
+                             "bmp_rle8",
+                             "8bps_24",
+                             "8bps_32",
+                             "8bps_8_own_table",
+                             "png_rgb",
+                             "png_alpha_over_white",
+                             "png_palette_transparent",
+                             "png_interlaced",
+                             "tiff_rgb_lzw",
+                             "tiff_rgb_uncompressed",
+                             "tiff_alpha_over_white",
+                             "gif_plain",
+                             "gif_interlaced",
+                             "gif_transparent",
+                             "rle_24",
+                             "rle_16",
+                             "rle_32",
+                             "rle_grey8",
+                             "rle_8_own_table",
+                             "rle_4_mac_table",
+                             "rle_2_mac_table",
+                             "rle_1",
+                             "raw_8_mac_table",
+                             "smc",
+                             "rpza",
+                             "cvid",
+                             "cvid_grey"}) {
+        SCOPED_TRACE(name);
+        const std::string base = std::string("qt_") + name;
+        const auto result = gfx::decodePictFile(readBytes(quicktime(base + ".pict")));
+        ASSERT_TRUE(result.ok()) << result.error;
+        EXPECT_TRUE(samePixels(result.image, readPpm(quicktime(base + ".expected.ppm"))));
+    }
+}
+
+// The source image at its corners and inside (red, green, blue and yellow quadrants, a dark and a
+// white square, one dark pixel): flipped rows, swapped channels or a wrong byte order show here
+// even where the expected image came from another decoder. Lossy codecs get a tolerance.
+TEST(QuickTimeCodecs, KnownPixelsOfTheSourceImage) {
+    const Rgb red{231, 33, 33}, green{33, 198, 66}, blue{33, 66, 231}, yellow{255, 231, 0}, dark{66, 66, 66},
+        white{255, 255, 255};
+    struct Probe {
+        int x, y;
+        Rgb rgb;
+        bool fineDetail; // a single pixel: lossy block codecs blur it
+    };
+    const std::vector<Probe> probes = {
+        {0, 0, red, false},      {21, 0, green, false},  {0, 13, blue, false},
+        {21, 13, yellow, false}, {5, 6, dark, false},    {17, 10, white, false},
+        {11, 7, red, false},     {12, 8, yellow, false}, {13, 2, dark, true}};
+    struct Case {
+        const char* name;
+        int tolerance;
+        bool lossy;
+    };
+    for (const Case& c : {Case{"raw_24", 0, false},
+                          Case{"raw_32", 0, false},
+                          Case{"raw_16", 0, false},
+                          Case{"raw_8_own_table", 0, false},
+                          Case{"bmp_24", 0, false},
+                          Case{"bmp_rle8", 0, false},
+                          Case{"8bps_24", 0, false},
+                          Case{"8bps_32", 0, false},
+                          Case{"8bps_8_own_table", 0, false},
+                          Case{"png_rgb", 0, false},
+                          Case{"png_interlaced", 0, false},
+                          Case{"tiff_rgb_lzw", 0, false},
+                          Case{"gif_plain", 0, false},
+                          Case{"gif_interlaced", 0, false},
+                          Case{"rle_24", 0, false},
+                          Case{"rle_16", 0, false},
+                          Case{"rle_32", 0, false},
+                          Case{"rle_8_own_table", 0, false},
+                          Case{"smc", 0, false},
+                          Case{"rpza", 12, true},
+                          Case{"cvid", 24, true}}) {
+        SCOPED_TRACE(c.name);
+        const auto result = gfx::decodePictFile(readBytes(quicktime(std::string("qt_") + c.name + ".pict")));
+        ASSERT_TRUE(result.ok()) << result.error;
+        ASSERT_EQ(result.image.width, 22);
+        ASSERT_EQ(result.image.height, 14);
+        for (const Probe& p : probes) {
+            if (p.fineDetail && c.lossy)
+                continue;
+            EXPECT_TRUE(near(pixel(result.image, p.x, p.y), p.rgb, c.tolerance))
+                << "at " << p.x << "," << p.y;
+        }
+    }
+}
+
+// Grey and 1-bit images follow the Mac tables: index 0 is white, the last index black.
+TEST(QuickTimeCodecs, GreyAndOneBitIndexZeroIsWhite) {
+    const auto grey = gfx::decodePictFile(readBytes(quicktime("qt_raw_grey8.pict")));
+    ASSERT_TRUE(grey.ok()) << grey.error;
+    EXPECT_EQ(pixel(grey.image, 17, 10), (Rgb{255, 255, 255}));
+    EXPECT_EQ(pixel(grey.image, 5, 6), (Rgb{66, 66, 66}));
+    const auto mono = gfx::decodePictFile(readBytes(quicktime("qt_raw_1_padded_rows.pict")));
+    ASSERT_TRUE(mono.ok()) << mono.error;
+    EXPECT_EQ(pixel(mono.image, 5, 6), (Rgb{0, 0, 0}));
+    EXPECT_EQ(pixel(mono.image, 21, 13), (Rgb{255, 255, 255}));
+    EXPECT_EQ(pixel(mono.image, 13, 2), (Rgb{0, 0, 0}));
+}
+
+// Each damaged picture fails with a message that names the codec's problem; an unknown codec
+// keeps the message it always had.
+TEST(QuickTimeCodecs, DamagedImagesFailWithAMessage) {
+    const std::vector<std::pair<const char*, const char*>> cases = {
+        {"raw_cut_off", "'raw ' cannot be decoded: pixel data is cut off"},
+        {"raw_depth_12", "depth 12"},
+        {"unknown_codec", "QuickTime pictures compressed as 'xyzw' are not supported"},
+        {"size_too_large_for_data", "too large"},
+        {"bmp_rle8_run_past_row", "past its row"},
+        {"bmp_rle8_no_end_code", "before its end code"},
+        {"rle_cut_off", "'rle ' cannot be decoded: data is cut off"},
+        {"rle_codes_past_row", "past the end of row 0"},
+        {"rle_1_codes_past_row", "past the end of row 0"},
+        {"smc_repeat_before_any_block", "repeat comes before"},
+        {"smc_cut_off", "cut off"},
+        {"rpza_no_chunk_marker", "chunk marker"},
+        {"rpza_cut_off", "cut off"},
+        {"cvid_strip_outside_image", "outside the image"},
+        {"cvid_cut_off", "no block codes"},
+        {"cvid_blocks_past_padding", "outside the image"},
+        {"8bps_length_table_cut_off", "row length table is cut off"},
+        {"8bps_rows_cut_off", "runs past the data"},
+        {"png_bad_crc", "PNG data is damaged"},
+        {"png_cut_off", "PNG data is damaged"},
+        {"png_larger_than_description", "PNG image of 22 x 14 is larger than allowed"},
+        {"tiff_cut_off", "TIFF"},
+        {"tiff_not_a_tiff", "not a TIFF image"},
+        {"tiff_larger_than_description", "TIFF image of 22 x 14 is larger than its description says"},
+        {"gif_larger_than_description", "GIF image of 22 x 14 is larger than its description says"},
+        {"gif_cut_off", "GIF data is damaged"},
+        {"gif_not_a_gif", "not a GIF image"},
+    };
+    for (const auto& [name, messagePart] : cases) {
+        SCOPED_TRACE(name);
+        const auto result =
+            gfx::decodePictFile(readBytes(quicktime(std::string("bad_qt_") + name + ".pict")));
+        EXPECT_FALSE(result.ok());
+        EXPECT_TRUE(result.image.isNull());
+        EXPECT_NE(result.error.find(messagePart), std::string::npos) << result.error;
+        EXPECT_NE(result.error.find("(opcode 0x8200)"), std::string::npos) << result.error;
+    }
+}
+
+// Cut anywhere, a picture fails with a message or (for cuts inside trailing data a codec does not
+// need) still decodes; it never crashes or reads past its bytes (the sanitizer build checks that).
+TEST(QuickTimeCodecs, EveryTruncationFailsCleanly) {
+    for (const char* name : {"raw_8_own_table", "bmp_rle8", "8bps_24", "png_rgb", "tiff_rgb_lzw",
+                             "gif_interlaced", "rle_16", "smc", "rpza", "cvid"}) {
+        SCOPED_TRACE(name);
+        const auto data = readBytes(quicktime(std::string("qt_") + name + ".pict"));
+        for (std::size_t cut = 512; cut < data.size(); ++cut) {
+            const auto result = gfx::decodePictFile(std::span(data).first(cut));
+            ASSERT_FALSE(result.ok()) << "cut at " << cut;
+            ASSERT_FALSE(result.error.empty()) << "cut at " << cut;
+        }
+    }
+}
+
+// Indexed and grey images without a colour table of their own use the Mac's default tables: the
+// 8-bit system table (a 6x6x6 cube from white, ramps of red, green, blue and grey, black last), the
+// 16-colour table, and grey ramps from white at index 0 to black.
+TEST(QuickTimeCodecs, DefaultColourTablesAreTheMacOnes) {
+    using gfx::quicktime::defaultPalette;
+    using gfx::quicktime::Rgb;
+    const auto mac8 = defaultPalette(8);
+    EXPECT_EQ(mac8[0], (Rgb{255, 255, 255}));
+    EXPECT_EQ(mac8[1], (Rgb{255, 255, 204}));
+    EXPECT_EQ(mac8[35], (Rgb{255, 0, 0}));
+    EXPECT_EQ(mac8[214], (Rgb{0, 0, 51}));
+    EXPECT_EQ(mac8[215], (Rgb{238, 0, 0}));
+    EXPECT_EQ(mac8[225], (Rgb{0, 238, 0}));
+    EXPECT_EQ(mac8[244], (Rgb{0, 0, 17}));
+    EXPECT_EQ(mac8[245], (Rgb{238, 238, 238}));
+    EXPECT_EQ(mac8[255], (Rgb{0, 0, 0}));
+    const auto mac4 = defaultPalette(4);
+    EXPECT_EQ(mac4[0], (Rgb{255, 255, 255}));
+    EXPECT_EQ(mac4[3], (Rgb{221, 8, 6}));
+    EXPECT_EQ(mac4[15], (Rgb{0, 0, 0}));
+    EXPECT_EQ(defaultPalette(2)[1], (Rgb{172, 172, 172}));
+    EXPECT_EQ(defaultPalette(34)[1], (Rgb{170, 170, 170}));
+    EXPECT_EQ(defaultPalette(1)[1], (Rgb{0, 0, 0}));
+    EXPECT_EQ(defaultPalette(36)[15], (Rgb{0, 0, 0}));
+    EXPECT_EQ(defaultPalette(40)[1], (Rgb{254, 254, 254}));
+}
+
+// A description may not promise more pixels than its data can pay for: the dispatcher refuses
+// before any codec allocates.
+TEST(QuickTimeCodecs, DescriptionLargerThanTheBudgetIsRefused) {
+    gfx::quicktime::ImageDescription d;
+    d.codec = {'r', 'l', 'e', ' '};
+    d.width = 4000;
+    d.height = 4000;
+    d.depth = 24;
+    gfx::quicktime::DecodeOptions options;
+    options.maxPixels = 1000 * 1000;
+    const std::vector<std::uint8_t> data(64, 0);
+    const auto result = gfx::quicktime::decode(d, data, options);
+    EXPECT_FALSE(result.ok());
+    EXPECT_NE(result.error.find("too large"), std::string::npos) << result.error;
+}
+
+// The public suite's QuickTime pictures: sizes, and pixels read independently from the bytes of
+// each embedded image (raw samples directly, PNG and TIFF through ImageMagick). The PNG, TIFF and
+// BMP pictures hold the same image and must agree to the pixel.
+TEST(QuickTimeCodecs, PublicSamplesDecode) {
+    struct Probe {
+        int x, y;
+        Rgb rgb;
+    };
+    struct Case {
+        const char* name;
+        int width, height;
+        std::vector<Probe> probes;
+    };
+    const std::vector<Case> cases = {
+        {"tm_u2.pict",
+         160,
+         159,
+         {{0, 0, {202, 200, 196}},
+          {159, 0, {188, 199, 188}},
+          {0, 158, {38, 34, 27}},
+          {80, 53, {145, 121, 116}}}},
+        {"tm_foo.pict",
+         128,
+         128,
+         {{0, 0, {255, 253, 255}},
+          {30, 70, {48, 34, 119}},
+          {90, 60, {251, 235, 172}},
+          {100, 100, {153, 153, 153}}}},
+        {"tm_qt_png.pict",
+         500,
+         662,
+         {{0, 0, {168, 168, 168}},
+          {499, 0, {254, 254, 254}},
+          {0, 661, {109, 109, 109}},
+          {250, 220, {205, 205, 205}}}},
+        {"tm_qt_tiff.pict",
+         500,
+         662,
+         {{0, 0, {168, 168, 168}}, {499, 661, {248, 248, 248}}, {250, 220, {205, 205, 205}}}},
+        {"tm_qt_bmp.pict",
+         500,
+         662,
+         {{0, 0, {168, 168, 168}}, {0, 661, {109, 109, 109}}, {250, 220, {205, 205, 205}}}},
+        {"tm_P30946BDC.pict",
+         587,
+         513,
+         {{0, 0, {240, 240, 240}}, {120, 7, {0, 0, 55}}, {70, 14, {55, 0, 0}}, {293, 171, {218, 218, 218}}}},
+    };
+    std::vector<gfx::RgbImage> sameImage;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto result = gfx::decodePictFile(readBytes(publicSample(c.name)));
+        ASSERT_TRUE(result.ok()) << result.error;
+        ASSERT_EQ(result.image.width, c.width);
+        ASSERT_EQ(result.image.height, c.height);
+        for (const auto& p : c.probes)
+            EXPECT_EQ(pixel(result.image, p.x, p.y), p.rgb) << "at " << p.x << "," << p.y;
+        if (std::string(c.name).starts_with("tm_qt_"))
+            sameImage.push_back(std::move(result.image));
+    }
+    ASSERT_EQ(sameImage.size(), 3u);
+    EXPECT_TRUE(samePixels(sameImage[1], sameImage[0]));
+    EXPECT_TRUE(samePixels(sameImage[2], sameImage[0]));
+}
+
+} // namespace
