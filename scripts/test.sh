@@ -20,7 +20,7 @@ echo "== tests"
 echo "== Windows cross build (mingw-w64): the core, mapquill-tool and the core's tests"
 if command -v x86_64-w64-mingw32-g++ >/dev/null; then
   cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMQ_WERROR=ON -DMQ_BUILD_GUI=OFF >/dev/null
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMQ_WERROR=ON -DMQ_BUILD_GUI=OFF "${launcher[@]}" >/dev/null
   cmake --build build-windows -j"$jobs"
   wine=$(command -v wine || command -v wine64 || { [ -x /usr/lib/wine/wine64 ] && echo /usr/lib/wine/wine64; } || true)
   if [ -n "$wine" ]; then
