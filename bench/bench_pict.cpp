@@ -1,5 +1,5 @@
-// In-process PICT decoding of public sample pictures: 8-bit bands, 32-bit planar with alpha, and a
-// large version 1 bitmap. Whole-process timings against ImageMagick: pict_vs_imagemagick.sh.
+// In-process PICT decoding of the public samples: 8-bit bands, 32-bit planar with alpha, a
+// large version 1 bitmap, and two vector drawings. Whole-process timings against ImageMagick: pict_vs_imagemagick.sh.
 #include "graphics/core/PictDecoder.h"
 
 #include <benchmark/benchmark.h>
@@ -13,7 +13,7 @@ namespace {
 
 std::vector<std::uint8_t> load(const char* name)
 {
-    std::ifstream in(std::string(MQ_TEST_DATA_DIR) + "/samples/public/" + name, std::ios::binary);
+    std::ifstream in(std::string(MQ_TEST_DATA_DIR) + "/pict/public/" + name, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
@@ -39,5 +39,8 @@ BENCHMARK_CAPTURE(decodeSample, bands8_622x437, "tm_1_44bands_8bit.pict")->Unit(
 BENCHMARK_CAPTURE(decodeSample, direct32_alpha_146x194, "tm_food.pct")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(decodeSample, direct16_269x269, "tm_16bit.pict")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(decodeSample, v1_bitmap_2265x2593, "tm_FC10_v1.PCT")->Unit(benchmark::kMicrosecond);
+// QuickDraw drawing (no text renderer): 856 polygons and 5,000 lines of a map; 3,592 regions.
+BENCHMARK_CAPTURE(decodeSample, vector_map_782x598, "tm_carte.pict")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(decodeSample, vector_regions_1024x723, "tm_EDUC0052.pict")->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

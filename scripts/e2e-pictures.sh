@@ -21,7 +21,7 @@ sleep 1
 kill -0 "$APP_PID" || fail "the editor exited"
 import -window "$editor" "$shots/map-from-intrface.png"
 
-menu "$editor" 13
+menu "$editor" 14
 # "Re-Load Datas..." loads the file again and its map by the new setting.
 click "$editor" 95 485
 answer "Select a file OvData0" "$root/examples/OvData0"

@@ -4,7 +4,7 @@
 # tests and a bounded run of every fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup-deps.sh
+scripts/setup-deps.sh test
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen

@@ -23,6 +23,8 @@ xvfb_stop() {
   [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null || true
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
   wait 2>/dev/null || true
+  [ -n "${E2E_HOME_OWNED:-}" ] && rm -rf "$E2E_HOME"
+  return 0
 }
 
 # wait_window NAME [SECONDS]: prints the X id of the first visible window whose name matches.
@@ -39,9 +41,14 @@ wait_window() {
 # --- driving the editor (no window manager: windows are focused by hand before keys are sent) ---
 
 # start_editor BINARY: starts the editor in the background, its output in $APP_LOG.
+# The editor's remembered files and its single-instance socket go to a private folder, so a test
+# neither sees nor changes the user's and never hands its files to another running editor.
 start_editor() {
   APP_LOG=$(mktemp)
-  "$1" >"$APP_LOG" 2>&1 &
+  if [ -z "${E2E_HOME:-}" ]; then E2E_HOME=$(mktemp -d); E2E_HOME_OWNED=1; fi
+  mkdir -p "$E2E_HOME/config" "$E2E_HOME/runtime"
+  chmod 700 "$E2E_HOME/runtime"
+  XDG_CONFIG_HOME="$E2E_HOME/config" XDG_RUNTIME_DIR="$E2E_HOME/runtime" "$1" "${@:2}" >"$APP_LOG" 2>&1 &
   APP_PID=$!
 }
 
@@ -50,8 +57,8 @@ fail() { echo "FAIL: $*"; [ -n "${APP_LOG:-}" ] && cat "$APP_LOG"; exit 1; }
 focus() { xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"; sleep 0.3; }
 
 # menu WINDOW DOWNS: opens the File menu of WINDOW and chooses the item DOWNS places below the first
-# (keyboard navigation skips separators): 0 New, 1..10 Open OvData0..9, 11 Close,
-# 12 Use 'Intrface.brm', 13 Use 'UI', 14 Quit.
+# (keyboard navigation skips separators): 0 New, 1..10 Open OvData0..9, 11 Open Recent, 12 Close,
+# 13 Use 'Intrface.brm', 14 Use 'UI', 15 Quit.
 menu() {
   focus "$1"
   xdotool key --window "$1" alt+f
@@ -83,7 +90,7 @@ open_overview() {
   local about
   about=$(wait_window "About Mapquill" 20) || fail "the About window did not appear"
   sleep 0.5
-  menu "$about" 12
+  menu "$about" 13
   menu "$about" 1
   answer "Select a file OvData0" "$1/examples/OvData0"
   if [ -f "$1/examples/maps/Intrface.brm" ]; then

@@ -1,6 +1,9 @@
 #include "app/App.h"
 
 #include "app/MenuBar1.h"
+#include "app/OpenFiles.h"
+#include "app/RecentFiles.h"
+#include "ovdata/OvDataFile.h"
 #include "platform/Dialogs.h"
 #include "platform/WindowList.h"
 #include "resources/Resources.h"
@@ -9,6 +12,7 @@
 #include "windows/mainWindow.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -58,10 +62,15 @@ App::App(int& argc, char** argv) : QApplication(argc, argv) {
 
     MenuBar1::instance();
     AddMenuHandlers();
+    m_recentFiles = std::make_unique<RecentFiles>();
+    m_recentFiles->attachTo(MenuBar1::instance().item(QStringLiteral("FileOpenRecent")));
+    connect(m_recentFiles.get(), &RecentFiles::openRequested, this, &App::openRecentFile);
     Event_Open();
 }
 
 App::~App() {
+    // The recent-files menu is a widget: it must go while the application still exists.
+    m_recentFiles.reset();
     if (g_app == this)
         g_app = nullptr;
 }
@@ -129,15 +138,7 @@ void App::OvWindowInit(int index) {
     if (OvWindowVisible[slot] && OvWindow[slot]) {
         OvWindow[slot]->setVisible(true);
     } else {
-        auto* window = new OvEditorWindow();
-        OvWindow[slot] = window;
-        OvWindowVisible[slot] = true;
-        window->setWindowTitle(QStringLiteral("OvData%1").arg(index));
-        const bool overview = index == 0;
-        window->PushButtonAddSector->setEnabled(overview);
-        window->PushButtonDelSector->setEnabled(overview);
-        window->PushButtonBatnames->setEnabled(overview);
-        window->myWindowIndex = index;
+        OvEditorWindow* window = newEditingWindow(index);
         // The window is shown before the open dialog so the dialog has a parent to sit on.
         WindowList::instance().bringToFront(window);
         window->ReadOvDatas(index);
@@ -145,6 +146,31 @@ void App::OvWindowInit(int index) {
             return;
     }
     WindowList::instance().bringToFront(OvWindow[slot]);
+}
+
+OvEditorWindow* App::newEditingWindow(int index) {
+    auto* window = new OvEditorWindow();
+    const auto slot = static_cast<std::size_t>(index);
+    OvWindow[slot] = window;
+    OvWindowVisible[slot] = true;
+    window->setWindowTitle(QStringLiteral("OvData%1").arg(index));
+    const bool overview = index == 0;
+    window->PushButtonAddSector->setEnabled(overview);
+    window->PushButtonDelSector->setEnabled(overview);
+    window->PushButtonBatnames->setEnabled(overview);
+    window->myWindowIndex = index;
+    OpenFiles::watchEditingWindow(window);
+    return window;
+}
+
+void App::openRecentFile(const QString& path) {
+    if (!QFileInfo(path).isFile()) {
+        m_recentFiles->remove(path);
+        MsgBox(QString::fromLatin1(ov::OvDataMessages::kFailedToOpen.data(),
+                                   static_cast<qsizetype>(ov::OvDataMessages::kFailedToOpen.size())));
+        return;
+    }
+    OpenFiles::open({path});
 }
 
 bool App::_OvNewMenuItem_Action() {
@@ -163,6 +189,7 @@ bool App::_OvNewMenuItem_Action() {
     window->PushButtonAddSector->setEnabled(false);
     window->PushButtonDelSector->setEnabled(false);
     window->myWindowIndex = i;
+    OpenFiles::watchEditingWindow(window);
     window->CreateOvDataFromScratch(i);
     WindowList::instance().bringToFront(window);
     return true;
@@ -232,8 +259,10 @@ bool App::_SettingsCursorBW_Action() {
 }
 
 mainWindow* App::aboutWindow() {
-    if (!m_about)
+    if (!m_about) {
         m_about = new mainWindow();
+        OpenFiles::acceptFileDrops(m_about);
+    }
     return m_about;
 }
 

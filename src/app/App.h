@@ -5,8 +5,10 @@
 #include <QString>
 
 #include <array>
+#include <memory>
 
 class OvEditorWindow;
+class RecentFiles;
 class mainWindow;
 class LimitsWindow;
 
@@ -37,6 +39,12 @@ public:
     void Event_Open();
 
     void OvWindowInit(int index);
+    // A new editing window registered in slot `index` (0..9, free), titled and with the buttons
+    // of its slot, not yet shown and with nothing loaded.
+    OvEditorWindow* newEditingWindow(int index);
+    // File > Open Recent's list; a missing file is reported and dropped from it.
+    RecentFiles& recentFiles() { return *m_recentFiles; }
+    void openRecentFile(const QString& path);
 
     // Menu handlers: one per item that has a command; each returns true ("handled").
     bool _OvNewMenuItem_Action();
@@ -88,6 +96,7 @@ private:
 
     QPointer<mainWindow> m_about;
     QPointer<LimitsWindow> m_limits;
+    std::unique_ptr<RecentFiles> m_recentFiles;
 };
 
 App* theApp();

@@ -22,6 +22,7 @@ const QList<Entry> kFileMenu = {
     {"Ov7MenuItem", "Open OvData7...", ""},
     {"Ov8MenuItem", "Open OvData8...", ""},
     {"Ov9MenuItem", "Open OvData9...", ""},
+    {"FileOpenRecent", "Open Recent", ""}, // its submenu comes from the recent-files list
     {"FileClose", "Close", "Ctrl+W"},
     {"UntitledMenu3", "-", ""},
     {"FileUseIntrfaceBRM", "Use PC-file 'Intrface.brm'", ""},

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -36,10 +37,26 @@ MapPicture failure(const QString& message, bool forgetFile) {
     return result;
 }
 
-// A decoded image as the canvas's picture; a copy that cannot be made counts as "no memory".
-MapPicture picture(const gfx::RgbImage& image, const QString& noMemoryMessage, bool forgetFile) {
+// The decoded pixels become the QImage's own buffer instead of being copied, so a picture costs
+// its memory once and not twice; the buffer is freed with the last copy of the image.
+QImage adoptImage(gfx::RgbImage&& image) {
+    if (image.isNull() || image.pixels.size() < static_cast<std::size_t>(image.width) *
+                                                    static_cast<std::size_t>(image.height) * 3u)
+        return {};
+    auto* pixels = new std::vector<std::uint8_t>(std::move(image.pixels));
+    QImage adopted(
+        pixels->data(), image.width, image.height, static_cast<qsizetype>(image.width) * 3,
+        QImage::Format_RGB888, [](void* owned) { delete static_cast<std::vector<std::uint8_t>*>(owned); },
+        pixels);
+    if (adopted.isNull())
+        delete pixels;
+    return adopted;
+}
+
+// A decoded image as the canvas's picture; an image that cannot be had counts as "no memory".
+MapPicture picture(gfx::RgbImage&& image, const QString& noMemoryMessage, bool forgetFile) {
     MapPicture result;
-    result.image = toQImage(image);
+    result.image = adoptImage(std::move(image));
     if (result.image.isNull())
         return failure(noMemoryMessage, forgetFile);
     return result;
@@ -70,10 +87,10 @@ MapPicture MapPictureFiles::readUiPicture(const QString& path, int id) {
         found.fork->find(gfx::ResourceFork::kPict, static_cast<std::int16_t>(id));
     if (!resource.ok())
         return failure(notFound, true);
-    const gfx::ImageResult decoded = gfx::decodePict(resource.data, qtPictureDecoders().pict);
+    gfx::ImageResult decoded = gfx::decodePict(resource.data, qtPictureDecoders().pict);
     if (!decoded.ok())
         return failure(notFound, true);
-    return picture(decoded.image, notFound, true);
+    return picture(std::move(decoded.image), notFound, true);
 }
 
 MapPicture MapPictureFiles::readIntrfacePicture(const QString& path, int id) {
@@ -93,13 +110,13 @@ MapPicture MapPictureFiles::readIntrfacePicture(const QString& path, int id) {
     // An ID from a file may be any Int32; one whose index cannot even be computed names no picture.
     if (id < std::numeric_limits<int>::min() + gfx::BrmLayout::kIdBase)
         return failure(QString::fromLatin1(Msg::kPictureNotInFile), false);
-    const gfx::ImageResult decoded = gfx::BrmContainer::decodeId(file.bytes, id);
+    gfx::ImageResult decoded = gfx::BrmContainer::decodeId(file.bytes, id);
     if (!decoded.ok()) {
         const QString message =
             decoded.error.empty() ? QString::fromLatin1(Msg::kMemoryOverflow) : text(decoded.error);
         return failure(message, decoded.error == Msg::kFileEmpty);
     }
-    return picture(decoded.image, QString::fromLatin1(Msg::kMemoryOverflow), false);
+    return picture(std::move(decoded.image), QString::fromLatin1(Msg::kMemoryOverflow), false);
 }
 
 MapPicture MapPictureFiles::readPictureFile(const QString& path) {
@@ -143,7 +160,7 @@ MapPicture MapPictureFiles::readPictureFile(const QString& path) {
     }
     if (!decoded.ok())
         return failure(notFound, false);
-    return picture(decoded.image, notFound, false);
+    return picture(std::move(decoded.image), notFound, false);
 }
 
 QSize MapPictureFiles::canvasSizeFor(QSize picture) {

@@ -160,7 +160,10 @@ void OvPictCanvas::Event_MouseDrag(int x, int y) {
 void OvPictCanvas::startPictureDrag() {
     // The platform drag owns the mouse until the button goes up; no further drag steps reach us.
     m_buttonDown = false;
-    QPointer<QDrag> drag = new QDrag(this);
+    // Qt owns the drag from here on: a drop into another process fetches the data only after
+    // exec() has returned (on X11 when the target asks for it), so the drag and its mime data
+    // must outlive this function. Qt deletes the drag once the target is done with it.
+    auto* drag = new QDrag(this);
     drag->setMimeData(newPictureMimeData(MasterBackground));
     const QCursor cursor = MapCursors::current(MapCursors::PictureDrag);
     drag->setDragCursor(cursor.pixmap(), Qt::CopyAction);
@@ -182,8 +185,6 @@ void OvPictCanvas::startPictureDrag() {
         drag->setHotSpot(m_pressPoint / kGhostScale);
     }
     m_dragRunner(*drag);
-    if (drag)
-        drag->deleteLater();
 }
 
 void OvPictCanvas::enterEvent(QEnterEvent* event) {

@@ -55,7 +55,8 @@ public:
 
     // Runs a picture drag that has been set up. The default runs the platform drag to its end
     // (QDrag::exec); tests install their own to see the drag without a nested event loop.
-    // The canvas deletes the drag afterwards.
+    // The canvas never deletes the drag: after exec() Qt keeps it until the drop target has
+    // fetched the data, then deletes it; a drag that was never executed dies with the canvas.
     using DragRunner = std::function<void(QDrag& drag)>;
     void setDragRunner(DragRunner runner);
 

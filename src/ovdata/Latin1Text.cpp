@@ -5,9 +5,7 @@
 
 namespace ov {
 
-std::string latin1ToUtf8(std::string_view bytes) {
-    std::string text;
-    text.reserve(bytes.size() + bytes.size() / 4);
+void appendLatin1ToUtf8(std::string& text, std::string_view bytes) {
     for (const char c : bytes) {
         const auto u = static_cast<unsigned char>(c);
         if (u < 0x80) {
@@ -17,6 +15,12 @@ std::string latin1ToUtf8(std::string_view bytes) {
             text += static_cast<char>(0x80 | (u & 0x3F));
         }
     }
+}
+
+std::string latin1ToUtf8(std::string_view bytes) {
+    std::string text;
+    text.reserve(bytes.size() + bytes.size() / 4);
+    appendLatin1ToUtf8(text, bytes);
     return text;
 }
 

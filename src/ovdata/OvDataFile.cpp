@@ -2,6 +2,7 @@
 
 #include "ovdata/BigEndianReader.h"
 #include "ovdata/Latin1Text.h"
+#include "ovdata/OvDataRules.h"
 
 #include <cstring>
 
@@ -12,7 +13,7 @@ using namespace OvDataLayout;
 namespace {
 
 bool isValidCount(std::int32_t count) {
-    return count >= 0 && count <= kCapacity;
+    return count >= 0 && count <= rules::kMaxEntriesPerLevel;
 }
 
 std::string describe(const char* kind, const std::string& name, std::int32_t id) {
@@ -82,18 +83,15 @@ private:
 
 std::string checkRect(const char* kind, const std::string& name, std::int32_t id, const Rect& rect) {
     for (const std::int32_t coordinate : rect) {
-        if (coordinate < kMinCoordinate || coordinate > kMaxCoordinate)
-            return "sorry, " + describe(kind, name, id) + " has coordinate " + std::to_string(coordinate) +
-                   " outside " + std::to_string(kMinCoordinate) + ".." + std::to_string(kMaxCoordinate) + ".";
+        if (std::string problem = rules::coordinateProblem(coordinate); !problem.empty())
+            return "sorry, " + describe(kind, name, id) + ": " + problem + ".";
     }
     return {};
 }
 
 std::string checkCount(const std::string& owner, std::int32_t count, const char* what) {
-    if (isValidCount(count))
-        return {};
-    return "sorry, " + owner + " has " + std::to_string(count) + " " + what + ", outside 0.." +
-           std::to_string(kCapacity) + ".";
+    std::string problem = rules::countProblem(count, what);
+    return problem.empty() ? problem : "sorry, " + owner + ": " + problem + ".";
 }
 
 // Everything the file cannot hold is found before a single byte is produced, so a refused

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ovdata/OvDataModel.h"
+#include "ovdata/OvDataRules.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -20,14 +21,15 @@ constexpr std::string_view kMagic = "OvDa"; // compared case-sensitively
 constexpr std::int32_t kFormatNumber = 1;   // always written; ignored on reading
 constexpr std::size_t kHeaderSize = 16;     // magic, format number, resource ID, sector count
 constexpr std::size_t kNameFieldSize = 50;  // name bytes, a zero byte, then filler
-constexpr std::size_t kMaxNameLength = kNameFieldSize - 1;
+constexpr std::size_t kMaxNameLength = rules::kMaxNameBytes;
+static_assert(kMaxNameLength == kNameFieldSize - 1, "a name field ends with at least one zero byte");
 constexpr std::uint8_t kNameFiller = 0xA3;
 constexpr std::size_t kRectSize = 4 * 2;                                      // x1, y1, x2, y2 as Int16
 constexpr std::size_t kSectorRecordSize = 4 + kNameFieldSize + kRectSize + 4; // ID, name, rect, op count
 constexpr std::size_t kOpsRecordSize = 4 + kNameFieldSize + kRectSize + 4;    // ID, name, rect, battle count
 constexpr std::size_t kBattleRecordSize = 4 + kNameFieldSize + kRectSize + kTailLength;
-constexpr std::int32_t kMinCoordinate = -32768;
-constexpr std::int32_t kMaxCoordinate = 32767;
+constexpr std::int32_t kMinCoordinate = rules::kMinCoordinate;
+constexpr std::int32_t kMaxCoordinate = rules::kMaxCoordinate;
 // 95,243 bytes: 11 sectors of 11 ops of 11 battles. Nothing beyond this can ever be read.
 constexpr std::size_t kMaxFileSize =
     kHeaderSize +

@@ -284,9 +284,13 @@ void OvEditorWindow::ReadOvDatas(int index) {
     const QString path = dialogs().openFile(this, request);
     if (path.isEmpty())
         return;
+    LoadOvDataFile(path);
+}
+
+bool OvEditorWindow::LoadOvDataFile(const QString& path) {
     if (QFileInfo(path).isDir()) {
         MsgBox(QStringLiteral("please select a single file"), this);
-        return;
+        return false;
     }
 
     // Only a plain file is opened: a pipe or a device could block the program or never end.
@@ -296,7 +300,7 @@ void OvEditorWindow::ReadOvDatas(int index) {
         files::readFile(filePath(path), ov::OvDataLayout::kMaxFileSize, files::BeyondLimit::KeepPrefix);
     if (!file.ok()) {
         thisListBox->ReadFromOvDataFile(nullptr);
-        return;
+        return false;
     }
     const QByteArray bytes(reinterpret_cast<const char*>(file.bytes.data()),
                            static_cast<qsizetype>(file.bytes.size()));
@@ -304,7 +308,7 @@ void OvEditorWindow::ReadOvDatas(int index) {
     // A rejected file leaves the model as it was; the table is then not rebuilt either, so the
     // user's unsaved cell edits survive the attempt.
     if (!thisListBox->ReadFromOvDataFile(&bytes))
-        return;
+        return false;
 
     thisListBox->PutDataToListBox();
     setPopupIndex(PopupMenuPICT, qint64{thisListBox->OvResourceID} - 1013);
@@ -315,6 +319,8 @@ void OvEditorWindow::ReadOvDatas(int index) {
         ReadPICTFromUIfile(PreviewCanvas, thisListBox->OvResourceID);
     else
         ReadPictureFromIntrface(PreviewCanvas, thisListBox->OvResourceID);
+    Q_EMIT ovDataFileUsed(path);
+    return true;
 }
 
 bool OvEditorWindow::WriteOvDatas(int index) {
@@ -337,6 +343,7 @@ bool OvEditorWindow::WriteOvDatas(int index) {
     }
     setMacFileType(path, "ScMa", "!BR!");
     setModified(false);
+    Q_EMIT ovDataFileUsed(path);
     return true;
 }
 

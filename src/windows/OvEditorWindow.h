@@ -68,6 +68,10 @@ public:
 
     // --- file flows (OvEditorWindow.cpp) ---
     void ReadOvDatas(int index);
+    // The load after the open dialog: reads `path` into this window's table, popups and map
+    // (the picture source is asked for as usual). False, after the usual message, when the file
+    // could not be read; the model is then unchanged.
+    bool LoadOvDataFile(const QString& path);
     // True when the file was written.
     bool WriteOvDatas(int index);
     void CreateOvDataFromScratch(int index);
@@ -120,6 +124,10 @@ public:
     void ReadPictureFromIntrface(OvPictCanvas* canvas, int id);
     void ReadPictureFromGraphicsFile(OvPictCanvas* canvas, int id);
     void PushButtonReloadGraphics_Action();
+
+Q_SIGNALS:
+    // An OvData file was read into this window or written from it (for the recent-files list).
+    void ovDataFileUsed(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

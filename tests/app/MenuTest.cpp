@@ -37,7 +37,7 @@ TEST_F(Menus, TheTreeHasEveryItemInOrder) {
         open += u"Open OvData%1...|"_s.arg(slot);
     EXPECT_EQ(captionsOf(window, "FileMenu"),
               u"New OvData from scratch...|"_s + open +
-                  u"Close|-|Use PC-file 'Intrface.brm'|Use resource-fork-file 'UI'|-|Quit"_s);
+                  u"Open Recent|Close|-|Use PC-file 'Intrface.brm'|Use resource-fork-file 'UI'|-|Quit"_s);
     EXPECT_EQ(captionsOf(window, "EditMenu"), u"Undo|-|Cut|Copy picture|Copy picture with visible rectangles|"
                                               u"Paste picture|Clear|-|Copy listbox|Select all of listbox|"
                                               u"Select all (including header)"_s);

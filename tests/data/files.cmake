@@ -67,7 +67,9 @@ set(MQ_TEST_DATA_FILES
   pict/bad_truncated_header.pict
   pict/bad_truncated_in_pixels.pict
   pict/bad_v1_direct_bits.pict
-  pict/bad_vector_only.pict
+  pict/generated/README.md
+  pict/generated/im_rgb24.pict
+  pict/generated/np_mono.pict
   pict/hand_direct16_pack1.expected.ppm
   pict/hand_direct16_pack1.pict
   pict/hand_direct16_pack3.expected.ppm
@@ -102,9 +104,25 @@ set(MQ_TEST_DATA_FILES
   pict/hand_v1_bitmap.pict
   pict/make_fixtures.py
   pict/public/PROVENANCE.md
+  pict/public/exiftool_PICT_headerless.pict
+  pict/public/tm_16bit.pict
+  pict/public/tm_1_44bands_8bit.pict
+  pict/public/tm_4.pict
+  pict/public/tm_5.pict
+  pict/public/tm_6.pict
+  pict/public/tm_7.pict
+  pict/public/tm_8_reserved_opcodes.pict
+  pict/public/tm_EDUC0052.pict
+  pict/public/tm_FC10_v1.PCT
   pict/public/tm_P30946BDC.pict
+  pict/public/tm_carte.pict
+  pict/public/tm_cow.pict
   pict/public/tm_foo.pict
+  pict/public/tm_food.pct
+  pict/public/tm_mire16.pict
+  pict/public/tm_oom.pict
   pict/public/tm_qt_bmp.pict
+  pict/public/tm_qt_mire_jpeg.pict
   pict/public/tm_qt_png.pict
   pict/public/tm_qt_tiff.pict
   pict/public/tm_u2.pict
@@ -226,16 +244,8 @@ set(MQ_TEST_DATA_FILES
   samples/licences/TwelveMonkeys-BSD-3-Clause.txt
   samples/licences/python-rsrcfork-MIT.txt
   samples/public/exiftool_MacOS_appledouble.macos
-  samples/public/exiftool_PICT_headerless.pict
   samples/public/rsrcfork_empty.rsrc
   samples/public/rsrcfork_testfile.rsrc
-  samples/public/tm_16bit.pict
-  samples/public/tm_1_44bands_8bit.pict
-  samples/public/tm_8_reserved_opcodes.pict
-  samples/public/tm_FC10_v1.PCT
-  samples/public/tm_food.pct
-  samples/public/tm_mire16.pict
-  samples/public/tm_qt_mire_jpeg.pict
   tga/im_grey.ppm
   tga/im_grey.tga
   tga/im_grey_rle.ppm

@@ -97,7 +97,7 @@ TEST(PictureSource, ContainerAndPictureFilesAreToldApartByTheirBytes)
         {kData / "tga" / "im_rgb24_rle.tga", PictureSourceKind::PictureFile, gfx::PictureFileFormat::Tga},
         {dir.path() / "map.pict", PictureSourceKind::PictureFile, gfx::PictureFileFormat::Pict},
         // A PICT without the 512-byte header is a picture, not a bare fork.
-        {testfiles::kSamples / "public" / "exiftool_PICT_headerless.pict", PictureSourceKind::PictureFile,
+        {testfiles::kData / "pict" / "public" / "exiftool_PICT_headerless.pict", PictureSourceKind::PictureFile,
          gfx::PictureFileFormat::Pict},
         {dir.path() / "x.png", PictureSourceKind::PictureFile, gfx::PictureFileFormat::Foreign},
     };

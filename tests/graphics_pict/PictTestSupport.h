@@ -14,7 +14,8 @@ using testfiles::readPpm;
 using testfiles::samePixels;
 
 inline std::string fixture(const std::string& name) { return (testfiles::kData / "pict" / name).string(); }
-inline std::string sample(const std::string& name) { return (testfiles::kSamples / name).string(); }
+// Public and tool-written samples kept beside the fixtures (see their PROVENANCE.md / README.md).
+inline std::string sample(const std::string& name) { return (testfiles::kData / "pict" / name).string(); }
 
 inline std::array<int, 3> pixel(const gfx::RgbImage& img, int x, int y)
 {

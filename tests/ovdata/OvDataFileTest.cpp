@@ -149,21 +149,21 @@ TEST(OvDataWrite, ValuesTheFileCannotHoldAreRefusedNamingTheEntryAndChangeNothin
     };
     const Case cases[] = {
         {"battle coordinate", [](OvDataModel& m) { m.BatXY[0][0][1][2] = 40000; },
-         "sorry, battle 'B2' (ID 101) has coordinate 40000 outside -32768..32767."},
+         "sorry, battle 'B2' (ID 101): coordinate 40000 is outside -32768..32767."},
         {"op coordinate", [](OvDataModel& m) { m.OpsXY[0][0][0] = -32769; },
-         "sorry, op 'Op A' (ID 10) has coordinate -32769 outside -32768..32767."},
+         "sorry, op 'Op A' (ID 10): coordinate -32769 is outside -32768..32767."},
         {"sector coordinate, Latin-1 name",
          [](OvDataModel& m) {
              m.SectorName[0] = "F\xE4hre";
              m.SectorXY[0][3] = 32768;
          },
-         "sorry, sector 'F\xC3\xA4hre' (ID 1) has coordinate 32768 outside -32768..32767."},
+         "sorry, sector 'F\xC3\xA4hre' (ID 1): coordinate 32768 is outside -32768..32767."},
         {"sector count", [](OvDataModel& m) { m.OvNumberOfSectors = 12; },
-         "sorry, the file has 12 sectors, outside 0..11."},
+         "sorry, the file: 12 sectors are outside 0..11."},
         {"negative op count", [](OvDataModel& m) { m.SectorNumberOfOps[0] = -1; },
-         "sorry, sector 'North' (ID 1) has -1 ops, outside 0..11."},
+         "sorry, sector 'North' (ID 1): -1 ops are outside 0..11."},
         {"battle count", [](OvDataModel& m) { m.OpsNumberOfBattles[0][0] = 12; },
-         "sorry, op 'Op A' (ID 10) has 12 battles, outside 0..11."},
+         "sorry, op 'Op A' (ID 10): 12 battles are outside 0..11."},
         {"long tail", [](OvDataModel& m) { m.BatTail[0][0][1] = "abcd"; },
          "sorry, battle 'B2' (ID 101) has 4 flag bytes; a battle holds 3."},
     };

@@ -39,6 +39,30 @@ demo::Bytes giantPng() {
     return png;
 }
 
+// A version 1 PICT file: a 16 x 8 bitmap stretched over a 16384 x 16384 frame, then 140,000 bytes
+// after the end of the picture. The padding must not pay for an 800 MB canvas.
+demo::Bytes paddedGiantPict() {
+    demo::Bytes pict(512, 0);
+    auto word = [&pict](int v) {
+        pict.push_back(static_cast<std::uint8_t>(v >> 8));
+        pict.push_back(static_cast<std::uint8_t>(v));
+    };
+    auto rect = [&word](int t, int l, int b, int r) { word(t), word(l), word(b), word(r); };
+    word(0);
+    rect(0, 0, 16384, 16384);
+    pict.insert(pict.end(), {0x11, 0x01, 0x90});
+    word(2);
+    rect(0, 0, 8, 16);
+    rect(0, 0, 8, 16);
+    rect(0, 0, 16384, 16384);
+    word(0);
+    for (int row = 0; row < 8; ++row)
+        pict.insert(pict.end(), {0xAA, 0x55});
+    pict.push_back(0xFF);
+    pict.resize(pict.size() + 140000, 0);
+    return pict;
+}
+
 class ExternalReaderTest : public GuiTest {};
 
 TEST_F(ExternalReaderTest, AJpegIsTurnedUprightByItsOrientation) {
@@ -66,6 +90,23 @@ QString hugeFile(const QString& path) {
 }
 } // namespace
 
+// A vector map with text: the shapes and the place names (drawn with the installed free fonts)
+// reach the canvas's picture at full size.
+TEST_F(ExternalReaderTest, AVectorPictWithTextBecomesTheMap) {
+    const QString path = QStringLiteral(MQ_TEST_DATA_DIR "/pict/public/tm_carte.pict");
+    OvEditorWindow* w = newFromScratch();
+    readMap(*w, Source::External, 0, path);
+    const QImage map = w->PreviewCanvas->MasterBackground;
+    ASSERT_EQ(map.size(), QSize(782, 598));
+    EXPECT_EQ(map.pixelColor(400, 250), QColor(51, 204, 255)); // the lake
+    // "Ringstadt" in black on the light green at the bottom left.
+    int black = 0;
+    for (int y = 505; y < 540; ++y)
+        for (int x = 15; x < 160; ++x)
+            black += map.pixelColor(x, y) == QColor(Qt::black) ? 1 : 0;
+    EXPECT_GT(black, 200);
+}
+
 TEST_F(ExternalReaderTest, FailuresKeepTheCanvas) {
     const QString png = tempDir() + QStringLiteral("/first.png");
     QImage first(50, 60, QImage::Format_RGB32);
@@ -89,6 +130,7 @@ TEST_F(ExternalReaderTest, FailuresKeepTheCanvas) {
         {writeFile(tempDir() + QStringLiteral("/giant.tga"), giantTga), notFound},
         {hugeFile(tempDir() + QStringLiteral("/huge.pict")),
          QStringLiteral("sorry, file is larger than 64 MB.")},
+        {writeFile(tempDir() + QStringLiteral("/padded.pict"), paddedGiantPict()), notFound},
         {folder, QStringLiteral("please select a single file.")},
         {QString(), QString()},
     };

@@ -81,7 +81,7 @@ TEST_F(ToolTest, MapWritesThePictureAsPng) {
     }
     // JPEG inside a PICT goes through libjpeg-turbo: the QuickTime fallback would leave the
     // canvas white, the decoded JPEG is a colour chart.
-    const fs::path pict = testfiles::kSamples / "public" / "tm_qt_mire_jpeg.pict";
+    const fs::path pict = testfiles::kData / "pict" / "public" / "tm_qt_mire_jpeg.pict";
     ASSERT_EQ(run({"map", pict.string(), at("jpeg.png")}).exitCode, 0);
     const gfx::RgbImage jpeg = readPng(at("jpeg.png"));
     EXPECT_TRUE(jpeg.width == 64 && jpeg.height == 64);
@@ -122,6 +122,24 @@ TEST_F(ToolTest, WithoutTheQtModuleOnlyQtFormatsFail) {
     EXPECT_EQ(pict.exitCode, 0) << pict.err;
     EXPECT_EQ(jpeg.exitCode, 0) << jpeg.err;
     EXPECT_EQ(png.exitCode, 0) << png.err;
+}
+
+// A vector PICT with text: the tool draws the text with FreeType. "Hilited" is written in the
+// picture's red over the highlighted (light blue) half.
+TEST_F(ToolTest, MapDrawsVectorPicturesWithTheirText) {
+    const fs::path pict = kData / "pict" / "public" / "tm_6.pict";
+    ASSERT_EQ(run({"map", pict.string(), at("text.png")}).exitCode, 0);
+    const gfx::RgbImage image = readPng(at("text.png"));
+    ASSERT_TRUE(image.width == 335 && image.height == 300);
+    int red = 0;
+    for (int y = 150; y < 300; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            const std::uint8_t* p = image.row(y) + 3 * x;
+            red += (p[0] == 0xDD && p[1] == 0x33 && p[2] == 0x44) ? 1 : 0;
+        }
+    EXPECT_GT(red, 300);
+    EXPECT_EQ(std::vector<std::uint8_t>(image.row(299), image.row(299) + 3),
+              (std::vector<std::uint8_t>{204, 204, 255}));
 }
 
 TEST_F(ToolTest, PictureCommandsTellBadInputFromWrongUsage) {

@@ -111,9 +111,9 @@ TEST_F(ToolTest, BuildRefusesWhatTheFileCannotHoldAndLeavesTheTargetAlone) {
 
     const std::pair<std::string, std::string> cases[] = {
         {battle(ok) + "x", "sorry, the JSON cannot be read"},
-        {twelveSectors + "]}", "sorry, sectors: 12 sectors are more than the 11 a file holds."},
+        {twelveSectors + "]}", "sorry, sectors: 12 sectors are outside 0..11."},
         {with("3, 4]", "40000, 4]"),
-         "sorry, sectors[0].ops[0].battles[0].rect[2]: 40000 is outside -32768..32767."},
+         "sorry, sectors[0].ops[0].battles[0].rect[2]: coordinate 40000 is outside -32768..32767."},
         {with(", 4]", "]"), "rect: expected a list of 4"},
         {with("1, 0]", "256, 0]"), "flags[1]: 256 is outside 0..255."},
         {with("100", "2147483648"), "battles[0].id: 2147483648 is outside -2147483648..2147483647."},

@@ -33,6 +33,8 @@ std::vector<std::string> filesOf(const std::vector<std::string>& args, std::size
     return {};
 }
 
+} // namespace
+
 // Only the first kMaxFileSize bytes of a file can ever hold records; the rest is ignored by
 // the format anyway, so nothing beyond it is read into memory.
 std::unique_ptr<ov::OvDataModel> loadOvData(const std::string& path, std::string& message) {
@@ -51,8 +53,6 @@ std::unique_ptr<ov::OvDataModel> loadOvData(const std::string& path, std::string
                      inputName(path).c_str());
     return std::move(read.model);
 }
-
-} // namespace
 
 int runDumpCommand(const std::vector<std::string>& args) {
     int exitCode = kExitSuccess;

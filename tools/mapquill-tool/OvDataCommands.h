@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ovdata/OvDataModel.h"
+
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,5 +22,8 @@ int runBatnamesCommand(const std::vector<std::string>& args);
 extern const char* const kDumpHelp;
 extern const char* const kBuildHelp;
 extern const char* const kBatnamesHelp;
+
+// Reads an OvData file for a command; on failure returns null with the message to print.
+std::unique_ptr<ov::OvDataModel> loadOvData(const std::string& path, std::string& message);
 
 } // namespace mqtool

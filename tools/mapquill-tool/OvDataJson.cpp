@@ -2,6 +2,7 @@
 
 #include "Latin1Text.h"
 #include "ovdata/OvDataFile.h"
+#include "ovdata/OvDataRules.h"
 
 #include <cstdint>
 #include <initializer_list>
@@ -143,7 +144,7 @@ public:
         if (!integer(root[kResourceId], kResourceId, INT32_MIN, INT32_MAX, m.OvResourceID))
             return false;
         const json& sectors = root[kSectors];
-        if (!list(sectors, kSectors, ov::kCapacity, "sectors", m.OvNumberOfSectors))
+        if (!list(sectors, kSectors, "sectors", m.OvNumberOfSectors))
             return false;
         for (int s = 0; s < m.OvNumberOfSectors; ++s) {
             const std::string sp = std::string(kSectors) + "[" + std::to_string(s) + "]";
@@ -152,7 +153,7 @@ public:
                 return false;
             const json& ops = sector[kOps];
             const std::string opsPath = sp + "." + kOps;
-            if (!list(ops, opsPath, ov::kCapacity, "ops", m.SectorNumberOfOps[s]))
+            if (!list(ops, opsPath, "ops", m.SectorNumberOfOps[s]))
                 return false;
             for (int o = 0; o < m.SectorNumberOfOps[s]; ++o) {
                 const std::string op = opsPath + "[" + std::to_string(o) + "]";
@@ -161,7 +162,7 @@ public:
                     return false;
                 const json& battles = ops_o[kBattles];
                 const std::string batPath = op + "." + kBattles;
-                if (!list(battles, batPath, ov::kCapacity, "battles", m.OpsNumberOfBattles[s][o]))
+                if (!list(battles, batPath, "battles", m.OpsNumberOfBattles[s][o]))
                     return false;
                 for (int b = 0; b < m.OpsNumberOfBattles[s][o]; ++b) {
                     const std::string bp = batPath + "[" + std::to_string(b) + "]";
@@ -204,33 +205,31 @@ private:
     }
 
     bool integer(const json& value, const std::string& path, std::int64_t low, std::int64_t high,
-                 std::int32_t& out) {
+                 std::int32_t& out, bool coordinate = false) {
         if (!value.is_number_integer())
             return fail(path, "expected a whole number");
-        std::int64_t number = 0;
-        if (value.is_number_unsigned()) {
-            const auto u = value.get<std::uint64_t>();
-            if (u > static_cast<std::uint64_t>(high))
-                return fail(path, std::to_string(u) + " is outside " + std::to_string(low) + ".." +
-                                      std::to_string(high));
-            number = static_cast<std::int64_t>(u);
-        } else {
-            number = value.get<std::int64_t>();
-        }
-        if (number < low || number > high)
-            return fail(path, std::to_string(number) + " is outside " + std::to_string(low) + ".." +
-                                  std::to_string(high));
+        // Coordinates have their own phrase in the rule table, the one the writer uses too.
+        if (value.is_number_unsigned() && value.get<std::uint64_t>() > static_cast<std::uint64_t>(high))
+            return fail(path, std::string(coordinate ? "coordinate " : "") +
+                                  std::to_string(value.get<std::uint64_t>()) + " is outside " +
+                                  ov::rules::rangeText(low, high));
+        const std::int64_t number = value.is_number_unsigned()
+                                        ? static_cast<std::int64_t>(value.get<std::uint64_t>())
+                                        : value.get<std::int64_t>();
+        if (std::string problem = coordinate ? ov::rules::coordinateProblem(number)
+                                             : ov::rules::outsideRange(number, low, high);
+            !problem.empty())
+            return fail(path, problem);
         out = static_cast<std::int32_t>(number);
         return true;
     }
 
-    bool list(const json& value, const std::string& path, int capacity, const char* what,
-              std::int32_t& count) {
+    bool list(const json& value, const std::string& path, const char* what, std::int32_t& count) {
         if (!value.is_array())
             return fail(path, "expected a list");
-        if (value.size() > static_cast<std::size_t>(capacity))
-            return fail(path, std::to_string(value.size()) + " " + what + " are more than the " +
-                                  std::to_string(capacity) + " a file holds");
+        if (std::string problem = ov::rules::countProblem(static_cast<std::int64_t>(value.size()), what);
+            !problem.empty())
+            return fail(path, problem);
         count = static_cast<std::int32_t>(value.size());
         return true;
     }
@@ -248,8 +247,8 @@ private:
         if (!r.is_array() || r.size() != rect.size())
             return fail(rp, "expected a list of 4 whole numbers x1, y1, x2, y2");
         for (std::size_t k = 0; k < rect.size(); ++k) {
-            if (!integer(r[k], rp + "[" + std::to_string(k) + "]", ov::OvDataLayout::kMinCoordinate,
-                         ov::OvDataLayout::kMaxCoordinate, rect[k]))
+            if (!integer(r[k], rp + "[" + std::to_string(k) + "]", ov::rules::kMinCoordinate,
+                         ov::rules::kMaxCoordinate, rect[k], true))
                 return false;
         }
         return true;
@@ -261,8 +260,6 @@ private:
         Latin1Conversion latin1 = utf8ToLatin1(value.get_ref<const std::string&>());
         if (!latin1.ok())
             return fail(path, latin1.error + "; names are ISO-8859-1");
-        if (latin1.bytes.find('\0') != std::string::npos)
-            return fail(path, "a name cannot hold the character U+0000");
         // A file's name field can hold a name without its closing zero byte; the writer keeps 49
         // of its 50 bytes, and says so, so that every file that can be read builds again.
         if (latin1.bytes.size() == ov::OvDataLayout::kNameFieldSize) {
@@ -271,10 +268,8 @@ private:
                                " characters; the file keeps the first " +
                                std::to_string(ov::OvDataLayout::kMaxNameLength));
         }
-        if (latin1.bytes.size() > ov::OvDataLayout::kMaxNameLength)
-            return fail(path, "the name has " + std::to_string(latin1.bytes.size()) +
-                                  " characters; a file holds at most " +
-                                  std::to_string(ov::OvDataLayout::kMaxNameLength));
+        if (std::string problem = ov::rules::nameBytesProblem(latin1.bytes); !problem.empty())
+            return fail(path, problem);
         out = std::move(latin1.bytes);
         return true;
     }
@@ -285,7 +280,7 @@ private:
         tail.assign(ov::kTailLength, '\0');
         for (std::size_t k = 0; k < tail.size(); ++k) {
             std::int32_t byte = 0;
-            if (!integer(value[k], path + "[" + std::to_string(k) + "]", 0, 255, byte))
+            if (!integer(value[k], path + "[" + std::to_string(k) + "]", 0, ov::rules::kMaxFlagByte, byte))
                 return false;
             tail[k] = static_cast<char>(byte);
         }

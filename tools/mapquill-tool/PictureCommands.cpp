@@ -10,6 +10,9 @@
 #include "graphics/core/PngReader.h"
 #include "graphics/core/PngWriter.h"
 #include "graphics/core/SourceFile.h"
+#if MQ_IMAGE_LIBRARIES
+#include "graphics/fonts/FreeTypeText.h"
+#endif
 
 #include <algorithm>
 #include <charconv>
@@ -61,13 +64,6 @@ gfx::ImageResult decodeForeignFile(std::span<const std::uint8_t> file) {
     return decodeWithQtModule(file);
 }
 
-gfx::PictureDecoders toolDecoders() {
-    gfx::PictureDecoders decoders;
-    decoders.pict.jpegDecoder = gfx::decodeJpeg;
-    decoders.foreignDecoder = decodeForeignFile;
-    return decoders;
-}
-
 std::optional<gfx::PictureSource> openSource(const std::string& path,
                                              std::optional<gfx::PictureSourceKind> from, int& exitCode) {
     gfx::PictureSourceResult opened;
@@ -106,7 +102,7 @@ int runPicturesCommand(const std::vector<std::string>& args) {
     const std::optional<gfx::PictureSource> source = openSource(path, parsed.from, exitCode);
     if (!source)
         return exitCode;
-    const gfx::PictureListResult listed = source->list(toolDecoders());
+    const gfx::PictureListResult listed = source->list(mapPictureDecoders());
     if (!listed.ok())
         return inputError(inputName(path), listed.error, listed.detail);
     // A picture file that turns out unreadable is a failure, not a listing with a gap.
@@ -154,16 +150,34 @@ int runMapCommand(const std::vector<std::string>& args) {
     if (!id && source->kind() != gfx::PictureSourceKind::PictureFile)
         return usageError(kMapUsage, "a picture ID is needed for a 'UI' or 'Intrface.brm' source");
 
-    const gfx::PictureResult picture = source->picture(id.value_or(0), toolDecoders());
+    const gfx::PictureResult picture = source->picture(id.value_or(0), mapPictureDecoders());
     if (!picture.ok())
         return inputError(inputName(path), picture.error, picture.detail);
-    const gfx::PngBytes png = gfx::encodePng(picture.image);
-    if (!png.ok())
-        return inputError(outputName(out), png.error);
-    const std::string_view bytes(reinterpret_cast<const char*>(png.bytes.data()), png.bytes.size());
-    if (std::string error = writeOutput(out, bytes); !error.empty())
+    std::string error;
+    if (!writeMapPng(picture.image, out, error))
         return inputError(outputName(out), error);
     return kExitSuccess;
+}
+
+gfx::PictureDecoders mapPictureDecoders() {
+    gfx::PictureDecoders decoders;
+#if MQ_IMAGE_LIBRARIES // FreeType; the Windows cross build draws pictures without their text
+    decoders.pict.textRenderer = gfx::freeTypeTextRenderer();
+#endif
+    decoders.pict.jpegDecoder = gfx::decodeJpeg;
+    decoders.foreignDecoder = decodeForeignFile;
+    return decoders;
+}
+
+bool writeMapPng(const gfx::RgbImage& image, const std::string& path, std::string& error) {
+    const gfx::PngBytes png = gfx::encodePng(image);
+    if (!png.ok()) {
+        error = "sorry, the picture could not be encoded as PNG: " + png.error;
+        return false;
+    }
+    error = writeOutput(path,
+                        std::string_view(reinterpret_cast<const char*>(png.bytes.data()), png.bytes.size()));
+    return error.empty();
 }
 
 const char* const kPicturesHelp =

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "graphics/core/PictureSource.h"
+#include "graphics/core/RgbImage.h"
+
 #include <string>
 #include <vector>
 
@@ -13,5 +16,10 @@ int runMapCommand(const std::vector<std::string>& args);
 
 extern const char* const kPicturesHelp;
 extern const char* const kMapHelp;
+
+// What "map" decodes and writes with, for the other commands that write map pictures. OUT "-" is
+// standard output; `error` names the file and the reason.
+gfx::PictureDecoders mapPictureDecoders();
+bool writeMapPng(const gfx::RgbImage& image, const std::string& path, std::string& error);
 
 } // namespace mqtool

@@ -1,8 +1,10 @@
 // mapquill-tool: the editor's file formats from the command line. This file only dispatches;
 // each family of subcommands lives in its own files, and a new subcommand is one row of the table.
+#include "CheckCommands.h"
 #include "CommandLine.h"
 #include "OvDataCommands.h"
 #include "PictureCommands.h"
+#include "RenderCommand.h"
 #include "StandardStreams.h"
 
 #include <cstdio>
@@ -27,8 +29,11 @@ const Subcommand kSubcommands[] = {
     {"dump", runDumpCommand, kDumpHelp},
     {"build", runBuildCommand, kBuildHelp},
     {"batnames", runBatnamesCommand, kBatnamesHelp},
+    {"check", runCheckCommand, kCheckHelp},
+    {"diff", runDiffCommand, kDiffHelp},
     {"pictures", runPicturesCommand, kPicturesHelp},
     {"map", runMapCommand, kMapHelp},
+    {"render", runRenderCommand, kRenderHelp},
 };
 // clang-format on
 

@@ -83,8 +83,14 @@ std::string PictBitmap::read(ByteReader& reader, std::uint16_t opcode, PictBitma
 
 std::string PictBitmap::skipPatternPixMap(ByteReader& reader)
 {
-    using namespace PictBitmapLayout;
     PictBitmap pm;
+    return readPatternPixMap(reader, pm);
+}
+
+std::string PictBitmap::readPatternPixMap(ByteReader& reader, PictBitmap& pm)
+{
+    using namespace PictBitmapLayout;
+    pm = PictBitmap{};
     const std::uint16_t rowWord = reader.u16be();
     pm.m_isPixMap = true;
     pm.m_rowBytes = rowWord & kRowBytesMask;

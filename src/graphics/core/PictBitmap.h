@@ -29,6 +29,9 @@ public:
     // only when rowBytes >= 8) just far enough to skip it.
     static std::string skipPatternPixMap(ByteReader& reader);
 
+    // The same pixel map kept for drawing: its rows can then be had with rowToRgb.
+    static std::string readPatternPixMap(ByteReader& reader, PictBitmap& out);
+
     const PictRect& bounds() const { return m_bounds; }
     const PictRect& srcRect() const { return m_srcRect; }
     const PictRect& dstRect() const { return m_dstRect; }

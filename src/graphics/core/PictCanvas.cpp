@@ -14,26 +14,6 @@ enum BaseOp : std::uint16_t { Copy = 0, Or = 1, Xor = 2, Bic = 3 };
 
 namespace {
 
-// Intersects two sorted lists of [x0, x1) spans.
-void intersectSpans(const std::vector<int>& a, const std::vector<int>& b, std::vector<int>& out)
-{
-    out.clear();
-    std::size_t i = 0;
-    std::size_t j = 0;
-    while (i + 1 < a.size() && j + 1 < b.size()) {
-        const int lo = std::max(a[i], b[j]);
-        const int hi = std::min(a[i + 1], b[j + 1]);
-        if (lo < hi) {
-            out.push_back(lo);
-            out.push_back(hi);
-        }
-        if (a[i + 1] < b[j + 1])
-            i += 2;
-        else
-            j += 2;
-    }
-}
-
 bool isWhite(const std::uint8_t* p) { return p[0] == 255 && p[1] == 255 && p[2] == 255; }
 
 } // namespace
@@ -44,9 +24,232 @@ PictCanvas::PictCanvas(const PictRect& space, std::uint64_t maxWorkPixels)
 {
 }
 
+std::string PictCanvas::charge(std::uint64_t work)
+{
+    m_work += work;
+    if (m_work > m_maxWork)
+        return "picture draws far more pixels than it holds";
+    return {};
+}
+
+PictRect PictCanvas::reachable() const
+{
+    return m_clip ? m_space.intersected(m_clip->bounds()) : m_space;
+}
+
+void PictCanvas::moveOrigin(int dh, int dv)
+{
+    // The canvas stays where it is in the picture; in the new local coordinates it sits
+    // (dh, dv) further on.
+    m_space = PictRect{m_space.top + dv, m_space.left + dh, m_space.bottom + dv, m_space.right + dh};
+}
+
+namespace {
+
+inline std::uint8_t clampByte(int v) { return static_cast<std::uint8_t>(std::clamp(v, 0, 255)); }
+
+// One destination pixel under one source colour. `hit` is whether the pattern or source has a
+// foreground pixel here (a 1 bit, or a colour pattern's non-white pixel).
+void compose(std::uint8_t* d, const PictRgb& s, bool hit, unsigned op, const PictPaint& paint)
+{
+    const std::uint8_t src[3] = {s.r, s.g, s.b};
+    switch (op) {
+    case 0:   // copy
+        std::memcpy(d, src, 3);
+        return;
+    case 1:   // or
+        if (hit)
+            std::memcpy(d, src, 3);
+        return;
+    case 2:   // xor
+        if (hit)
+            for (int c = 0; c < 3; ++c)
+                d[c] = static_cast<std::uint8_t>(~d[c]);
+        return;
+    case 3:   // bic
+        if (hit) {
+            d[0] = paint.back.r;
+            d[1] = paint.back.g;
+            d[2] = paint.back.b;
+        }
+        return;
+    case 50: {   // hilite
+        if (!hit)
+            return;
+        const PictRgb now{d[0], d[1], d[2]};
+        const PictRgb to = now == paint.back ? paint.hilite : now == paint.hilite ? paint.back : now;
+        d[0] = to.r;
+        d[1] = to.g;
+        d[2] = to.b;
+        return;
+    }
+    default:
+        break;
+    }
+    for (int c = 0; c < 3; ++c) {
+        const int sv = src[c];
+        const int dv = d[c];
+        const int pin = paint.opColor[static_cast<std::size_t>(c)] >> 8;
+        switch (op) {
+        case 32: {
+            const int w = paint.opColor[static_cast<std::size_t>(c)];
+            d[c] = static_cast<std::uint8_t>((sv * w + dv * (65535 - w)) / 65535);
+            break;
+        }
+        case 33:
+            d[c] = static_cast<std::uint8_t>(std::min(sv + dv, paint.opColorSet ? pin : 255));
+            break;
+        case 34:
+            d[c] = static_cast<std::uint8_t>((sv + dv) & 0xFF);
+            break;
+        case 35:
+            d[c] = clampByte(std::max(dv - sv, paint.opColorSet ? pin : 0));
+            break;
+        case 37:
+            d[c] = static_cast<std::uint8_t>(std::max(sv, dv));
+            break;
+        case 38:
+            d[c] = static_cast<std::uint8_t>((dv - sv) & 0xFF);
+            break;
+        case 39:
+            d[c] = static_cast<std::uint8_t>(std::min(sv, dv));
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+} // namespace
+
+std::string PictCanvas::fill(PictShape& shape, const PictPaint& paint)
+{
+    if (m_measureOnly || !paint.pattern)
+        return {};
+    PictRect visible = shape.bounds().intersected(m_space);
+    if (m_clip)
+        visible = visible.intersected(m_clip->bounds());
+    if (visible.isEmpty())
+        return {};
+    if (auto refusal = ensureImage(); !refusal.empty())
+        return refusal;
+    m_drawn = true;
+
+    const PictPattern& pat = *paint.pattern;
+    const std::uint16_t mode = static_cast<std::uint16_t>(paint.mode & ~0x40u);
+    unsigned op = 0;
+    bool invert = false;
+    if (mode < 16) {
+        op = mode & 3u;
+        invert = (mode & 4u) != 0;
+    } else if (mode >= 32 && mode <= 39) {
+        op = mode;
+    } else if (mode == 50) {
+        op = 50;
+    }
+    std::optional<PictRegion::Scanner> clipScan;
+    if (m_clip && !m_clip->isRectangular())
+        clipScan.emplace(*m_clip);
+
+    // A shape is filled once; whatever it cost to make (an outline worked out on a grid) and to
+    // walk (edges, region points) counts with the pixels.
+    std::vector<int> scratch;
+    for (int y = visible.top; y < visible.bottom; ++y) {
+        shape.row(y, m_spans);
+        PictSpans::clip(m_spans, visible.left, visible.right);
+        if (clipScan) {
+            PictSpans::intersect(m_spans, clipScan->rowSpans(y), scratch);
+            m_spans.swap(scratch);
+        }
+        m_work += 1 + m_spans.size();
+        const int cy = y - m_space.top;
+        std::uint8_t* dstRow = m_image.row(cy);
+        // Most drawing is one colour: a solid pattern row (or a dither pattern's colour) under the
+        // four basic modes fills, inverts or leaves whole spans alone.
+        int uniform = -1;   // the row's pattern bit when all eight agree
+        if (!pat.tile && !pat.solid && op <= 3) {
+            const std::uint8_t bits = static_cast<std::uint8_t>(pat.bits[static_cast<std::size_t>(cy & 7)] ^ (invert ? 0xFF : 0));
+            if (bits == 0xFF || bits == 0x00)
+                uniform = bits ? 1 : 0;
+        }
+        const bool solidCopy = pat.solid && (op == 0 || op == 1);
+        for (std::size_t k = 0; k + 1 < m_spans.size(); k += 2) {
+            m_work += static_cast<std::uint64_t>(m_spans[k + 1] - m_spans[k]);
+            if (uniform >= 0 || solidCopy) {
+                std::uint8_t* d = dstRow + static_cast<std::size_t>(m_spans[k] - m_space.left) * 3;
+                std::uint8_t* end = dstRow + static_cast<std::size_t>(m_spans[k + 1] - m_space.left) * 3;
+                const bool hit = solidCopy || uniform == 1;
+                if (!hit && op != 0)
+                    continue;   // or, xor and bic leave 0 bits alone
+                if (op == 2) {
+                    for (; d < end; ++d)
+                        *d = static_cast<std::uint8_t>(~*d);
+                    continue;
+                }
+                const PictRgb c = solidCopy ? *pat.solid : (op == 3 || !hit) ? paint.back : paint.fore;
+                for (; d < end; d += 3) {
+                    d[0] = c.r;
+                    d[1] = c.g;
+                    d[2] = c.b;
+                }
+                continue;
+            }
+            for (int x = m_spans[k]; x < m_spans[k + 1]; ++x) {
+                const int cx = x - m_space.left;
+                std::uint8_t* d = dstRow + static_cast<std::size_t>(cx) * 3;
+                PictRgb s;
+                bool hit = true;
+                if (pat.tile) {
+                    const RgbImage& t = *pat.tile;
+                    const std::uint8_t* p = t.row(cy % t.height) + static_cast<std::size_t>(cx % t.width) * 3;
+                    s = PictRgb{p[0], p[1], p[2]};
+                    if (invert)
+                        s = PictRgb{static_cast<std::uint8_t>(~s.r), static_cast<std::uint8_t>(~s.g),
+                                    static_cast<std::uint8_t>(~s.b)};
+                    hit = !(s == PictRgb{255, 255, 255});
+                } else if (pat.solid) {
+                    s = *pat.solid;
+                } else {
+                    hit = ((pat.bits[static_cast<std::size_t>(cy & 7)] >> (7 - (cx & 7))) & 1u) != 0;
+                    hit = hit != invert;
+                    s = hit ? paint.fore : paint.back;
+                }
+                if (op == 36) {   // transparent
+                    if (!(s == paint.back)) {
+                        d[0] = s.r;
+                        d[1] = s.g;
+                        d[2] = s.b;
+                    }
+                    continue;
+                }
+                compose(d, s, hit, op, paint);
+            }
+        }
+        if (m_work + shape.cost() + (clipScan ? clipScan->cost() : 0) > m_maxWork)
+            return "picture draws far more pixels than it holds";
+    }
+    m_work += shape.cost() + (clipScan ? clipScan->cost() : 0);
+    return {};
+}
+
+std::string PictCanvas::ensureImage()
+{
+    if (!m_image.isNull())
+        return {};
+    if (m_admit) {
+        if (auto refusal = m_admit(); !refusal.empty())
+            return refusal;
+    }
+    m_image = RgbImage(m_space.width(), m_space.height());
+    std::fill(m_image.pixels.begin(), m_image.pixels.end(), std::uint8_t{255});
+    return {};
+}
+
 std::string PictCanvas::draw(const Source& s, const RowSource& rows)
 {
     using namespace PictModeLayout;
+    if (m_measureOnly)
+        return {};
     const std::int64_t srcW = s.srcRect.width();
     const std::int64_t srcH = s.srcRect.height();
     const std::int64_t dstW = s.dstRect.width();
@@ -62,10 +265,8 @@ std::string PictCanvas::draw(const Source& s, const RowSource& rows)
     if (visible.isEmpty())
         return {};
 
-    if (m_image.isNull()) {
-        m_image = RgbImage(m_space.width(), m_space.height());
-        std::fill(m_image.pixels.begin(), m_image.pixels.end(), std::uint8_t{255});
-    }
+    if (auto refusal = ensureImage(); !refusal.empty())
+        return refusal;
     m_drawn = true;
 
     // Source column for each visible destination column, relative to bounds.left; -1 where the
@@ -133,11 +334,11 @@ std::string PictCanvas::draw(const Source& s, const RowSource& rows)
 
         m_spans.assign({visible.left, visible.right});
         if (clipScan) {
-            intersectSpans(m_spans, clipScan->rowSpans(y), scratch);
+            PictSpans::intersect(m_spans, clipScan->rowSpans(y), scratch);
             m_spans.swap(scratch);
         }
         if (maskScan) {
-            intersectSpans(m_spans, maskScan->rowSpans(y), scratch);
+            PictSpans::intersect(m_spans, maskScan->rowSpans(y), scratch);
             m_spans.swap(scratch);
         }
         // A complex region is rescanned for every bitmap it clips; count that like pixels.

@@ -3,6 +3,7 @@
 #include "graphics/core/ByteReader.h"
 #include "graphics/core/PictBitmap.h"
 #include "graphics/core/PictCanvas.h"
+#include "graphics/core/PictPort.h"
 #include "graphics/core/PictRect.h"
 #include "graphics/core/PictRegion.h"
 #include "graphics/core/quicktime/QuickTimeCodecs.h"
@@ -29,10 +30,12 @@ constexpr std::int16_t kExtendedVersion2 = -2;
 constexpr double kDefaultDpi = 72.0;
 
 constexpr int kMaxSide = 16384;
-// A picture may be far larger than its data (a 1-bit band packs 1024 pixels into two bytes, and
-// bitmaps may be stretched), but a frame of gigapixels from a few bytes is hostile.
+// A picture may be far larger than its data (a packed 1-bit row stores up to 512 pixels a byte,
+// bitmaps may be stretched, one rectangle may fill the frame), but a frame of gigapixels from a
+// few bytes is hostile. Only the bytes the opcodes consume up to the end of the picture pay for
+// the canvas: whatever follows the end opcode is not part of the picture.
 constexpr std::uint64_t kMinPixelBudget = std::uint64_t{1} << 22;
-constexpr std::uint64_t kPixelsPerDataByte = 2048;
+constexpr std::uint64_t kPixelsPerDataByte = 1024;
 constexpr std::uint64_t kWorkPerCanvasPixel = 16;
 
 // QuickTime CompressedQuickTime (0x8200) data, offsets from the start of the opcode's data.
@@ -43,7 +46,6 @@ constexpr std::size_t kQtImageDescMinSize = 86;
 
 namespace PictOp {
 constexpr std::uint16_t kNop = 0x0000;
-constexpr std::uint16_t kClipRgn = 0x0001;
 constexpr std::uint16_t kVersion = 0x0011;
 constexpr std::uint16_t kEndPic = 0x00FF;
 constexpr std::uint16_t kCompressedQuickTime = 0x8200;
@@ -155,43 +157,33 @@ std::string parseHeader(std::span<const std::uint8_t> record, PictHeader& h)
 // Walks the opcodes of one picture record and draws its bitmaps.
 class PictRenderer {
 public:
-    PictRenderer(std::span<const std::uint8_t> record, const PictHeader& header, const PictOptions& options)
+    // A measuring renderer walks the opcodes without drawing or decoding anything, to find
+    // where the picture ends.
+    PictRenderer(std::span<const std::uint8_t> record, const PictHeader& header, const PictOptions& options,
+                 bool measureOnly = false)
         : m_reader(record)
         , m_header(header)
         , m_options(options)
         , m_canvas(header.space, canvasPixels() * PictLayout::kWorkPerCanvasPixel + (std::uint64_t{1} << 20))
+        , m_measureOnly(measureOnly)
+        , m_port(m_canvas, measureOnly ? PictTextRenderer{} : options.textRenderer, measureOnly)
     {
+        m_canvas.setMeasureOnly(measureOnly);
+        m_canvas.setAdmissionCheck([this] { return admitCanvas(); });
     }
 
     ImageResult run()
     {
-        using namespace PictLayout;
-        const std::uint64_t budget = std::max(kMinPixelBudget, std::uint64_t{m_reader.size()} * kPixelsPerDataByte);
-        if (canvasPixels() > budget)
-            return ImageResult::failure("picture frame " + std::to_string(m_header.space.width()) + " x "
-                                        + std::to_string(m_header.space.height()) + " is too large for its data");
-        m_reader.seek(m_header.firstOpcode);
-        const bool v2 = m_header.version == 2;
-        for (;;) {
-            // Version 2 opcodes start on even offsets from the start of the picture record.
-            if (v2 && (m_reader.pos() & 1u))
-                m_reader.skip(1);
-            if (m_reader.remaining() < (v2 ? 2u : 1u))
-                return ImageResult::failure("picture ends without an end-of-picture opcode");
-            const std::uint16_t op = v2 ? m_reader.u16be() : m_reader.u8();
-            if (op == PictOp::kEndPic || (v2 && op == PictOp::kEndMarkV2))
-                break;
-            if (!v2 && !validVersion1Opcode(op))
-                return ImageResult::failure("opcode " + hex4(op) + " cannot occur in a version 1 picture");
-            std::string err = handle(op, v2);
-            if (err.empty() && m_reader.failed())
-                err = "picture is cut off";
-            if (!err.empty())
-                return ImageResult::failure(err + " (opcode " + hex4(op) + ")");
-        }
+        // Even every byte of the record cannot pay for this frame: refused without walking it.
+        if (canvasPixels() > pixelBudget(m_reader.size()))
+            return ImageResult::failure(tooLargeMessage());
+        if (auto err = walk(); !err.empty())
+            return ImageResult::failure(err);
         if (!m_canvas.hasDrawn()) {
-            if (!m_sawBitmap)
-                return ImageResult::failure("picture holds no bitmap (vector drawing is not supported)");
+            // Nothing reached the canvas (an empty picture, or one drawn entirely outside its
+            // frame): it is as white as QuickDraw leaves it.
+            if (auto refusal = admitCanvas(); !refusal.empty())
+                return ImageResult::failure(refusal);
             RgbImage blank(m_header.space.width(), m_header.space.height());
             std::fill(blank.pixels.begin(), blank.pixels.end(), std::uint8_t{255});
             return {std::move(blank), {}};
@@ -200,6 +192,55 @@ public:
     }
 
 private:
+    static std::uint64_t pixelBudget(std::size_t consumedBytes)
+    {
+        return std::max(PictLayout::kMinPixelBudget, std::uint64_t{consumedBytes} * PictLayout::kPixelsPerDataByte);
+    }
+
+    std::string tooLargeMessage() const
+    {
+        return "picture frame " + std::to_string(m_header.space.width()) + " x " + std::to_string(m_header.space.height())
+               + " is too large for its data";
+    }
+
+    // Decides whether the canvas may be allocated now. The bytes consumed so far usually pay for
+    // it; when they do not, the rest of the picture is walked once without drawing to learn how
+    // many bytes the whole picture really holds.
+    std::string admitCanvas()
+    {
+        if (m_measureOnly || canvasPixels() <= pixelBudget(m_reader.pos()))
+            return {};
+        // A picture that breaks off later has no end to count to; its data pays for nothing more.
+        PictRenderer measure(m_reader.data(), m_header, m_options, true);
+        if (!measure.walk().empty() || canvasPixels() > pixelBudget(measure.m_reader.pos()))
+            return tooLargeMessage();
+        return {};
+    }
+
+    // Runs the opcodes up to the end of the picture; the reader then stands just after it.
+    std::string walk()
+    {
+        m_reader.seek(m_header.firstOpcode);
+        const bool v2 = m_header.version == 2;
+        for (;;) {
+            // Version 2 opcodes start on even offsets from the start of the picture record.
+            if (v2 && (m_reader.pos() & 1u))
+                m_reader.skip(1);
+            if (m_reader.remaining() < (v2 ? 2u : 1u))
+                return "picture ends without an end-of-picture opcode";
+            const std::uint16_t op = v2 ? m_reader.u16be() : m_reader.u8();
+            if (op == PictOp::kEndPic || (v2 && op == PictOp::kEndMarkV2))
+                return {};
+            if (!v2 && !validVersion1Opcode(op))
+                return "opcode " + hex4(op) + " cannot occur in a version 1 picture";
+            std::string err = handle(op, v2);
+            if (err.empty() && m_reader.failed())
+                err = "picture is cut off";
+            if (!err.empty())
+                return err + " (opcode " + hex4(op) + ")";
+        }
+    }
+
     std::uint64_t canvasPixels() const
     {
         return std::uint64_t(m_header.space.width()) * std::uint64_t(m_header.space.height());
@@ -224,13 +265,6 @@ private:
         const std::uint32_t len = m_reader.u32be();
         if (!m_reader.failed() && !m_reader.skip(len))
             return "opcode data runs past the end of the picture";
-        return {};
-    }
-
-    std::string skipText(std::size_t before)
-    {
-        m_reader.skip(before);
-        m_reader.skip(m_reader.u8());
         return {};
     }
 
@@ -262,6 +296,8 @@ private:
                 return {};
             return skipLongLength();
         }
+        if (PictPort::handles(op))
+            return m_port.play(op, m_reader);
         if (op >= 0xD0)
             return skipLongLength();   // 0x00D0-0x00FE (0x00FF ends the picture before here)
         if (op >= 0xB0)
@@ -269,44 +305,15 @@ private:
         if (op >= 0xA2)
             return skipWordLength();
         switch (op) {
+        // Drawing and drawing-state opcodes are the port's; what is left here is skipped.
         case PictOp::kNop:
-        case 0x17: case 0x18: case 0x19: case 0x1C: case 0x1E:
-            return {};
-        case PictOp::kClipRgn: {
-            PictRegion clip;
-            if (auto err = PictRegion::read(m_reader, clip); !err.empty())
-                return "clip " + err;
-            m_canvas.setClip(std::move(clip));
-            return {};
-        }
-        case 0x02: case 0x09: case 0x0A: case 0x10: case 0x20:
-            m_reader.skip(8);
-            return {};
-        case 0x03: case 0x05: case 0x08: case 0x0D: case 0x15: case 0x16: case 0x23:
-            m_reader.skip(2);
-            return {};
-        case 0x04:
-            m_reader.skip(1);
-            return {};
-        case 0x06: case 0x07: case 0x0B: case 0x0C: case 0x0E: case 0x0F: case 0x21:
-            m_reader.skip(4);
+        case 0x17: case 0x18: case 0x19:
             return {};
         case PictOp::kVersion:
             m_reader.skip(v2 ? 2 : 1);
             return {};
-        case 0x12: case 0x13: case 0x14:
-            return skipPixPat();
-        case 0x1A: case 0x1B: case 0x1D: case 0x1F: case 0x22:
-            m_reader.skip(6);
-            return {};
-        case 0x24: case 0x25: case 0x26: case 0x27: case 0x2C: case 0x2D: case 0x2E: case 0x2F:
+        case 0x24: case 0x25: case 0x26: case 0x27: case 0x2D: case 0x2E: case 0x2F:
             return skipWordLength();
-        case 0x28:
-            return skipText(4);
-        case 0x29: case 0x2A:
-            return skipText(1);
-        case 0x2B:
-            return skipText(2);
         case 0x90: case 0x91: case 0x98: case 0x99: case 0x9A: case 0x9B:
             return bitmap(op, m_reader);
         case 0x92: case 0x93: case 0x94: case 0x95: case 0x96: case 0x97:
@@ -321,7 +328,8 @@ private:
         default:
             break;
         }
-        // Shapes 0x30-0x8F: four groups of eight per kind, "same" variants carry nothing.
+        // Reserved shape opcodes 0x30-0x8F (the last three of each group of eight) carry the data
+        // of their kind; their "same" variants carry nothing.
         const unsigned sameFlag = op & 0x08u;
         if (op < 0x60) {
             m_reader.skip(sameFlag ? 0 : 8);
@@ -336,22 +344,8 @@ private:
         return skipSized(op < 0x80 ? 2 : 10);
     }
 
-    std::string skipPixPat()
-    {
-        const std::uint16_t patType = m_reader.u16be();
-        m_reader.skip(8);   // the 1-bit fallback pattern
-        if (m_reader.failed())
-            return {};
-        if (patType == 1)
-            return PictBitmap::skipPatternPixMap(m_reader);
-        if (patType == 2)
-            m_reader.skip(6);   // dither pattern: the RGB colour it approximates
-        return {};
-    }
-
     std::string bitmap(std::uint16_t op, ByteReader& reader)
     {
-        m_sawBitmap = true;
         PictBitmap bm;
         if (auto err = PictBitmap::read(reader, op, bm); !err.empty())
             return err;
@@ -387,6 +381,8 @@ private:
         std::optional<ByteReader> block = quickTimeData(error);
         if (!block)
             return error;
+        if (m_measureOnly)
+            return {};
         ByteReader& qt = *block;
         qt.seek(kQtMatrixOffset);   // past the version word
         std::array<std::int32_t, kQtMatrixEntries> matrix{};
@@ -478,8 +474,9 @@ private:
     const PictHeader& m_header;
     const PictOptions& m_options;
     PictCanvas m_canvas;
+    bool m_measureOnly = false;
+    PictPort m_port;
     std::vector<PictRect> m_quickTimeAreas;
-    bool m_sawBitmap = false;
 };
 
 ImageResult decodeAt(std::span<const std::uint8_t> data, bool preferFileHeader, const PictOptions& options)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "graphics/core/PictText.h"
 #include "graphics/core/RgbImage.h"
 
 #include <cstddef>
@@ -10,17 +11,21 @@
 
 namespace gfx {
 
-// Decodes QuickDraw pictures (PICT version 1, 2 and extended 2) to RGB. Only the bitmap content is
-// drawn: BitsRect/BitsRgn, PackBitsRect/PackBitsRgn, DirectBitsRect/DirectBitsRgn and QuickTime
-// images (quicktime/QuickTimeCodecs.h); every other opcode is skipped by its length rules. Each
-// bitmap lands at its destination rectangle on a white canvas that covers the picture's coordinate
-// space (the picture frame, or for extended version 2 the header's source rectangle at its native
-// resolution).
+// Decodes QuickDraw pictures (PICT version 1, 2 and extended 2) to RGB, drawing what QuickDraw
+// would: bitmaps (BitsRect/BitsRgn, PackBitsRect/PackBitsRgn, DirectBitsRect/DirectBitsRgn,
+// QuickTime images through quicktime/QuickTimeCodecs.h), lines, rectangles, rounded rectangles, ovals, arcs, polygons and regions
+// with their pens, patterns, colours and transfer modes, the clip region, and text through the
+// caller's text renderer. Comments and reserved opcodes are skipped by their length rules.
+// Everything lands on a white canvas that covers the picture's coordinate space (the picture
+// frame, or for extended version 2 the header's source rectangle at its native resolution).
 
 struct PictOptions {
     // Decodes a complete JPEG stream (FF D8 ...). The editor and the tool pass gfx::decodeJpeg
     // (JpegDecoder.h). Empty: a picture that holds JPEG data fails with a message.
     std::function<ImageResult(std::span<const std::uint8_t> jpeg)> jpegDecoder;
+
+    // Draws text runs (the Qt glue and the tool pass font-based ones). Empty: text is not drawn.
+    PictTextRenderer textRenderer;
 };
 
 struct PictInfo {

@@ -507,8 +507,6 @@ def broken():
            + color_table([(0, 0, 0)]) + rect(0, 0, 2, 8) + rect(0, 0, 2, 8) + u16(0)
            + b"\x02\xfd\x01" + b"\x02\xfd\x01")
     write("bad_short_packed_rows.pict", picture(frame, ops))
-    # Only vector drawing: a filled rectangle.
-    write("bad_vector_only.pict", picture(frame, op(0x0031) + rect(0, 0, 2, 2)))
     # A reserved opcode whose 32-bit length overruns the picture.
     write("bad_reserved_length_past_end.pict", picture(frame, op(0x8100) + u32(0xFFFFFFF0)))
     # JPEG QuickTime without a JPEG stream inside.
