@@ -95,7 +95,8 @@ TEST_F(ToolTest, VersionAndOneCommandsHelp) {
         << version.out;
 
     const std::string full = run({"--help"}).out;
-    const std::array<std::string, 5> commands = {"dump", "build", "batnames", "pictures", "map"};
+    const std::array<std::string, 8> commands = {"dump", "build",    "batnames", "check",
+                                                 "diff", "pictures", "map",      "render"};
     for (const std::string& command : commands) {
         SCOPED_TRACE(command);
         const ToolRun help = run({"help", command});
