@@ -1,5 +1,6 @@
 // Every rule of the check engine on the largest legal model (11 x 11 x 11 battles), alone and as a
 // set of ten such files (OvData0..9). Goals: 1 ms for one file, 10 ms for the set.
+#include "BenchModels.h"
 #include "ovdata/OvDataChecks.h"
 #include "ovdata/OvDataDiff.h"
 
@@ -8,40 +9,10 @@
 
 namespace {
 
-// The largest model, with findings everywhere: every op holds too many battles, every rectangle
-// is random (many reversed or outside the map), names and IDs as renumbering gives them.
+// The largest model, with findings everywhere: every op holds too many battles, many rectangles
+// reversed or outside the map.
 ov::OvDataModel largestModel(std::uint32_t seed) {
-    ov::OvDataModel m;
-    m.InitProperties();
-    std::mt19937 rng(seed);
-    m.OvResourceID = 1013;
-    m.OvNumberOfSectors = ov::kCapacity;
-    const auto name = [&rng](const char* stem) {
-        return std::string(stem) + " " + std::to_string(rng() % 100000) + " of the long march";
-    };
-    const auto rect = [&rng] {
-        return ov::Rect{static_cast<std::int32_t>(rng() % 330), static_cast<std::int32_t>(rng() % 500),
-                        static_cast<std::int32_t>(rng() % 330), static_cast<std::int32_t>(rng() % 500)};
-    };
-    for (int s = 0; s < ov::kCapacity; ++s) {
-        m.SectorID[s] = s + 1;
-        m.SectorName[s] = name("Sector");
-        m.SectorXY[s] = rect();
-        m.SectorNumberOfOps[s] = ov::kCapacity;
-        for (int o = 0; o < ov::kCapacity; ++o) {
-            m.OpsID[s][o] = m.SectorID[s] * 10 + o;
-            m.OpsName[s][o] = name("Operation");
-            m.OpsXY[s][o] = rect();
-            m.OpsNumberOfBattles[s][o] = ov::kCapacity;
-            for (int b = 0; b < ov::kCapacity; ++b) {
-                m.BatID[s][o][b] = m.OpsID[s][o] * 10 + b;
-                m.BatName[s][o][b] = name("Battle");
-                m.BatXY[s][o][b] = rect();
-                m.BatTail[s][o][b] = std::string{0, static_cast<char>(b & 1), 1};
-            }
-        }
-    }
-    return m;
+    return bench::largestModel(seed, 330, 500);
 }
 
 void BM_CheckLargestFile(benchmark::State& state) {

@@ -11,12 +11,15 @@
 #include <QPainter>
 
 #include <benchmark/benchmark.h>
+#include <memory>
 
 namespace {
 
 OvEditorWindow* g_window = nullptr;
 
-void fillLargestModel(OvDataListBox& table) {
+void fillLargestModel(OvDataListBox& view) {
+    auto model = std::make_unique<ov::OvDataModel>();
+    ov::OvDataModel& table = *model;
     table.InitProperties();
     table.OvResourceID = 1013;
     table.OvNumberOfSectors = ov::kCapacity;
@@ -42,7 +45,8 @@ void fillLargestModel(OvDataListBox& table) {
             }
         }
     }
-    table.PutDataToListBox();
+    g_window->document().reset(table);
+    view.PutDataToListBox();
 }
 
 void setUpWindow() {

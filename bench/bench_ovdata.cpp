@@ -1,5 +1,6 @@
 // Read and write of the largest legal OvData file (11 x 11 x 11 battles, 95,243 bytes), with a
 // memcpy of the same size as the yardstick for the ratio.
+#include "BenchModels.h"
 #include "ovdata/BatnamesExport.h"
 #include "ovdata/OvDataFile.h"
 
@@ -11,39 +12,7 @@
 namespace {
 
 ov::OvDataModel& largestModel() {
-    static ov::OvDataModel model = [] {
-        ov::OvDataModel m;
-        m.InitProperties();
-        std::mt19937 rng(1331);
-        m.OvResourceID = 1013;
-        m.OvNumberOfSectors = ov::kCapacity;
-        const auto name = [&rng](const char* stem) {
-            return std::string(stem) + " " + std::to_string(rng() % 100000) + " of the long march";
-        };
-        const auto rect = [&rng] {
-            return ov::Rect{static_cast<std::int32_t>(rng() % 314), static_cast<std::int32_t>(rng() % 491),
-                            static_cast<std::int32_t>(rng() % 314), static_cast<std::int32_t>(rng() % 491)};
-        };
-        for (int s = 0; s < ov::kCapacity; ++s) {
-            m.SectorID[s] = s + 1;
-            m.SectorName[s] = name("Sector");
-            m.SectorXY[s] = rect();
-            m.SectorNumberOfOps[s] = ov::kCapacity;
-            for (int o = 0; o < ov::kCapacity; ++o) {
-                m.OpsID[s][o] = m.SectorID[s] * 10 + o;
-                m.OpsName[s][o] = name("Operation");
-                m.OpsXY[s][o] = rect();
-                m.OpsNumberOfBattles[s][o] = ov::kCapacity;
-                for (int b = 0; b < ov::kCapacity; ++b) {
-                    m.BatID[s][o][b] = m.OpsID[s][o] * 10 + b;
-                    m.BatName[s][o][b] = name("Battle");
-                    m.BatXY[s][o][b] = rect();
-                    m.BatTail[s][o][b] = std::string{0, static_cast<char>(b & 1), 1};
-                }
-            }
-        }
-        return m;
-    }();
+    static ov::OvDataModel model = bench::largestModel(1331);
     return model;
 }
 

@@ -1,9 +1,9 @@
 // In-process PICT decoding of the public samples: 8-bit bands, 32-bit planar with alpha, a
-// large version 1 bitmap, and two vector drawings. Whole-process timings against ImageMagick: pict_vs_imagemagick.sh.
+// large version 1 bitmap, two vector drawings and four QuickTime images. Whole-process timings against
+// ImageMagick: pict_vs_imagemagick.sh.
 #include "graphics/core/PictDecoder.h"
 
 #include <benchmark/benchmark.h>
-
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -11,14 +11,12 @@
 
 namespace {
 
-std::vector<std::uint8_t> load(const char* name)
-{
+std::vector<std::uint8_t> load(const char* name) {
     std::ifstream in(std::string(MQ_TEST_DATA_DIR) + "/pict/public/" + name, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-void decodeSample(benchmark::State& state, const char* name)
-{
+void decodeSample(benchmark::State& state, const char* name) {
     const auto data = load(name);
     std::int64_t pixels = 0;
     for (auto _ : state) {
@@ -30,7 +28,8 @@ void decodeSample(benchmark::State& state, const char* name)
         pixels += std::int64_t{result.image.width} * result.image.height;
         benchmark::DoNotOptimize(result.image.pixels.data());
     }
-    state.counters["Mpixel/s"] = benchmark::Counter(static_cast<double>(pixels) / 1e6, benchmark::Counter::kIsRate);
+    state.counters["Mpixel/s"] =
+        benchmark::Counter(static_cast<double>(pixels) / 1e6, benchmark::Counter::kIsRate);
 }
 
 } // namespace
@@ -42,5 +41,11 @@ BENCHMARK_CAPTURE(decodeSample, v1_bitmap_2265x2593, "tm_FC10_v1.PCT")->Unit(ben
 // QuickDraw drawing (no text renderer): 856 polygons and 5,000 lines of a map; 3,592 regions.
 BENCHMARK_CAPTURE(decodeSample, vector_map_782x598, "tm_carte.pict")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(decodeSample, vector_regions_1024x723, "tm_EDUC0052.pict")->Unit(benchmark::kMicrosecond);
+
+// QuickTime images: 'raw ' and BMP by our own codecs, PNG through libpng, TIFF through libtiff.
+BENCHMARK_CAPTURE(decodeSample, qt_raw24_160x159, "tm_u2.pict")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(decodeSample, qt_png_500x662, "tm_qt_png.pict")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(decodeSample, qt_tiff_500x662, "tm_qt_tiff.pict")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(decodeSample, qt_bmp_500x662, "tm_qt_bmp.pict")->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

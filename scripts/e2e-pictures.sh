@@ -21,7 +21,7 @@ sleep 1
 kill -0 "$APP_PID" || fail "the editor exited"
 import -window "$editor" "$shots/map-from-intrface.png"
 
-menu "$editor" 14
+menu "$editor" 15
 # "Re-Load Datas..." loads the file again and its map by the new setting.
 click "$editor" 95 485
 answer "Select a file OvData0" "$root/examples/OvData0"

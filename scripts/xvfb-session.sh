@@ -57,8 +57,8 @@ fail() { echo "FAIL: $*"; [ -n "${APP_LOG:-}" ] && cat "$APP_LOG"; exit 1; }
 focus() { xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"; sleep 0.3; }
 
 # menu WINDOW DOWNS: opens the File menu of WINDOW and chooses the item DOWNS places below the first
-# (keyboard navigation skips separators): 0 New, 1..10 Open OvData0..9, 11 Open Recent, 12 Close,
-# 13 Use 'Intrface.brm', 14 Use 'UI', 15 Quit.
+# (keyboard navigation skips separators): 0 New, 1..10 Open OvData0..9, 11 Open Recent, 12 Save,
+# 13 Close, 14 Use 'Intrface.brm', 15 Use 'UI', 16 Quit.
 menu() {
   focus "$1"
   xdotool key --window "$1" alt+f
@@ -90,7 +90,7 @@ open_overview() {
   local about
   about=$(wait_window "About Mapquill" 20) || fail "the About window did not appear"
   sleep 0.5
-  menu "$about" 13
+  menu "$about" 14
   menu "$about" 1
   answer "Select a file OvData0" "$1/examples/OvData0"
   if [ -f "$1/examples/maps/Intrface.brm" ]; then

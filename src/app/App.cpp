@@ -3,6 +3,7 @@
 #include "app/MenuBar1.h"
 #include "app/OpenFiles.h"
 #include "app/RecentFiles.h"
+#include "map/MapCursors.h"
 #include "ovdata/OvDataFile.h"
 #include "platform/Dialogs.h"
 #include "platform/WindowList.h"
@@ -16,14 +17,28 @@
 #include <QIcon>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTextEdit>
 #include <QPushButton>
 #include <QStyleFactory>
+#include <QTextEdit>
+#include <QUndoStack>
 
 namespace {
 App* g_app = nullptr;
 
-// Runs the slot `command` ("undo", "cut", "clear") on the focused text field, if there is one.
+// The focused text field that is being edited (a table cell's editor, any editable field), or
+// nullptr. Undo and Redo serve it before the window's history.
+QWidget* editedTextField() {
+    QWidget* focus = QApplication::focusWidget();
+    if (const auto* line = qobject_cast<QLineEdit*>(focus))
+        return line->isReadOnly() ? nullptr : focus;
+    if (const auto* plain = qobject_cast<QPlainTextEdit*>(focus))
+        return plain->isReadOnly() ? nullptr : focus;
+    if (const auto* rich = qobject_cast<QTextEdit*>(focus))
+        return rich->isReadOnly() ? nullptr : focus;
+    return nullptr;
+}
+
+// Runs the slot `command` ("undo", "redo", "cut", "clear") on the focused text field, if there is one.
 void editFocusedText(const char* command) {
     QWidget* focus = QApplication::focusWidget();
     if (!focus)
@@ -44,10 +59,13 @@ void editFocusedText(const char* command) {
 }
 } // namespace
 
-App* theApp() { return g_app; }
+App* theApp() {
+    return g_app;
+}
 
 App::App(int& argc, char** argv) : QApplication(argc, argv) {
     g_app = this;
+    setEditorHost(this);
     setApplicationName(QStringLiteral("Mapquill"));
     setOrganizationName(QStringLiteral("Mapquill"));
     setOrganizationDomain(QStringLiteral("mapquill.example.org"));
@@ -71,6 +89,8 @@ App::App(int& argc, char** argv) : QApplication(argc, argv) {
 App::~App() {
     // The recent-files menu is a widget: it must go while the application still exists.
     m_recentFiles.reset();
+    if (editorHost() == this)
+        setEditorHost(nullptr);
     if (g_app == this)
         g_app = nullptr;
 }
@@ -88,6 +108,7 @@ void App::Event_Open() {
     FileUseUI()->setChecked(true);
     FileUseIntrfaceBRM()->setChecked(false);
     gUseColorCursors = true;
+    MapCursors::setColour(gUseColorCursors);
     SettingsCursorColor()->setChecked(true);
     SettingsCursorBW()->setChecked(false);
 }
@@ -123,12 +144,85 @@ void App::AddMenuHandlers() {
     bind("FileClose", &App::_FileClose_Action);
     bind("EditCopyPictWithRects", &App::_EditCopyPictWithRects_Action);
     bind("FileQuit", &App::requestQuit);
+    bind("FileSave", &App::_FileSave_Action);
+    bind("EditUndo", &App::_EditUndo_Action);
+    bind("EditRedo", &App::_EditRedo_Action);
 
-    // Undo, Cut and Clear have no command of the program's own; they serve the text field that
-    // has the focus (a table cell being edited, the About window's help text).
-    connect(bar.item(QStringLiteral("EditUndo")), &QAction::triggered, this, [] { editFocusedText("undo"); });
+    // Cut and Clear have no command of the program's own; they serve the text field that has
+    // the focus (a table cell being edited, the About window's help text).
     connect(bar.item(QStringLiteral("EditCut")), &QAction::triggered, this, [] { editFocusedText("cut"); });
-    connect(bar.item(QStringLiteral("EditClear")), &QAction::triggered, this, [] { editFocusedText("clear"); });
+    connect(bar.item(QStringLiteral("EditClear")), &QAction::triggered, this,
+            [] { editFocusedText("clear"); });
+
+    // Undo and Redo follow the focused field or the front window's history.
+    connect(this, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        QObject::disconnect(m_fieldWatch);
+        if (auto* line = qobject_cast<QLineEdit*>(now))
+            m_fieldWatch = connect(line, &QLineEdit::textChanged, this, &App::refreshUndoActions);
+        refreshUndoActions();
+    });
+    connect(&WindowList::instance(), &WindowList::frontChanged, this, &App::refreshUndoActions);
+    refreshUndoActions();
+}
+
+void App::watchHistory(OvEditorWindow* window) {
+    QUndoStack* stack = window->undoStack();
+    connect(stack, &QUndoStack::indexChanged, this, &App::refreshUndoActions);
+    connect(stack, &QUndoStack::cleanChanged, this, &App::refreshUndoActions);
+    connect(window, &QObject::destroyed, this, &App::refreshUndoActions, Qt::QueuedConnection);
+}
+
+QUndoStack* App::frontHistory() const {
+    // The front editing window's history, also while one of its own dialogs is up.
+    auto* window = qobject_cast<OvEditorWindow*>(Window(0));
+    return window ? window->undoStack() : nullptr;
+}
+
+void App::refreshUndoActions() {
+    MenuBar1& bar = MenuBar1::instance();
+    QAction* undo = bar.item(QStringLiteral("EditUndo"));
+    QAction* redo = bar.item(QStringLiteral("EditRedo"));
+    if (!undo || !redo)
+        return;
+    if (QWidget* field = editedTextField()) {
+        const auto* line = qobject_cast<QLineEdit*>(field);
+        undo->setText(QStringLiteral("Undo"));
+        redo->setText(QStringLiteral("Redo"));
+        undo->setEnabled(!line || line->isUndoAvailable());
+        redo->setEnabled(!line || line->isRedoAvailable());
+        return;
+    }
+    const QUndoStack* stack = frontHistory();
+    const bool canUndo = stack && stack->canUndo();
+    const bool canRedo = stack && stack->canRedo();
+    undo->setText(canUndo ? QStringLiteral("Undo ") + stack->undoText() : QStringLiteral("Undo"));
+    redo->setText(canRedo ? QStringLiteral("Redo ") + stack->redoText() : QStringLiteral("Redo"));
+    undo->setEnabled(canUndo);
+    redo->setEnabled(canRedo);
+}
+
+bool App::_EditUndo_Action() {
+    if (editedTextField())
+        editFocusedText("undo");
+    else if (QUndoStack* stack = frontHistory())
+        stack->undo();
+    refreshUndoActions();
+    return true;
+}
+
+bool App::_EditRedo_Action() {
+    if (editedTextField())
+        editFocusedText("redo");
+    else if (QUndoStack* stack = frontHistory())
+        stack->redo();
+    refreshUndoActions();
+    return true;
+}
+
+bool App::_FileSave_Action() {
+    if (OvEditorWindow* window = frontEditingWindow())
+        window->Save();
+    return true;
 }
 
 void App::OvWindowInit(int index) {
@@ -153,12 +247,12 @@ OvEditorWindow* App::newEditingWindow(int index) {
     const auto slot = static_cast<std::size_t>(index);
     OvWindow[slot] = window;
     OvWindowVisible[slot] = true;
-    window->setWindowTitle(QStringLiteral("OvData%1").arg(index));
     const bool overview = index == 0;
     window->PushButtonAddSector->setEnabled(overview);
     window->PushButtonDelSector->setEnabled(overview);
     window->PushButtonBatnames->setEnabled(overview);
-    window->myWindowIndex = index;
+    window->setSlot(index);
+    watchHistory(window);
     OpenFiles::watchEditingWindow(window);
     return window;
 }
@@ -185,26 +279,56 @@ bool App::_OvNewMenuItem_Action() {
     const auto slot = static_cast<std::size_t>(i);
     OvWindow[slot] = window;
     OvWindowVisible[slot] = true;
-    window->setWindowTitle(QStringLiteral("OvData%1").arg(i));
     window->PushButtonAddSector->setEnabled(false);
     window->PushButtonDelSector->setEnabled(false);
-    window->myWindowIndex = i;
+    window->setSlot(i);
+    watchHistory(window);
     OpenFiles::watchEditingWindow(window);
     window->CreateOvDataFromScratch(i);
     WindowList::instance().bringToFront(window);
     return true;
 }
 
-bool App::_Ov0MenuItem_Action() { OvWindowInit(0); return true; }
-bool App::_Ov1MenuItem_Action() { OvWindowInit(1); return true; }
-bool App::_Ov2MenuItem_Action() { OvWindowInit(2); return true; }
-bool App::_Ov3MenuItem_Action() { OvWindowInit(3); return true; }
-bool App::_Ov4MenuItem_Action() { OvWindowInit(4); return true; }
-bool App::_Ov5MenuItem_Action() { OvWindowInit(5); return true; }
-bool App::_Ov6MenuItem_Action() { OvWindowInit(6); return true; }
-bool App::_Ov7MenuItem_Action() { OvWindowInit(7); return true; }
-bool App::_Ov8MenuItem_Action() { OvWindowInit(8); return true; }
-bool App::_Ov9MenuItem_Action() { OvWindowInit(9); return true; }
+bool App::_Ov0MenuItem_Action() {
+    OvWindowInit(0);
+    return true;
+}
+bool App::_Ov1MenuItem_Action() {
+    OvWindowInit(1);
+    return true;
+}
+bool App::_Ov2MenuItem_Action() {
+    OvWindowInit(2);
+    return true;
+}
+bool App::_Ov3MenuItem_Action() {
+    OvWindowInit(3);
+    return true;
+}
+bool App::_Ov4MenuItem_Action() {
+    OvWindowInit(4);
+    return true;
+}
+bool App::_Ov5MenuItem_Action() {
+    OvWindowInit(5);
+    return true;
+}
+bool App::_Ov6MenuItem_Action() {
+    OvWindowInit(6);
+    return true;
+}
+bool App::_Ov7MenuItem_Action() {
+    OvWindowInit(7);
+    return true;
+}
+bool App::_Ov8MenuItem_Action() {
+    OvWindowInit(8);
+    return true;
+}
+bool App::_Ov9MenuItem_Action() {
+    OvWindowInit(9);
+    return true;
+}
 
 bool App::_FileClose_Action() {
     if (WindowCount() > 1) {
@@ -248,6 +372,7 @@ bool App::_SettingsCursorColor_Action() {
     SettingsCursorColor()->setChecked(true);
     SettingsCursorBW()->setChecked(false);
     gUseColorCursors = true;
+    MapCursors::setColour(gUseColorCursors);
     return true;
 }
 
@@ -255,6 +380,7 @@ bool App::_SettingsCursorBW_Action() {
     SettingsCursorColor()->setChecked(false);
     SettingsCursorBW()->setChecked(true);
     gUseColorCursors = false;
+    MapCursors::setColour(gUseColorCursors);
     return true;
 }
 
@@ -282,13 +408,37 @@ bool App::_InfoLimitsMenuItem_Action() {
     return true;
 }
 
-QWidget* App::Window(int index) const { return WindowList::instance().window(index); }
+QWidget* App::Window(int index) const {
+    return WindowList::instance().window(index);
+}
 
-int App::WindowCount() const { return WindowList::instance().count(); }
+int App::WindowCount() const {
+    return WindowList::instance().count();
+}
 
 OvEditorWindow* App::frontEditingWindow() const {
     auto* window = qobject_cast<OvEditorWindow*>(Window(0));
     return window && window->isVisible() ? window : nullptr;
+}
+
+bool App::useFileUI() const {
+    return gUseFileUI;
+}
+
+QString& App::rememberedUiFile() {
+    return OvUIfileAbsolutePath;
+}
+
+QString& App::rememberedIntrfaceFile() {
+    return OvIntrfaceFileAbsolutePath;
+}
+
+void App::installMenuBar(QMainWindow* window) {
+    MenuBar1::instance().installInto(window);
+}
+
+void App::editorClosed(int slot, OvEditorWindow* window) {
+    forgetWindow(slot, window);
 }
 
 void App::forgetWindow(int index, OvEditorWindow* window) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "windows/EditorHost.h"
+
 #include <QApplication>
 #include <QPointer>
 #include <QString>
@@ -11,10 +13,12 @@ class OvEditorWindow;
 class RecentFiles;
 class mainWindow;
 class LimitsWindow;
+class QUndoStack;
 
 // The application object: run-time settings, the registry of editing windows (slot n holds the
 // window of "OvData" n) and every menu command. There is exactly one, reachable as theApp().
-class App : public QApplication {
+// The windows never see it: they reach what they need through EditorHost.
+class App : public QApplication, public EditorHost {
     Q_OBJECT
 public:
     App(int& argc, char** argv);
@@ -27,8 +31,6 @@ public:
 
     QString OvUIfileAbsolutePath;
     QString OvIntrfaceFileAbsolutePath;
-    int OvLoadID = 0;
-    int OvLoadFile = 0;
 
     bool gSelectAllIncludesHeader = false;
     bool gUseFileUI = true;
@@ -59,6 +61,13 @@ public:
     bool _Ov8MenuItem_Action();
     bool _Ov9MenuItem_Action();
     bool _FileClose_Action();
+    bool _FileSave_Action();
+    // Undo and Redo act on the focused text field while one is being edited, else on the
+    // history of the editing window in front.
+    bool _EditUndo_Action();
+    bool _EditRedo_Action();
+    // The captions and enabled states of Undo and Redo follow the field or the history.
+    void refreshUndoActions();
     bool _FileUseUI_Action();
     bool _FileUseIntrfaceBRM_Action();
     bool _SettingsCursorColor_Action();
@@ -91,8 +100,18 @@ public:
     // Called by an editing window's close handler.
     void forgetWindow(int index, OvEditorWindow* window);
 
+    // EditorHost
+    bool useFileUI() const override;
+    QString& rememberedUiFile() override;
+    QString& rememberedIntrfaceFile() override;
+    void installMenuBar(QMainWindow* window) override;
+    void editorClosed(int slot, OvEditorWindow* window) override;
+
 private:
     void AddMenuHandlers();
+    void watchHistory(OvEditorWindow* window);
+    QUndoStack* frontHistory() const;
+    QMetaObject::Connection m_fieldWatch;
 
     QPointer<mainWindow> m_about;
     QPointer<LimitsWindow> m_limits;

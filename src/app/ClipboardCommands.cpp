@@ -46,7 +46,8 @@ QString rowFields(const OvDataListBox& table, int row) {
 
 bool App::_EditCopyListbox_Action() {
     OvEditorWindow* window = frontEditingWindow();
-    if (!window)
+    // A cell being typed in is copied as it will be stored.
+    if (!window || !window->thisListBox->commitPendingEdit())
         return true;
     const OvDataListBox& table = *window->thisListBox;
 

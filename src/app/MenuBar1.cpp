@@ -23,6 +23,7 @@ const QList<Entry> kFileMenu = {
     {"Ov8MenuItem", "Open OvData8...", ""},
     {"Ov9MenuItem", "Open OvData9...", ""},
     {"FileOpenRecent", "Open Recent", ""}, // its submenu comes from the recent-files list
+    {"FileSave", "Save", "Ctrl+S"},
     {"FileClose", "Close", "Ctrl+W"},
     {"UntitledMenu3", "-", ""},
     {"FileUseIntrfaceBRM", "Use PC-file 'Intrface.brm'", ""},
@@ -33,6 +34,7 @@ const QList<Entry> kFileMenu = {
 
 const QList<Entry> kEditMenu = {
     {"EditUndo", "Undo", "Ctrl+Z"},
+    {"EditRedo", "Redo", ""}, // the platform's key: Ctrl+Shift+Z, Ctrl+Y on Windows
     {"UntitledMenu2", "-", ""},
     {"EditCut", "Cut", "Ctrl+X"},
     {"EditCopy", "Copy picture", "Ctrl+C"},
@@ -46,10 +48,8 @@ const QList<Entry> kEditMenu = {
 };
 
 const QList<Entry> kHelpMenu = {
-    {"InfoLimitsMenuItem", "Known Limits...", ""},
-    {"UntitledMenu0", "-", ""},
-    {"SettingsCursorColor", "Use color cursors", ""},
-    {"SettingsCursorBW", "Use b/w cursors", ""},
+    {"InfoLimitsMenuItem", "Known Limits...", ""},    {"UntitledMenu0", "-", ""},
+    {"SettingsCursorColor", "Use color cursors", ""}, {"SettingsCursorBW", "Use b/w cursors", ""},
     {"myAboutMenuItem", "About Mapquill...", ""},
 };
 
@@ -80,14 +80,21 @@ MenuBar1::MenuBar1() {
     Untitled3();
 }
 
-void MenuBar1::Untitled1() { buildMenu(QStringLiteral("FileMenu")); }
-void MenuBar1::Untitled2() { buildMenu(QStringLiteral("EditMenu")); }
-void MenuBar1::Untitled3() { buildMenu(QStringLiteral("HelpMenu")); }
+void MenuBar1::Untitled1() {
+    buildMenu(QStringLiteral("FileMenu"));
+}
+void MenuBar1::Untitled2() {
+    buildMenu(QStringLiteral("EditMenu"));
+}
+void MenuBar1::Untitled3() {
+    buildMenu(QStringLiteral("HelpMenu"));
+}
 
 void MenuBar1::buildMenu(const QString& menuName) {
-    static const QHash<QString, QString> captions = {{QStringLiteral("FileMenu"), QStringLiteral("&File")},
-                                                     {QStringLiteral("EditMenu"), QStringLiteral("&Edit")},
-                                                     {QStringLiteral("HelpMenu"), QStringLiteral("Informations")}};
+    static const QHash<QString, QString> captions = {
+        {QStringLiteral("FileMenu"), QStringLiteral("&File")},
+        {QStringLiteral("EditMenu"), QStringLiteral("&Edit")},
+        {QStringLiteral("HelpMenu"), QStringLiteral("Informations")}};
     auto* menuAction = new QAction(captions.value(menuName), this);
     menuAction->setObjectName(menuName);
     m_items.insert(menuName, menuAction);
@@ -104,6 +111,8 @@ void MenuBar1::buildMenu(const QString& menuName) {
         m_items.insert(name, action);
         m_order << action;
     }
+    if (auto* redo = m_items.value(QStringLiteral("EditRedo")))
+        redo->setShortcuts(QKeySequence::Redo);
     // The platform decides where Quit and About go (the application menu on macOS).
     if (auto* quit = m_items.value(QStringLiteral("FileQuit")))
         quit->setMenuRole(QAction::QuitRole);
@@ -132,9 +141,19 @@ void MenuBar1::installInto(QMainWindow* window) {
     window->setMenuBar(bar);
 }
 
-QAction* MenuBar1::item(const QString& name) const { return m_items.value(name); }
+QAction* MenuBar1::item(const QString& name) const {
+    return m_items.value(name);
+}
 
-QAction* SettingsCursorBW() { return MenuBar1::instance().item(QStringLiteral("SettingsCursorBW")); }
-QAction* SettingsCursorColor() { return MenuBar1::instance().item(QStringLiteral("SettingsCursorColor")); }
-QAction* FileUseUI() { return MenuBar1::instance().item(QStringLiteral("FileUseUI")); }
-QAction* FileUseIntrfaceBRM() { return MenuBar1::instance().item(QStringLiteral("FileUseIntrfaceBRM")); }
+QAction* SettingsCursorBW() {
+    return MenuBar1::instance().item(QStringLiteral("SettingsCursorBW"));
+}
+QAction* SettingsCursorColor() {
+    return MenuBar1::instance().item(QStringLiteral("SettingsCursorColor"));
+}
+QAction* FileUseUI() {
+    return MenuBar1::instance().item(QStringLiteral("FileUseUI"));
+}
+QAction* FileUseIntrfaceBRM() {
+    return MenuBar1::instance().item(QStringLiteral("FileUseIntrfaceBRM"));
+}

@@ -161,7 +161,7 @@ void open(const QStringList& paths) {
         OvEditorWindow* window = app->newEditingWindow(slot);
         WindowList::instance().bringToFront(window);
         QPointer<OvEditorWindow> guard = window;
-        if (!window->LoadOvDataFile(fresh[i]) && guard) {
+        if (!window->loadFile(fresh[i]) && guard) {
             window->setModified(false);
             window->close();
         }

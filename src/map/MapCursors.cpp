@@ -1,7 +1,5 @@
 #include "map/MapCursors.h"
 
-#include "app/App.h"
-
 #include <QHash>
 #include <QImage>
 #include <QPixmap>
@@ -39,9 +37,20 @@ QCursor fromResource(int number) {
     return QCursor(QPixmap::fromImage(*it), spot.x(), spot.y());
 }
 
+namespace {
+bool g_colour = true;
+} // namespace
+
+void setColour(bool colour) {
+    g_colour = colour;
+}
+
+bool colour() {
+    return g_colour;
+}
+
 QCursor current(Cursor cursor) {
-    const App* app = theApp();
-    return fromResource(resourceNumber(cursor, app == nullptr || app->gUseColorCursors));
+    return fromResource(resourceNumber(cursor, g_colour));
 }
 
 } // namespace MapCursors

@@ -19,6 +19,10 @@ int resourceNumber(Cursor cursor, bool colour);
 // The cursor drawn by resource `number` with its hot spot; the arrow for an unknown number.
 QCursor fromResource(int number);
 
+// The cursor setting (colour or black and white), set by the application whenever it changes.
+void setColour(bool colour);
+bool colour();
+
 // `cursor` in the variant the cursor setting asks for now: the setting is read at every call,
 // so switching it takes effect at the next cursor change.
 QCursor current(Cursor cursor);

@@ -54,13 +54,20 @@ void WindowList::moveToFront(QWidget* window) {
     const auto it = std::find(m_windows.begin(), m_windows.end(), window);
     if (it == m_windows.end())
         return;
+    const bool moved = it != m_windows.begin();
     std::rotate(m_windows.begin(), it, it + 1);
+    if (moved)
+        Q_EMIT frontChanged();
 }
 
 void WindowList::untrack(QObject* window) {
-    m_windows.erase(std::remove_if(m_windows.begin(), m_windows.end(),
-                                   [window](const QPointer<QWidget>& w) { return w.isNull() || w == window; }),
-                    m_windows.end());
+    const bool front = !m_windows.empty() && m_windows.front() == window;
+    m_windows.erase(
+        std::remove_if(m_windows.begin(), m_windows.end(),
+                       [window](const QPointer<QWidget>& w) { return w.isNull() || w == window; }),
+        m_windows.end());
+    if (front)
+        Q_EMIT frontChanged();
 }
 
 void WindowList::prune() const {

@@ -26,6 +26,10 @@ public:
     QWidget* window(int index) const;
     int count() const;
 
+Q_SIGNALS:
+    // Another window came to the front (or the front one left).
+    void frontChanged();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

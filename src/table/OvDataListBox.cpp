@@ -5,6 +5,7 @@
 #include "table/TableText.h"
 
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -13,12 +14,6 @@
 #include <vector>
 
 namespace {
-
-// Counts index fixed-size arrays; a count outside 0..11 (only a model built by hand can hold one)
-// must never make a walk leave them.
-int clampCount(std::int32_t n) {
-    return std::clamp<std::int32_t>(n, 0, ov::kCapacity);
-}
 
 constexpr Qt::ItemFlags kPlain = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 constexpr Qt::ItemFlags kEditable = kPlain | Qt::ItemIsEditable;
@@ -75,6 +70,8 @@ OvDataListBox::OvDataListBox(QWidget* parent) : QTableWidget(parent) {
 
     m_delegate = new OvTableDelegate(this);
     setItemDelegate(m_delegate);
+    connect(m_delegate, &OvTableDelegate::checkToggled, this, &OvDataListBox::userToggledCheck);
+    connect(m_delegate, &OvTableDelegate::editFinished, this, &OvDataListBox::userFinishedEdit);
 
     connect(this, &QTableWidget::itemSelectionChanged, this, &OvDataListBox::Change);
     connect(header, &QHeaderView::sectionClicked, this, &OvDataListBox::HeaderPressed);
@@ -115,6 +112,28 @@ void OvDataListBox::fillRow(int row, const QString& number, const QString& name,
     }
 }
 
+void OvDataListBox::fillRow(int row, const ov::EntryRef& entry) {
+    const ov::OvDocument& doc = *m_document;
+    const ov::OvDataModel& m = doc.model();
+    const QString number = QString::number(doc.id(entry));
+    const QString name = TableText::NameToText(doc.name(entry));
+    switch (entry.kind()) {
+    case ov::EntryRef::Kind::Sector:
+        fillRow(row, number, name, doc.rect(entry),
+                QString::number(m.SectorNumberOfOps[entry.s]) + QStringLiteral(" Ops"), &m_boldFont, nullptr);
+        break;
+    case ov::EntryRef::Kind::Ops:
+        fillRow(row, number, name, doc.rect(entry),
+                QString::number(m.OpsNumberOfBattles[entry.s][entry.o]) + QStringLiteral(" Battles"),
+                &m_italicFont, nullptr);
+        break;
+    default:
+        fillRow(row, number, name, doc.rect(entry), TableText::FlagText(doc.tail(entry)), nullptr,
+                &doc.tail(entry));
+        break;
+    }
+}
+
 void OvDataListBox::PutDataToListBox() {
     std::vector<bool> viewStates(static_cast<std::size_t>(rowCount()));
     for (int row = 0; row < rowCount(); ++row)
@@ -122,13 +141,7 @@ void OvDataListBox::PutDataToListBox() {
     const bool hadSelection = selectionModel()->hasSelection();
     // The rebuild replaces every row; the user keeps looking at the same part of the table.
     const int scrolledTo = verticalScrollBar()->value();
-
-    int rows = 0;
-    for (int s = 0; s < clampCount(OvNumberOfSectors); ++s) {
-        ++rows;
-        for (int o = 0; o < clampCount(SectorNumberOfOps[s]); ++o)
-            rows += 1 + clampCount(OpsNumberOfBattles[s][o]);
-    }
+    const int rows = m_document ? m_document->rowCount() : 0;
 
     {
         // The rebuild is one change: no per-cell signals, no repaint until it is done.
@@ -137,21 +150,8 @@ void OvDataListBox::PutDataToListBox() {
         clearSelection();
         setRowCount(0);
         setRowCount(rows);
-
-        int row = 0;
-        for (int s = 0; s < clampCount(OvNumberOfSectors); ++s) {
-            fillRow(row++, QString::number(SectorID[s]), TableText::NameToText(SectorName[s]), SectorXY[s],
-                    QString::number(SectorNumberOfOps[s]) + QStringLiteral(" Ops"), &m_boldFont, nullptr);
-            for (int o = 0; o < clampCount(SectorNumberOfOps[s]); ++o) {
-                fillRow(row++, QString::number(OpsID[s][o]), TableText::NameToText(OpsName[s][o]),
-                        OpsXY[s][o], QString::number(OpsNumberOfBattles[s][o]) + QStringLiteral(" Battles"),
-                        &m_italicFont, nullptr);
-                for (int b = 0; b < clampCount(OpsNumberOfBattles[s][o]); ++b)
-                    fillRow(row++, QString::number(BatID[s][o][b]), TableText::NameToText(BatName[s][o][b]),
-                            BatXY[s][o][b], TableText::FlagText(BatTail[s][o][b]), nullptr,
-                            &BatTail[s][o][b]);
-            }
-        }
+        for (int row = 0; row < rows; ++row)
+            fillRow(row, m_document->entryAt(row));
 
         // View ticks belong to row positions, not to entries: after an insertion or deletion the
         // rows below take the ticks of the rows that stood there before.
@@ -167,77 +167,38 @@ void OvDataListBox::PutDataToListBox() {
         Q_EMIT Change();
 }
 
-void OvDataListBox::GetDataFromListBox() {
-    const int count = rowCount();
-    int r = 0;
-    auto text = [this](int row, int column) {
-        const QTableWidgetItem* cell = item(row, column);
-        return cell ? cell->text() : QString();
-    };
-    auto readRect = [&](int row, ov::Rect& rect) {
-        for (int k = 0; k < 4; ++k)
-            rect[static_cast<std::size_t>(k)] = TableText::Val32(text(row, ColX1 + k));
-    };
-
-    for (int s = 0; s < clampCount(OvNumberOfSectors); ++s) {
-        if (r >= count)
-            break;
-        SectorID[s] = TableText::Val32(text(r, ColNumber));
-        SectorName[s] = TableText::TextToName(text(r, ColName));
-        readRect(r, SectorXY[s]);
-        SectorNumberOfOps[s] = TableText::Val32(text(r, ColSubs)); // "3 Ops" reads as 3
-        ++r;
-        for (int o = 0; o < clampCount(SectorNumberOfOps[s]); ++o) {
-            if (r >= count)
-                break;
-            OpsID[s][o] = TableText::Val32(text(r, ColNumber));
-            OpsName[s][o] = TableText::TextToName(text(r, ColName));
-            readRect(r, OpsXY[s][o]);
-            OpsNumberOfBattles[s][o] = TableText::Val32(text(r, ColSubs));
-            ++r;
-            for (int b = 0; b < clampCount(OpsNumberOfBattles[s][o]); ++b) {
-                if (r >= count)
-                    break;
-                BatID[s][o][b] = TableText::Val32(text(r, ColNumber));
-                BatName[s][o][b] = TableText::TextToName(text(r, ColName));
-                readRect(r, BatXY[s][o][b]);
-                // The check boxes are the flags; the flag text is only their picture. Any
-                // non-zero byte read from a file comes back as 1.
-                std::string tail(ov::kTailLength, '\0');
-                for (int k = 0; k < ov::kTailLength; ++k)
-                    tail[static_cast<std::size_t>(k)] = CellCheck(r, ColLZ + k) ? '\1' : '\0';
-                BatTail[s][o][b] = std::move(tail);
-                ++r;
-            }
-        }
-    }
+void OvDataListBox::refreshRow(int row) {
+    if (!m_document || row < 0 || row >= rowCount() || row >= m_document->rowCount())
+        return;
+    const bool view = CellCheck(row, ColView);
+    const QSignalBlocker blocker(this);
+    fillRow(row, m_document->entryAt(row));
+    if (view)
+        item(row, ColView)->setCheckState(Qt::Checked);
 }
 
-// ---------------------------------------------------------------------------------------------
-// rows -> positions
-//
-// A row's entry is found by its place in the tree order: walking the row kinds from the top
-// counts sectors, the ops within the current sector and the battles within the current ops.
-// Between a rebuild and the next read-back this gives the same entry as looking the row's ID up
-// in the model whenever IDs are unique and positive, and the right entry when they are not (a
-// file may carry any IDs, duplicates or zeros included), so an add or delete never lands on
-// another entry than the one the user chose.
+void OvDataListBox::showRow(int row) {
+    setListIndex(row);
+    if (row >= 0 && row < rowCount())
+        scrollToItem(item(row, ColNumber));
+}
 
-OvDataListBox::Position OvDataListBox::positionOfRow(int row) const {
-    Position p;
-    for (int r = 0; r <= row && r < rowCount(); ++r) {
-        if (CellBold(r, ColNumber)) {
-            ++p.s;
-            p.o = -1;
-            p.b = -1;
-        } else if (CellItalic(r, ColNumber)) {
-            ++p.o;
-            p.b = -1;
-        } else {
-            ++p.b;
-        }
-    }
-    return p;
+std::vector<bool> OvDataListBox::viewTicks() const {
+    std::vector<bool> ticks(static_cast<std::size_t>(rowCount()));
+    for (int row = 0; row < rowCount(); ++row)
+        ticks[static_cast<std::size_t>(row)] = CellCheck(row, ColView);
+    return ticks;
+}
+
+void OvDataListBox::setViewTicks(const std::vector<bool>& ticks) {
+    const QSignalBlocker blocker(this);
+    for (int row = 0; row < rowCount(); ++row)
+        if (QTableWidgetItem* view = item(row, ColView))
+            view->setCheckState(static_cast<std::size_t>(row) < ticks.size() &&
+                                        ticks[static_cast<std::size_t>(row)]
+                                    ? Qt::Checked
+                                    : Qt::Unchecked);
+    viewport()->update();
 }
 
 int OvDataListBox::CurrentOrLastRow() const {
@@ -245,90 +206,55 @@ int OvDataListBox::CurrentOrLastRow() const {
     return r >= 0 && r < rowCount() ? r : rowCount() - 1;
 }
 
-int OvDataListBox::SectorRowAtOrAbove(int row) const {
-    for (int r = std::min(row, rowCount() - 1); r >= 0; --r)
-        if (CellBold(r, ColNumber))
-            return r;
-    return -1;
-}
-
-int OvDataListBox::OpsRowAtOrAbove(int row) const {
-    for (int r = std::min(row, rowCount() - 1); r >= 0; --r)
-        if (CellItalic(r, ColNumber))
-            return r;
-    return -1;
-}
-
-int OvDataListBox::GetSectorIndex() const {
-    const int r = CurrentOrLastRow();
-    if (r <= 0)
-        return 0;
-    return std::max(positionOfRow(r).s, 0);
-}
-
-int OvDataListBox::GetOpsIndex() const {
-    // From a sector row this finds the previous sector's last ops row, if there is one.
-    const int opsRow = OpsRowAtOrAbove(CurrentOrLastRow());
-    if (opsRow < 0)
-        return 0;
-    return std::max(positionOfRow(opsRow).o, 0);
-}
-
-int OvDataListBox::GetBattleIndex() const {
-    const int r = ListIndex();
-    if (r < 0 || r >= rowCount() || CellBold(r, ColNumber) || CellItalic(r, ColNumber))
-        return -1;
-    return positionOfRow(r).b;
-}
-
-int OvDataListBox::GetLineFromIndices(int sector, int ops, int battle) const {
-    int line = -1;
-    for (int i = 0; i < std::min(sector, ov::kCapacity); ++i) {
-        line += 1;
-        for (int k = 0; k < clampCount(SectorNumberOfOps[i]); ++k)
-            line += 1 + clampCount(OpsNumberOfBattles[i][k]);
-    }
-    if (sector >= 0 && sector < ov::kCapacity) {
-        line += 1;
-        for (int k = 0; k < std::min(ops, ov::kCapacity); ++k)
-            line += 1 + clampCount(OpsNumberOfBattles[sector][k]);
-    }
-    if (ops >= 0) {
-        line += 1;
-        if (battle >= 0)
-            line += battle + 1;
-    }
-    return line;
-}
-
 // ---------------------------------------------------------------------------------------------
 // what the user does in the cells
 
 QString OvDataListBox::TypedTextProblem(int column, const QString& text) {
-    if (column == ColName)
-        return TableText::NameProblem(text);
-    if (column >= ColX1 && column <= ColY2)
-        return TableText::CoordinateProblem(text);
-    return {};
+    return TableText::TypedTextProblem(column, text);
 }
 
-void OvDataListBox::showTypedTextProblem(const QString& problem) {
-    MsgBox(problem, window());
+QString OvDataListBox::stillOpenMessage(const QString& problem) {
+    return problem +
+           QStringLiteral(" The cell is still open: correct the value, or press Escape to keep the old one.");
+}
+
+bool OvDataListBox::commitPendingEdit() {
+    if (state() != QAbstractItemView::EditingState)
+        return true;
+    QModelIndex index = currentIndex();
+    auto* line = qobject_cast<QLineEdit*>(indexWidget(index));
+    if (!line) {
+        // Editing always starts at the current cell; an editor elsewhere is found by its place.
+        for (QLineEdit* candidate : viewport()->findChildren<QLineEdit*>()) {
+            if (candidate->isVisible()) {
+                line = candidate;
+                index = indexAt(candidate->geometry().center());
+                break;
+            }
+        }
+    }
+    if (!line || !index.isValid())
+        return true;
+    const QString problem = TypedTextProblem(index.column(), line->text());
+    if (!problem.isEmpty()) {
+        MsgBox(stillOpenMessage(problem), window());
+        line->setFocus(Qt::OtherFocusReason);
+        return false;
+    }
+    commitData(line);
+    closeEditor(line, QAbstractItemDelegate::NoHint);
+    return true;
 }
 
 void OvDataListBox::userToggledCheck(int row, int column) {
-    if (isFlagColumn(column) && CellIsCheckBox(row, column)) {
-        QString text;
-        for (int c = ColLZ; c <= ColRoad; ++c)
-            text += CellCheck(row, c) ? QStringLiteral("-1") : QStringLiteral("-0");
-        setCell(row, ColSubs, text.right(5));
-        Q_EMIT edited();
-    }
+    if (isFlagColumn(column) && CellIsCheckBox(row, column))
+        Q_EMIT flagToggled(row, column - ColLZ, CellCheck(row, column));
     Q_EMIT CellAction(row, column);
 }
 
 void OvDataListBox::userFinishedEdit(int row, int column, const QString& text) {
-    setCell(row, column, text);
+    if (isFileTextColumn(column))
+        Q_EMIT editRequested(row, column, text);
     Q_EMIT CellAction(row, column);
 }
 
@@ -365,8 +291,6 @@ void OvDataListBox::setCell(int row, int column, const QString& text) {
     if (cell->text() == text)
         return;
     cell->setText(text);
-    if (isFileTextColumn(column))
-        Q_EMIT edited();
 }
 
 bool OvDataListBox::CellCheck(int row, int column) const {
@@ -385,8 +309,6 @@ void OvDataListBox::setCellCheck(int row, int column, bool checked) {
     if (CellCheck(row, column) == checked && cell->data(Qt::CheckStateRole).isValid())
         return;
     cell->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
-    if (isFlagColumn(column))
-        Q_EMIT edited();
 }
 
 bool OvDataListBox::Selected(int row) const {

@@ -1,86 +1,52 @@
 #pragma once
 
-#include "ovdata/OvDataModel.h"
+#include "ovdata/OvDocument.h"
+#include "table/TableColumns.h"
 
-#include <QByteArray>
 #include <QFont>
 #include <QString>
 #include <QTableWidget>
 
-#include <optional>
+#include <vector>
 
 class OvTableDelegate;
 
-// The entries table of an editing window. It carries the window's overlay-data model as its own
-// fields (the model's names are used directly: thisListBox->SectorID[s]) and shows it one row per
-// entry in tree order. The cells are the live editing copy: PutDataToListBox rebuilds the rows
-// from the model, GetDataFromListBox takes the cells back into the model.
+// The entries table of an editing window: a view of the window's document. It shows the entries
+// one row per entry in the document's row order (tree order) and repaints from the document on
+// request; it never changes the data itself. What the user types or ticks is sent out as a
+// request (editRequested, flagToggled) that the window turns into an undoable step, after which
+// the window asks the table to show the changed row (refreshRow) or all rows (PutDataToListBox).
 //
-// Row kinds are marked only by the font of the Number cell: bold for a sector row, italic for an
-// ops row, neither for a battle row. Rows always stand in tree order and no header click ever
-// reorders them, because the read-back and the row mapping walk them in that order.
-class OvDataListBox : public QTableWidget, public ov::OvDataModel {
+// The table keeps what is not data: the View ticks (one per row position) and the selection.
+// Row kinds show in the font of the Number cell: bold for a sector row, italic for an ops row.
+// No header click ever reorders rows.
+class OvDataListBox : public QTableWidget {
     Q_OBJECT
 public:
-    enum Column {
-        ColView,
-        ColNumber,
-        ColName,
-        ColX1,
-        ColY1,
-        ColX2,
-        ColY2,
-        ColSubs,
-        ColLZ,
-        ColBridge,
-        ColRoad
-    };
-    static constexpr int kColumnCount = 11;
-    static constexpr int kDefaultRowHeight = 22;
+    using Column = TableColumns::Column;
+    using enum TableColumns::Column;
+    static constexpr int kColumnCount = TableColumns::kColumnCount;
+    static constexpr int kDefaultRowHeight = TableColumns::kDefaultRowHeight;
     static constexpr int kTextPixelSize = 12;
 
     explicit OvDataListBox(QWidget* parent = nullptr);
     ~OvDataListBox() override;
 
-    // --- rows <-> model ---
-    // Rebuilds every row from the model. View ticks stay with row positions; the selection is
-    // empty afterwards. Emits no CellAction and no edited().
+    // The document shown; set once by the window before any rows are built.
+    void setDocument(const ov::OvDocument* document) { m_document = document; }
+    const ov::OvDocument& document() const { return *m_document; }
+
+    // --- rows <- document ---
+    // Rebuilds every row from the document. View ticks stay with row positions; the selection is
+    // empty afterwards. Emits no CellAction and no request.
     void PutDataToListBox();
-    // Takes the cells back into the model, walking the rows with the counts as they are read.
-    void GetDataFromListBox();
-    // Entry positions of the current row (ListIndex; the last row when none is selected for the
-    // sector and ops queries). See the .cpp for how rows map to positions.
-    int GetSectorIndex() const;
-    int GetOpsIndex() const;
-    int GetBattleIndex() const;
-    // The row of entry (sector, ops, battle), -1 standing for "not given". Callers check the
-    // result against ListCount.
-    int GetLineFromIndices(int sector, int ops, int battle) const;
-
-    // --- structural edits of the model (OvDataListBoxEdits.cpp); the table is not touched ---
-    // A new entry is appended to its parent with the default name and positional ID; its
-    // rectangle is whatever its slot still holds. Refused (false / -1, nothing changed) at 10
-    // entries of the level, or when the parent is not in use.
-    bool AddSector();
-    int AddOps(int s);
-    int AddBattle(int s, int o);
-    // Removes an entry with everything under it: later entries of the same parent move up one
-    // position, IDs stay with positions, IDs of entries under a new parent are recomputed, and
-    // the slot that falls out of use keeps its contents. False when there was nothing to remove.
-    bool DeleteBattle(int s, int o, int b);
-    bool DeleteOps(int s, int o);
-    bool DeleteSector(int s);
-    // The positional scheme: sectors first, first + 1, ...; ops sector ID x 10 + o; battles
-    // ops ID x 10 + b.
-    void RenumberIDs(int first);
-
-    // --- the file (OvDataListBoxFile.cpp) ---
-    // Reads a whole OvData file; nullptr stands for a file that could not be opened. On any
-    // failure the message is shown and the model stays as it was. True when the model was replaced.
-    bool ReadFromOvDataFile(const QByteArray* bytes);
-    // The file's bytes, or nothing after the message has been shown (a value the file cannot hold).
-    std::optional<QByteArray> WriteToOvDataFile();
-    QByteArray ExportAsBatnamesFile();
+    // Shows one row's values again (after a step changed only that entry).
+    void refreshRow(int row);
+    // Selects `row` alone and scrolls it into view (nothing selected for a row outside).
+    void showRow(int row);
+    // The View ticks of every row, and setting them back (rows beyond the list stay unticked).
+    std::vector<bool> viewTicks() const;
+    void setViewTicks(const std::vector<bool>& ticks);
 
     // --- the table as the program addresses it ---
     int ListCount() const { return rowCount(); }
@@ -90,10 +56,9 @@ public:
     void setListIndex(int row);
     int DefaultRowHeight() const { return kDefaultRowHeight; }
     QString Cell(int row, int column) const;
-    // Code changes of cells raise no CellAction. A changed name or coordinate emits edited().
+    // Code changes of cells raise no CellAction and no request; they change only what is shown.
     void setCell(int row, int column, const QString& text);
     bool CellCheck(int row, int column) const;
-    // A changed battle flag emits edited(); View ticks do not (they are not file data).
     void setCellCheck(int row, int column, bool checked);
     bool Selected(int row) const;
     void setSelected(int row, bool selected);
@@ -104,18 +69,24 @@ public:
     // "40,50,*,..." : fixed widths, the "*" column takes what is left.
     void ColumnWidths(const QString& widths);
 
-    // The row an add or delete works from: ListIndex, or the last row when none is selected.
+    // The row an add works from: ListIndex, or the last row when none is selected.
     int CurrentOrLastRow() const;
-    // The nearest sector (bold) or ops (italic) row at or above `row`; -1 when there is none.
-    int SectorRowAtOrAbove(int row) const;
-    int OpsRowAtOrAbove(int row) const;
 
     // --- what the user does in the cells (called by the delegate) ---
     // Why the file cannot hold `text` typed into `column`, or an empty string.
     static QString TypedTextProblem(int column, const QString& text);
-    void showTypedTextProblem(const QString& problem);
     void userToggledCheck(int row, int column);
     void userFinishedEdit(int row, int column, const QString& text);
+    // Every command that depends on the data (close, quit, load, save, export, add, delete,
+    // renumber, marking) first ends a cell edit in progress: the typed text is committed as if
+    // the user had pressed Return. When the file cannot hold it, the user is told so, the
+    // editor stays open on the typed text with the focus, and the answer is false: the command
+    // must stop, so it never runs on a half-edited table.
+    bool commitPendingEdit();
+    // A cell editor is open.
+    bool isEditingCell() const { return state() == QAbstractItemView::EditingState; }
+    // The message shown when a command found a refused value in an open cell.
+    static QString stillOpenMessage(const QString& problem);
 
 Q_SIGNALS:
     // The user toggled a check box or finished editing a cell (never for changes made by code).
@@ -123,23 +94,23 @@ Q_SIGNALS:
     // The selection changed.
     void Change();
     void HeaderPressed(int column);
-    // Any change of data the file holds (not selection or View ticks), for the unsaved-edits question.
-    void edited();
+    // The user finished typing `text` into a name or coordinate cell (the file can hold it).
+    void editRequested(int row, int column, const QString& text);
+    // The user ticked or unticked battle flag k (0 LZ, 1 Bridge, 2 Road) of `row`.
+    void flagToggled(int row, int k, bool on);
 
 protected:
     // Continues the grey and white stripes below the last row.
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    struct Position {
-        int s = -1, o = -1, b = -1;
-    };
-    // Positions of the entry shown in `row`, counted by walking the row kinds from the top.
-    Position positionOfRow(int row) const;
     QTableWidgetItem* newItem(const QString& text, Qt::ItemFlags flags, const QFont* font = nullptr) const;
     void fillRow(int row, const QString& number, const QString& name, const ov::Rect& rect,
                  const QString& subs, const QFont* font, const std::string* tail);
 
+    void fillRow(int row, const ov::EntryRef& entry);
+
+    const ov::OvDocument* m_document = nullptr;
     OvTableDelegate* m_delegate = nullptr;
     QFont m_boldFont;
     QFont m_italicFont;

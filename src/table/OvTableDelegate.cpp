@@ -1,7 +1,9 @@
 #include "table/OvTableDelegate.h"
 
-#include "table/OvDataListBox.h"
+#include "platform/Dialogs.h"
+#include "table/TableColumns.h"
 #include "table/TablePictures.h"
+#include "table/TableText.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -19,18 +21,21 @@ constexpr int kViewCheckLeft = 3;
 
 Qt::Alignment columnAlignment(int column) {
     switch (column) {
-    case OvDataListBox::ColNumber:
-    case OvDataListBox::ColX1:
-    case OvDataListBox::ColY1:
-    case OvDataListBox::ColX2:
-    case OvDataListBox::ColY2:
+    case TableColumns::ColNumber:
+    case TableColumns::ColX1:
+    case TableColumns::ColY1:
+    case TableColumns::ColX2:
+    case TableColumns::ColY2:
         return Qt::AlignRight | Qt::AlignVCenter;
-    case OvDataListBox::ColName:
+    case TableColumns::ColName:
         return Qt::AlignLeft | Qt::AlignVCenter;
     default:
         return Qt::AlignHCenter | Qt::AlignVCenter;
     }
 }
+
+// The column an editor edits, kept on the editor for the focus-out check.
+constexpr const char* kColumnProperty = "mqColumn";
 
 bool isCheckCell(const QModelIndex& index) {
     return index.flags().testFlag(Qt::ItemIsUserCheckable);
@@ -38,7 +43,7 @@ bool isCheckCell(const QModelIndex& index) {
 
 } // namespace
 
-OvTableDelegate::OvTableDelegate(OvDataListBox* table) : QStyledItemDelegate(table), m_table(table) {}
+OvTableDelegate::OvTableDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
 
 void OvTableDelegate::paintBackground(QPainter* painter, const QRect& cell, int row, bool highlighted,
                                       qreal ratio) {
@@ -63,7 +68,7 @@ QRect OvTableDelegate::checkRect(const QStyleOptionViewItem& option, int column)
     const int h = style->pixelMetric(QStyle::PM_IndicatorHeight, &option, option.widget);
     const QRect& cell = option.rect;
     const int top = cell.top() + (cell.height() - h) / 2;
-    if (column == OvDataListBox::ColView)
+    if (column == TableColumns::ColView)
         return {cell.left() + kViewCheckLeft, top, w, h};
     return {cell.left() + (cell.width() - w) / 2, top, w, h};
 }
@@ -85,15 +90,16 @@ void OvTableDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     painter->save();
     paintBackground(painter, option.rect, row, highlighted, ratio);
 
-    if (column == OvDataListBox::ColView) {
+    if (column == TableColumns::ColView) {
         const TablePictures& pictures = TablePictures::instance();
         // The open eye's height places both pictures, so they sit on the same line.
         const QImage& open = pictures.eyeOpen(ratio);
-        const QImage& eye = m_table->CellCheck(row, column) ? open : pictures.eyeMissing(ratio);
+        const QImage& eye =
+            index.data(Qt::CheckStateRole).toInt() == Qt::Checked ? open : pictures.eyeMissing(ratio);
         const int eyeHeight = qRound(open.height() / open.devicePixelRatio());
         painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
         painter->drawImage(QPoint(option.rect.left() + kEyeLeft,
-                                  option.rect.top() + (m_table->DefaultRowHeight() - eyeHeight) / 2),
+                                  option.rect.top() + (TableColumns::kDefaultRowHeight - eyeHeight) / 2),
                            eye);
     }
 
@@ -108,7 +114,7 @@ void OvTableDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     } else {
         QStyleOptionViewItem text(option);
         text.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
-        if (column == OvDataListBox::ColNumber)
+        if (column == TableColumns::ColNumber)
             text.rect.setRight(text.rect.right() - kNumberRightInset);
         QStyledItemDelegate::paint(painter, text, index);
     }
@@ -146,16 +152,28 @@ bool OvTableDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
 
     const bool checked = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
     model->setData(index, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
-    m_table->userToggledCheck(index.row(), index.column());
+    Q_EMIT checkToggled(index.row(), index.column());
     return true;
 }
 
 QWidget* OvTableDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                        const QModelIndex& index) const {
     QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-    if (auto* line = qobject_cast<QLineEdit*>(editor))
+    if (auto* line = qobject_cast<QLineEdit*>(editor)) {
         line->setAlignment(columnAlignment(index.column()));
+        line->setProperty(kColumnProperty, index.column());
+    }
     return editor;
+}
+
+bool OvTableDelegate::eventFilter(QObject* object, QEvent* event) {
+    if (event->type() == QEvent::FocusOut) {
+        const auto* line = qobject_cast<QLineEdit*>(object);
+        if (line && line->property(kColumnProperty).isValid() &&
+            !TableText::TypedTextProblem(line->property(kColumnProperty).toInt(), line->text()).isEmpty())
+            return false;
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
 }
 
 void OvTableDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
@@ -167,12 +185,12 @@ void OvTableDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
     }
     if (m_showingMessage)
         return;
-    const QString problem = OvDataListBox::TypedTextProblem(index.column(), line->text());
+    const QString problem = TableText::TypedTextProblem(index.column(), line->text());
     if (!problem.isEmpty()) {
         m_showingMessage = true;
-        m_table->showTypedTextProblem(problem);
+        MsgBox(problem, editor->window());
         m_showingMessage = false;
         return;
     }
-    m_table->userFinishedEdit(index.row(), index.column(), line->text());
+    Q_EMIT const_cast<OvTableDelegate*>(this)->editFinished(index.row(), index.column(), line->text());
 }

@@ -1,6 +1,7 @@
 #include "table/TableText.h"
 
 #include "ovdata/OvDataFile.h"
+#include "table/TableColumns.h"
 
 #include <limits>
 
@@ -76,6 +77,14 @@ QString NameProblem(QStringView text) {
             return QString::fromLatin1(kNameNotLatin1);
     if (static_cast<std::size_t>(text.size()) > ov::OvDataLayout::kMaxNameLength)
         return QString::fromLatin1(kNameTooLong);
+    return {};
+}
+
+QString TypedTextProblem(int column, QStringView text) {
+    if (column == TableColumns::ColName)
+        return NameProblem(text);
+    if (column >= TableColumns::ColX1 && column <= TableColumns::ColY2)
+        return CoordinateProblem(text);
     return {};
 }
 

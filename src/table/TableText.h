@@ -32,6 +32,10 @@ std::string TextToName(const QString& text);
 QString CoordinateProblem(QStringView text);
 QString NameProblem(QStringView text);
 
+// Why the file cannot hold `text` typed into table column `column` (TableColumns), or an empty
+// string; only the name and the four coordinates can be typed into.
+QString TypedTextProblem(int column, QStringView text);
+
 // The messages, as shown.
 inline constexpr const char* kCoordinateOutOfRange =
     "sorry, a coordinate must be a whole number from -32768 to 32767.";

@@ -1,18 +1,19 @@
 #include "windows/LimitsWindow.h"
 
-#include "app/MenuBar1.h"
 #include "platform/WindowList.h"
 #include "windows/ContentArea.h"
+#include "windows/EditorHost.h"
 
-#include <QPlainTextEdit>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 
 namespace {
 
 const char* const kLimits[] = {
     "The game uses the file OvData0 for the general overview map (PICT resource ID 1013), shown in the "
     "Command & Briefing screen. OvData0 should therefore contain ALL sectors, ops and battles.",
-    "Every other OvData# file should contain only its own sector: OvData1 the first sector, OvData2 the second, "
+    "Every other OvData# file should contain only its own sector: OvData1 the first sector, OvData2 the "
+    "second, "
     "and so on.",
     "The game has 3 sectors, hence only four OvData# files (1 overview + 3 sectors).",
     "More sectors in the game's operation and campaign definitions have never been tried.",
@@ -23,12 +24,16 @@ const char* const kLimits[] = {
     "untried and will upset the screens' layout.",
     "The game handles at most 50 maps in total at run time.",
     "The game takes the map for the Command/Briefing screen from the OvData# files, so each file's "
-    "PICT-resource-ID entry must be right. The game's values: OvData0 ID 1013, OvData1 ID 1014, OvData2 ID 1015, "
+    "PICT-resource-ID entry must be right. The game's values: OvData0 ID 1013, OvData1 ID 1014, OvData2 ID "
+    "1015, "
     "OvData3 ID 1016. PICT 1017 is the 'About screen'; in the PC file 'Intrface.brm' the background-pattern "
-    "graphic is the last picture, at position 18; ID 1019 is the best choice for an additional file 'OvData4'.",
-    "The pictures of the Mac version of the game are in the file 'UI', which has only a resource fork and cannot "
+    "graphic is the last picture, at position 18; ID 1019 is the best choice for an additional file "
+    "'OvData4'.",
+    "The pictures of the Mac version of the game are in the file 'UI', which has only a resource fork and "
+    "cannot "
     "be viewed on a PC.",
-    "Exporting OvData0 as the game's base-file 'Batnames' gives only a suggestion: for each entry the ID of the "
+    "Exporting OvData0 as the game's base-file 'Batnames' gives only a suggestion: for each entry the ID of "
+    "the "
     "map used as preview image in the Command screen (taken from the corresponding OVMap### file) must be "
     "adjusted by hand. This map ID must not be identical with the battle number.",
     "This program does not edit the graphics held in 'UI' and 'Intrface.brm'; it uses them only for "
@@ -56,7 +61,8 @@ void LimitsWindow::Layout() {
     setWindowTitle(QStringLiteral("Known Limits"));
     // On macOS the application's menu bar stays in use; elsewhere menus live in the window, and
     // the commands (Close, About, ...) must work from here too.
-    MenuBar1::instance().installInto(this);
+    if (EditorHost* host = editorHost())
+        host->installMenuBar(this);
     m_content = new ContentArea(this, [this] { Event_Resized(); });
     m_content->setMinimumSize(64, 64);
     m_content->setMaximumSize(32000, 32000);
@@ -87,5 +93,6 @@ void LimitsWindow::CreateControls() {
 void LimitsWindow::Event_Resized() {
     if (!StaticText1)
         return;
-    StaticText1->resize(m_content->width() - 2 * StaticText1->x(), m_content->height() - 2 * StaticText1->y());
+    StaticText1->resize(m_content->width() - 2 * StaticText1->x(),
+                        m_content->height() - 2 * StaticText1->y());
 }

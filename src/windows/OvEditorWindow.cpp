@@ -1,16 +1,17 @@
 #include "windows/OvEditorWindow.h"
 
-#include "app/App.h"
-#include "app/MenuBar1.h"
-#include "windows/ContentArea.h"
+#include "files/Files.h"
 #include "map/OvPictCanvas.h"
+#include "ovdata/BatnamesExport.h"
+#include "ovdata/OvDataFile.h"
 #include "platform/ColonPath.h"
 #include "platform/Dialogs.h"
 #include "platform/MacFileType.h"
 #include "platform/WindowList.h"
-#include "files/Files.h"
-#include "ovdata/OvDataFile.h"
 #include "table/OvDataListBox.h"
+#include "windows/ContentArea.h"
+#include "windows/EditorHost.h"
+#include "windows/OvEditCommands.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -19,8 +20,11 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QUndoStack>
 
 #include <filesystem>
+#include <memory>
+#include <span>
 
 namespace {
 
@@ -37,7 +41,7 @@ QFont fontOfSize(int pixels, bool underline = false) {
 }
 
 // The dialog's path as the file module takes it: the same bytes QFile would use.
-std::filesystem::path filePath(const QString& path) {
+std::filesystem::path nativePath(const QString& path) {
 #ifdef _WIN32
     return std::filesystem::path(path.toStdWString());
 #else
@@ -49,7 +53,7 @@ std::filesystem::path filePath(const QString& path) {
 // message names the file and the system's reason.
 bool saveWhole(const QString& path, const QByteArray& bytes, QString* error) {
     const files::WriteResult written = files::writeFile(
-        filePath(path), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        nativePath(path), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!written.ok()) {
         const auto size = static_cast<qsizetype>(written.message.size());
 #ifdef _WIN32
@@ -61,12 +65,16 @@ bool saveWhole(const QString& path, const QByteArray& bytes, QString* error) {
     return written.ok();
 }
 
-QString numbered(const char* text, int index) { return QString::fromLatin1(text) + QString::number(index); }
+QString numbered(const char* text, int index) {
+    return QString::fromLatin1(text) + QString::number(index);
+}
 
 } // namespace
 
 OvEditorWindow::OvEditorWindow(QWidget* parent) : QMainWindow(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
+    m_undoStack = new QUndoStack(this);
+    connect(m_undoStack, &QUndoStack::cleanChanged, this, [this] { showModified(); });
     Layout();
     CreateControls();
     Event_Open();
@@ -77,7 +85,8 @@ OvEditorWindow::~OvEditorWindow() = default;
 
 void OvEditorWindow::Layout() {
     setWindowTitle(QStringLiteral("BRM OvData editing"));
-    MenuBar1::instance().installInto(this);
+    if (EditorHost* host = editorHost())
+        host->installMenuBar(this);
     m_content = new ContentArea(this, [this] { Event_Resized(); });
     m_content->setObjectName(QStringLiteral("content"));
     m_content->setMinimumSize(kInitialWidth, kInitialHeight);
@@ -119,13 +128,15 @@ void OvEditorWindow::CreateControls() {
 
     // The table first: it is control 0, which the select-all commands look for.
     thisListBox = addControl(new OvDataListBox(c), "thisListBox", 0, 27, 542, 441);
-    thisListBox->setToolTip(QStringLiteral("click into the header of column \"View\" to toggle the visibility "
-                                           "of all entries on the map in this editor"));
+    thisListBox->setDocument(&m_document);
+    thisListBox->setToolTip(
+        QStringLiteral("click into the header of column \"View\" to toggle the visibility "
+                       "of all entries on the map in this editor"));
     thisListBox->ColumnWidths(kNarrowColumns);
     PreviewCanvas = addControl(new OvPictCanvas(c), "PreviewCanvas", 550, 14, 314, 491);
     PushButtonLoad = addControl(button("Re-Load Datas...", 12), "PushButtonLoad", 20, 475, 150, 20);
-    StaticText1 = addControl(label("(size: should be 314 x 491 pixels)", 10, Qt::AlignHCenter), "StaticText1", 550,
-                             505, 314, 20);
+    StaticText1 = addControl(label("(size: should be 314 x 491 pixels)", 10, Qt::AlignHCenter), "StaticText1",
+                             550, 505, 314, 20);
     PushButtonSave = addControl(button("Save Datas As...", 12), "PushButtonSave", 20, 533, 150, 20);
     PushButtonAddSector = addControl(button("Add Sector", 12), "PushButtonAddSector", 190, 475, 100, 20);
     PushButtonAddOps = addControl(button("Add Ops", 12), "PushButtonAddOps", 300, 475, 100, 20);
@@ -137,20 +148,24 @@ void OvEditorWindow::CreateControls() {
     PushButtonDelSector = addControl(button("Delete Sector", 12), "PushButtonDelSector", 190, 504, 100, 20);
     PushButtonReloadGraphics =
         addControl(button("Re-Load Graphics...", 12), "PushButtonReloadGraphics", 20, 504, 150, 20);
-    PopupMenuID = addControl(popup({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
-                                    QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8"),
-                                    QStringLiteral("9")}),
+    PopupMenuID = addControl(popup({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                                    QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"),
+                                    QStringLiteral("7"), QStringLiteral("8"), QStringLiteral("9")}),
                              "PopupMenuID", 185, 2, 47, 18);
     StaticText2 = addControl(label("Header:", 10, Qt::AlignLeft, true), "StaticText2", 5, 2, 52, 20);
-    StaticText3 = addControl(label("set ID of first sector:", 10, Qt::AlignLeft), "StaticText3", 53, 3, 131, 18);
-    StaticText4 = addControl(label("set PICT-res-ID of map:", 10, Qt::AlignLeft), "StaticText4", 249, 3, 145, 18);
-    PopupMenuPICT = addControl(
-        popup({QStringLiteral("1013 <over>"), QStringLiteral("1014 <arnh>"), QStringLiteral("1015 <nijm>"),
-               QStringLiteral("1016 <eind>"), QStringLiteral("1017 <about>"), QStringLiteral("1018 ppat/ext."),
-               QStringLiteral("1019 extension"), QStringLiteral("1020 extension"), QStringLiteral("1021 extension"),
-               QStringLiteral("1022 extension"), QStringLiteral("1023 extension"), QStringLiteral("1024 extension")}),
-        "PopupMenuPICT", 393, 3, 149, 18);
-    PushButtonBatnames = addControl(button("Export As Batnames...", 12), "PushButtonBatnames", 190, 533, 150, 20);
+    StaticText3 =
+        addControl(label("set ID of first sector:", 10, Qt::AlignLeft), "StaticText3", 53, 3, 131, 18);
+    StaticText4 =
+        addControl(label("set PICT-res-ID of map:", 10, Qt::AlignLeft), "StaticText4", 249, 3, 145, 18);
+    PopupMenuPICT = addControl(popup({QStringLiteral("1013 <over>"), QStringLiteral("1014 <arnh>"),
+                                      QStringLiteral("1015 <nijm>"), QStringLiteral("1016 <eind>"),
+                                      QStringLiteral("1017 <about>"), QStringLiteral("1018 ppat/ext."),
+                                      QStringLiteral("1019 extension"), QStringLiteral("1020 extension"),
+                                      QStringLiteral("1021 extension"), QStringLiteral("1022 extension"),
+                                      QStringLiteral("1023 extension"), QStringLiteral("1024 extension")}),
+                               "PopupMenuPICT", 393, 3, 149, 18);
+    PushButtonBatnames =
+        addControl(button("Export As Batnames...", 12), "PushButtonBatnames", 190, 533, 150, 20);
 
     PreviewCanvas->setFocusPolicy(Qt::ClickFocus); // accepts focus, but not by the tab key
 
@@ -165,7 +180,8 @@ void OvEditorWindow::CreateControls() {
     connect(PushButtonDelBattle, &QPushButton::clicked, this, &OvEditorWindow::PushButtonDelBattle_Action);
     connect(PushButtonUnselect, &QPushButton::clicked, this, &OvEditorWindow::PushButtonUnselect_Action);
     connect(PushButtonRedraw, &QPushButton::clicked, this, &OvEditorWindow::PushButtonRedraw_Action);
-    connect(PushButtonReloadGraphics, &QPushButton::clicked, this, &OvEditorWindow::PushButtonReloadGraphics_Action);
+    connect(PushButtonReloadGraphics, &QPushButton::clicked, this,
+            &OvEditorWindow::PushButtonReloadGraphics_Action);
     // `activated` fires for the user's choice only, so setting a popup from code never renumbers.
     connect(PopupMenuID, &QComboBox::activated, this, &OvEditorWindow::PopupMenuID_Change);
     connect(PopupMenuPICT, &QComboBox::activated, this, &OvEditorWindow::PopupMenuPICT_Change);
@@ -173,7 +189,8 @@ void OvEditorWindow::CreateControls() {
     connect(thisListBox, &OvDataListBox::CellAction, this, &OvEditorWindow::thisListBox_CellAction);
     connect(thisListBox, &OvDataListBox::Change, this, &OvEditorWindow::thisListBox_Change);
     connect(thisListBox, &OvDataListBox::HeaderPressed, this, &OvEditorWindow::thisListBox_HeaderPressed);
-    connect(thisListBox, &OvDataListBox::edited, this, [this] { setModified(true); });
+    connect(thisListBox, &OvDataListBox::editRequested, this, &OvEditorWindow::thisListBox_EditRequested);
+    connect(thisListBox, &OvDataListBox::flagToggled, this, &OvEditorWindow::thisListBox_FlagToggled);
 
     connect(PreviewCanvas, &OvPictCanvas::Paint, this, &OvEditorWindow::PreviewCanvas_Paint);
     connect(PreviewCanvas, &OvPictCanvas::MoreMouseDown, this, &OvEditorWindow::PreviewCanvas_MoreMouseDown);
@@ -188,7 +205,9 @@ QWidget* OvEditorWindow::Control(int index) const {
     return m_controls[static_cast<std::size_t>(index)];
 }
 
-int OvEditorWindow::ControlCount() const { return static_cast<int>(m_controls.size()); }
+int OvEditorWindow::ControlCount() const {
+    return static_cast<int>(m_controls.size());
+}
 
 void OvEditorWindow::Event_Open() {
     setPopupIndex(PopupMenuID, 0);
@@ -209,12 +228,14 @@ void OvEditorWindow::Event_Resized() {
     moveLeft(PreviewCanvas, w - PreviewCanvas->width() - 4);
     moveLeft(PushButtonUnselect, PreviewCanvas->x());
     moveLeft(PushButtonRedraw, PushButtonUnselect->x() + 111);
-    StaticText1->setGeometry(PreviewCanvas->x(), StaticText1->y(), PreviewCanvas->width(), StaticText1->height());
+    StaticText1->setGeometry(PreviewCanvas->x(), StaticText1->y(), PreviewCanvas->width(),
+                             StaticText1->height());
     thisListBox->resize(PreviewCanvas->x() - thisListBox->x() - 8, h - thisListBox->y() - 92);
 
     const int firstRow = thisListBox->y() + thisListBox->height() + 7;
-    for (QWidget* control : {static_cast<QWidget*>(PushButtonLoad), static_cast<QWidget*>(PushButtonAddSector),
-                             static_cast<QWidget*>(PushButtonAddOps), static_cast<QWidget*>(PushButtonAddBattle)})
+    for (QWidget* control :
+         {static_cast<QWidget*>(PushButtonLoad), static_cast<QWidget*>(PushButtonAddSector),
+          static_cast<QWidget*>(PushButtonAddOps), static_cast<QWidget*>(PushButtonAddBattle)})
         moveTop(control, firstRow);
     const int secondRow = PushButtonLoad->y() + 29;
     for (QWidget* control :
@@ -233,16 +254,43 @@ void OvEditorWindow::setPopupIndex(QComboBox* popup, qint64 index) {
     popup->setCurrentIndex(index >= 0 && index < popup->count() ? static_cast<int>(index) : -1);
 }
 
+void OvEditorWindow::setSlot(int index) {
+    myWindowIndex = index;
+    // "[*]" is Qt's place for the modified marker; the title reads "OvData<index>".
+    setWindowTitle(documentName() + QStringLiteral("[*]"));
+    showModified();
+}
+
+void OvEditorWindow::showModified() {
+    // Until the registry names the window its designed title has no place for the marker.
+    if (windowTitle().contains(QLatin1String("[*]")))
+        setWindowModified(isModified());
+}
+
+QString OvEditorWindow::documentName() const {
+    return numbered("OvData", myWindowIndex);
+}
+
+bool OvEditorWindow::isModified() const {
+    return !m_undoStack->isClean();
+}
+
 void OvEditorWindow::setModified(bool modified) {
-    m_modified = modified;
+    if (modified)
+        m_undoStack->resetClean(); // no state of the history is the saved one
+    else
+        m_undoStack->setClean();
 }
 
 bool OvEditorWindow::maybeSave(const QString& before) {
-    if (!m_modified)
+    // A cell being typed in counts as an edit: committed first, so the question sees it.
+    if (!thisListBox->commitPendingEdit())
+        return false;
+    if (!isModified())
         return true;
-    switch (dialogs().askUnsaved(this, windowTitle(), before)) {
+    switch (dialogs().askUnsaved(this, documentName(), before)) {
     case UnsavedChoice::Save:
-        return WriteOvDatas(myWindowIndex);
+        return Save();
     case UnsavedChoice::Discard:
         return true;
     case UnsavedChoice::Cancel:
@@ -262,8 +310,8 @@ void OvEditorWindow::closeEvent(QCloseEvent* event) {
 }
 
 void OvEditorWindow::Event_Close() {
-    if (App* app = theApp())
-        app->forgetWindow(myWindowIndex, this);
+    if (EditorHost* host = editorHost())
+        host->editorClosed(myWindowIndex, this);
 }
 
 void OvEditorWindow::PushButtonLoad_Action() {
@@ -271,9 +319,13 @@ void OvEditorWindow::PushButtonLoad_Action() {
         ReadOvDatas(myWindowIndex);
 }
 
-void OvEditorWindow::PushButtonSave_Action() { WriteOvDatas(myWindowIndex); }
+void OvEditorWindow::PushButtonSave_Action() {
+    WriteOvDatas(myWindowIndex);
+}
 
-void OvEditorWindow::PushButtonBatnames_Action() { ExportOvDatas(myWindowIndex); }
+void OvEditorWindow::PushButtonBatnames_Action() {
+    ExportOvDatas(myWindowIndex);
+}
 
 void OvEditorWindow::ReadOvDatas(int index) {
     FileDialogRequest request;
@@ -282,72 +334,105 @@ void OvEditorWindow::ReadOvDatas(int index) {
     request.promptText = numbered("select a BRM file 'OvData", index) +
                          QStringLiteral("' which contains the BRM overlay datas.");
     const QString path = dialogs().openFile(this, request);
-    if (path.isEmpty())
-        return;
-    LoadOvDataFile(path);
+    if (!path.isEmpty())
+        loadFile(path);
 }
 
-bool OvEditorWindow::LoadOvDataFile(const QString& path) {
+bool OvEditorWindow::loadFile(const QString& path) {
     if (QFileInfo(path).isDir()) {
         MsgBox(QStringLiteral("please select a single file"), this);
         return false;
     }
+    const auto failedToOpen = [this] {
+        MsgBox(QString::fromLatin1(ov::OvDataMessages::kFailedToOpen.data(),
+                                   static_cast<qsizetype>(ov::OvDataMessages::kFailedToOpen.size())),
+               this);
+        return false;
+    };
 
     // Only a plain file is opened: a pipe or a device could block the program or never end.
     // No OvData file is larger than its eleven full levels; bytes past that hold no record, so
     // a huge wrong choice costs no more than a right one.
     const files::ReadResult file =
-        files::readFile(filePath(path), ov::OvDataLayout::kMaxFileSize, files::BeyondLimit::KeepPrefix);
-    if (!file.ok()) {
-        thisListBox->ReadFromOvDataFile(nullptr);
+        files::readFile(nativePath(path), ov::OvDataLayout::kMaxFileSize, files::BeyondLimit::KeepPrefix);
+    if (!file.ok())
+        return failedToOpen();
+
+    // A rejected file leaves the document and its history as they were, and the table is not
+    // rebuilt either.
+    const ov::OvDataReadResult read = ov::ReadFromOvDataFile(file.bytes);
+    if (!read.ok()) {
+        MsgBox(QString::fromStdString(read.message), this);
         return false;
     }
-    const QByteArray bytes(reinterpret_cast<const char*>(file.bytes.data()),
-                           static_cast<qsizetype>(file.bytes.size()));
-
-    // A rejected file leaves the model as it was; the table is then not rebuilt either, so the
-    // user's unsaved cell edits survive the attempt.
-    if (!thisListBox->ReadFromOvDataFile(&bytes))
-        return false;
+    m_document.reset(*read.model);
+    // The history of the previous file means nothing for this one.
+    m_undoStack->clear();
+    m_undoStack->setClean();
+    m_filePath = QFileInfo(path).absoluteFilePath();
+    setWindowFilePath(m_filePath);
 
     thisListBox->PutDataToListBox();
-    setPopupIndex(PopupMenuPICT, qint64{thisListBox->OvResourceID} - 1013);
-    setPopupIndex(PopupMenuID, qint64{thisListBox->SectorID[0]} - 1);
-    setModified(false);
-    const App* app = theApp();
-    if (app && app->gUseFileUI)
-        ReadPICTFromUIfile(PreviewCanvas, thisListBox->OvResourceID);
-    else
-        ReadPictureFromIntrface(PreviewCanvas, thisListBox->OvResourceID);
+    const ov::OvDataModel& m = m_document.model();
+    setPopupIndex(PopupMenuPICT, qint64{m.OvResourceID} - 1013);
+    setPopupIndex(PopupMenuID, qint64{m.SectorID[0]} - 1);
+    loadMapPicture(m.OvResourceID, true);
     Q_EMIT ovDataFileUsed(path);
     return true;
 }
 
 bool OvEditorWindow::WriteOvDatas(int index) {
+    if (!thisListBox->commitPendingEdit())
+        return false;
     FileDialogRequest request;
     request.title = numbered("Create new file OvData", index);
     request.promptText = numbered("enter name for new BRM file 'OvData", index) +
                          QStringLiteral("' which will contains the new overlay datas.");
+    if (!m_filePath.isEmpty()) {
+        const QFileInfo file(m_filePath);
+        request.initialLocation = file.absolutePath();
+        request.suggestedFileName = file.fileName();
+    }
     const QString path = dialogs().saveFile(this, request);
     if (path.isEmpty())
         return false;
+    return saveToFile(path);
+}
 
-    thisListBox->GetDataFromListBox();
-    const std::optional<QByteArray> bytes = thisListBox->WriteToOvDataFile();
-    if (!bytes)
-        return false; // the reason was shown; nothing was written
+bool OvEditorWindow::Save() {
+    if (!thisListBox->commitPendingEdit())
+        return false;
+    if (m_filePath.isEmpty())
+        return WriteOvDatas(myWindowIndex);
+    return saveToFile(m_filePath);
+}
+
+bool OvEditorWindow::saveToFile(const QString& path) {
+    // The file takes the data as the table shows it (battle flags as 0 or 1).
+    const auto model = std::make_unique<ov::OvDataModel>(m_document.fileModel());
+    const ov::OvDataWriteResult result = ov::WriteToOvDataFile(*model);
+    if (!result.ok()) {
+        MsgBox(QString::fromStdString(result.message), this);
+        return false; // nothing was written
+    }
+    const QByteArray bytes(reinterpret_cast<const char*>(result.bytes.data()),
+                           static_cast<qsizetype>(result.bytes.size()));
     QString error;
-    if (!saveWhole(path, *bytes, &error)) {
+    if (!saveWhole(path, bytes, &error)) {
         MsgBox(QStringLiteral("sorry, file could not be written: ") + error, this);
         return false;
     }
     setMacFileType(path, "ScMa", "!BR!");
-    setModified(false);
+    m_filePath = QFileInfo(path).absoluteFilePath();
+    setWindowFilePath(m_filePath);
+    m_undoStack->setClean();
     Q_EMIT ovDataFileUsed(path);
     return true;
 }
 
 void OvEditorWindow::ExportOvDatas(int index) {
+    if (!thisListBox->commitPendingEdit())
+        return;
     FileDialogRequest request;
     request.title = QStringLiteral("Export as new file Batnames");
     request.suggestedFileName = numbered("Batnames from OvData", index);
@@ -356,9 +441,10 @@ void OvEditorWindow::ExportOvDatas(int index) {
     if (path.isEmpty())
         return;
 
-    thisListBox->GetDataFromListBox();
+    const std::string text =
+        ov::ExportAsBatnamesFile(*std::make_unique<ov::OvDataModel>(m_document.fileModel()));
     QString error;
-    if (!saveWhole(path, thisListBox->ExportAsBatnamesFile(), &error)) {
+    if (!saveWhole(path, QByteArray(text.data(), static_cast<qsizetype>(text.size())), &error)) {
         MsgBox(QStringLiteral("sorry, file could not be written: ") + error, this);
         return;
     }
@@ -366,15 +452,12 @@ void OvEditorWindow::ExportOvDatas(int index) {
 }
 
 void OvEditorWindow::CreateOvDataFromScratch(int index) {
-    OvDataListBox& box = *thisListBox;
-    box.InitProperties();
-    box.OvNumberOfSectors = 1;
-    box.OvResourceID = 1014 + index;
-    setPopupIndex(PopupMenuPICT, qint64{box.OvResourceID} - 1013);
-    box.SectorID[0] = index;
-    setPopupIndex(PopupMenuID, qint64{box.SectorID[0]} - 1);
-    box.SectorName[0] = "<new sector " + std::to_string(index) + ">";
-    box.PutDataToListBox();
-    // A new file exists only in memory until it is saved.
+    m_document.resetFromScratch(index);
+    const ov::OvDataModel& m = m_document.model();
+    setPopupIndex(PopupMenuPICT, qint64{m.OvResourceID} - 1013);
+    setPopupIndex(PopupMenuID, qint64{m.SectorID[0]} - 1);
+    thisListBox->PutDataToListBox();
+    m_undoStack->clear();
+    // A new file exists only in memory until it is saved: no state of its history is saved.
     setModified(true);
 }

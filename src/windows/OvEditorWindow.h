@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ovdata/OvDocument.h"
+
 #include <QImage>
 #include <QMainWindow>
 #include <QPointer>
@@ -7,16 +9,23 @@
 #include <vector>
 
 class OvDataListBox;
+class OvEditCommand;
 class OvPictCanvas;
 class QComboBox;
 class QLabel;
 class QPainter;
 class QPushButton;
+class QUndoStack;
 
 // One editing window: the table of one OvData file on the left, its strategic map on the right,
 // the header strip with the two numbering popups above the table and two rows of buttons below.
 // Controls sit at fixed coordinates in the content area (below the menu bar); Event_Resized
 // moves them when the window's size changes.
+//
+// The window owns the file's document (the model and its edit operations) and the undo stack of
+// its steps (OvEditCommands.h). The table and the map are views of the document: the window turns
+// what the user does in them into steps and tells them to show the result. "Modified" means the
+// undo stack is not at the state of the last load or save.
 //
 // The class is large by nature, so its methods live in one file per concern:
 //   OvEditorWindow.cpp          layout, resizing, registry hooks, load/save/new/export flows
@@ -34,6 +43,20 @@ public:
 
     // The file slot 0..9 this window edits; 0 while constructing, then set by the registry.
     int myWindowIndex = 0;
+    // The reload dialog's last answer in this window: picture ID and source (OvReloadWindow's
+    // kFrom... values, kNone when nothing was chosen).
+    int myLoadID = 0;
+    int myLoadFile = 0;
+    // Sets the slot and the title "OvData<index>" (with Qt's modified marker).
+    void setSlot(int index);
+    // "OvData<index>", as the title shows it.
+    QString documentName() const;
+
+    ov::OvDocument& document() { return m_document; }
+    const ov::OvDocument& document() const { return m_document; }
+    QUndoStack* undoStack() const { return m_undoStack; }
+    // The file the data was last read from or saved to; empty for a new file.
+    QString filePath() const { return m_filePath; }
 
     // Controls, named as the program finds them.
     OvDataListBox* thisListBox = nullptr;
@@ -67,21 +90,30 @@ public:
     void Event_Resized();
 
     // --- file flows (OvEditorWindow.cpp) ---
+    // The open dialog, then loadFile.
     void ReadOvDatas(int index);
-    // The load after the open dialog: reads `path` into this window's table, popups and map
-    // (the picture source is asked for as usual). False, after the usual message, when the file
-    // could not be read; the model is then unchanged.
-    bool LoadOvDataFile(const QString& path);
-    // True when the file was written.
+    // Reads `path` into this window as the load flow does after its dialog: the table, the
+    // popups and the map picture follow. A file that cannot be used gives its message and
+    // changes nothing. True when the file was read.
+    bool loadFile(const QString& path);
+    // "Save Datas As...": the save dialog (in the folder of the window's file, its name filled
+    // in), then saveToFile. True when the file was written.
     bool WriteOvDatas(int index);
+    // File > Save: back to the window's file without a dialog; a window without a file asks
+    // as "Save Datas As..." does.
+    bool Save();
+    // Writes the document to `path` through the one file writer; the window's file is then
+    // `path` and the state is the saved one.
+    bool saveToFile(const QString& path);
     void CreateOvDataFromScratch(int index);
     void ExportOvDatas(int index);
     void PushButtonLoad_Action();
     void PushButtonSave_Action();
     void PushButtonBatnames_Action();
 
-    // Unsaved edits: set by every change of the data the file holds, cleared by a load or save.
-    bool isModified() const { return m_modified; }
+    // Unsaved edits: the undo stack is not at the state of the last load or save.
+    bool isModified() const;
+    // false: the present state counts as saved; true: no state counts as saved (a new file).
     void setModified(bool modified);
     // Asks Save / Discard / Cancel when there are unsaved edits; true when it is fine to go on.
     // `before` names what would throw the edits away ("closing", "loading another file").
@@ -101,6 +133,19 @@ public:
     void PopupMenuPICT_Change();
     // Renumbers every entry from `first` (the positional ID scheme).
     void RecalculateIDs(int first);
+
+    // Runs `step` and pushes it onto the undo stack; a step that changed nothing is dropped.
+    // True when it became a step.
+    bool pushStep(OvEditCommand* step);
+
+    // --- after a step (called by the steps in OvEditCommands.cpp) ---
+    // One entry's values changed: its row shows them; `select` selects and scrolls to it.
+    void showEntryChanged(const ov::EntryRef& entry, bool select);
+    // Rows came or went: the table is rebuilt; `entry`'s row (if any) is selected and scrolled
+    // to, with its View box ticked when `tick`.
+    void showStructureChanged(const ov::EntryRef& entry, bool tick);
+    // The picture ID changed: the popup shows it and a known picture source shows its map.
+    void showPictureIdChanged();
     // Makes picture `id` the file's map picture and loads it from the chosen source.
     void ChangePICTresourceID(int id);
     // Sets a popup's entry from code without running its change handler; an index outside the
@@ -133,13 +178,26 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The table's requests: a typed value, a flag.
+    void thisListBox_EditRequested(int row, int column, const QString& text);
+    void thisListBox_FlagToggled(int row, int k, bool on);
+    // Loads picture `id` from the source the File menu chose; `ask` false never shows a dialog
+    // (a source not found yet is then left alone).
+    void loadMapPicture(int id, bool ask);
+    void showModified();
     void Layout();
     void CreateControls();
     void Event_Open();
     void Event_Close();
-    template <typename T> T* addControl(T* control, const char* name, int left, int top, int width, int height);
+    template <typename T>
+    T* addControl(T* control, const char* name, int left, int top, int width, int height);
 
     QWidget* m_content = nullptr;
     std::vector<QWidget*> m_controls;
-    bool m_modified = false;
+    ov::OvDocument m_document;
+    QUndoStack* m_undoStack = nullptr;
+    QString m_filePath;
+    // The mark going on: its gesture number (0: none), for merging its mouse steps into one step.
+    int m_markGesture = 0;
+    int m_gestures = 0;
 };

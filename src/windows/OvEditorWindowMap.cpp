@@ -4,12 +4,10 @@
 #include "platform/Dialogs.h"
 #include "table/OvDataListBox.h"
 #include "table/TableText.h"
+#include "windows/OvEditCommands.h"
 #include "windows/OvEditorWindow.h"
 
 #include <QPainter>
-
-#include <initializer_list>
-#include <utility>
 
 namespace {
 
@@ -33,6 +31,7 @@ void OvEditorWindow::CanvasPaintAction(QPainter& g) {
     if (buffer.isNull())
         return; // the canvas keeps what it showed
 
+    // Which rows are drawn is the table's (selection, View ticks); where, the document's.
     const OvDataListBox& table = *thisListBox;
     // The current row cannot change while painting; asked once instead of per row.
     const int current = table.ListIndex();
@@ -40,10 +39,8 @@ void OvEditorWindow::CanvasPaintAction(QPainter& g) {
         const bool selected = table.Selected(row);
         if (!selected && !table.CellCheck(row, Col::ColView))
             continue;
-        MapPainting::drawEntry(buffer, TableText::Val32(table.Cell(row, Col::ColX1)),
-                               TableText::Val32(table.Cell(row, Col::ColY1)),
-                               TableText::Val32(table.Cell(row, Col::ColX2)),
-                               TableText::Val32(table.Cell(row, Col::ColY2)), selected || row == current);
+        const ov::Rect& r = m_document.rect(m_document.entryAt(row));
+        MapPainting::drawEntry(buffer, r[0], r[1], r[2], r[3], selected || row == current);
     }
 
     g.save();
@@ -82,30 +79,19 @@ int markedRow(const OvPictCanvas& canvas, const OvDataListBox& table, int x, int
     return row >= 0 && row < table.ListCount() ? row : -1;
 }
 
-// Writes the coordinate cells of `row` in the given order; true when any text changed.
-bool writeCoordinates(OvDataListBox& table, int row, std::initializer_list<std::pair<int, int>> cells) {
-    bool changed = false;
-    for (const auto& [column, value] : cells) {
-        const QString text = QString::number(value);
-        if (table.Cell(row, column) != text) {
-            table.setCell(row, column, text);
-            changed = true;
-        }
-    }
-    return changed;
-}
-
 } // namespace
 
+// A mark is one step from the press to the release: the press starts a gesture and every
+// mouse step of it pushes a MarkCommand of that gesture, which the undo stack merges into one.
 bool OvEditorWindow::PreviewCanvas_MoreMouseDown(int x, int y) {
+    m_markGesture = 0;
     const int row = markedRow(*PreviewCanvas, *thisListBox, x, y);
-    if (row < 0)
+    if (row < 0 || !thisListBox->commitPendingEdit())
         return false;
     setCursor(MapCursors::current(MapCursors::MapHover));
+    m_markGesture = ++m_gestures;
     // The entry becomes a point at the mouse: the first corner, and the second where it starts.
-    if (writeCoordinates(*thisListBox, row,
-                         {{Col::ColX1, x}, {Col::ColX2, x}, {Col::ColY1, y}, {Col::ColY2, y}}))
-        setModified(true);
+    pushStep(new MarkCommand(*this, m_document.entryAt(row), {x, y, x, y}, m_markGesture));
     PreviewCanvas->Refresh();
     return true;
 }
@@ -114,10 +100,13 @@ bool OvEditorWindow::PreviewCanvas_MoreMouseDrag(int x, int y) {
     const int row = markedRow(*PreviewCanvas, *thisListBox, x, y);
     if (row < 0)
         return true; // no mark: the picture may be dragged out
+    if (m_markGesture == 0)
+        return false; // the press did not start a mark (a refused cell is still open)
     setCursor(MapCursors::current(MapCursors::MarkDrag));
     // The corners are kept as the mouse gave them, also right-to-left or bottom-to-top.
-    if (writeCoordinates(*thisListBox, row, {{Col::ColX2, x}, {Col::ColY2, y}}))
-        setModified(true);
+    const ov::EntryRef entry = m_document.entryAt(row);
+    const ov::Rect& r = m_document.rect(entry);
+    pushStep(new MarkCommand(*this, entry, {r[0], r[1], x, y}, m_markGesture));
     PreviewCanvas->Refresh();
     return false;
 }

@@ -1,9 +1,9 @@
-#include "app/App.h"
 #include "graphics/MapPictureFiles.h"
 #include "map/OvPictCanvas.h"
 #include "platform/ColonPath.h"
 #include "platform/Dialogs.h"
 #include "table/OvDataListBox.h"
+#include "windows/EditorHost.h"
 #include "windows/OvEditorWindow.h"
 #include "windows/OvReloadWindow.h"
 
@@ -43,22 +43,22 @@ void showOnCanvas(OvPictCanvas* canvas, const QImage& picture) {
 } // namespace
 
 void OvEditorWindow::ReadPICTFromUIfile(OvPictCanvas* canvas, int id) {
-    App* app = theApp();
-    if (!app || !canvas)
+    EditorHost* host = editorHost();
+    if (!host || !canvas)
         return;
     FileDialogRequest request;
     request.initialLocation = ColonPath::dialogStart(QStringLiteral("Brenmoor:Data:Graphics:UI"));
     request.title = QStringLiteral("Select file UI");
     request.promptText =
         QStringLiteral("select the BRM resource-fork-file 'UI' which contains the BRM background graphics.");
-    const QString path = locateGameFile(this, app->OvUIfileAbsolutePath, request);
+    const QString path = locateGameFile(this, host->rememberedUiFile(), request);
     if (path.isEmpty())
         return;
 
     const MapPicture picture = MapPictureFiles::readUiPicture(path, id);
     if (!picture.ok()) {
         // Every failure forgets the 'UI' file, so the next read asks for it again.
-        app->OvUIfileAbsolutePath.clear();
+        host->rememberedUiFile().clear();
         MsgBox(picture.message, this);
         return;
     }
@@ -66,15 +66,15 @@ void OvEditorWindow::ReadPICTFromUIfile(OvPictCanvas* canvas, int id) {
 }
 
 void OvEditorWindow::ReadPictureFromIntrface(OvPictCanvas* canvas, int id) {
-    App* app = theApp();
-    if (!app || !canvas)
+    EditorHost* host = editorHost();
+    if (!host || !canvas)
         return;
     FileDialogRequest request;
     request.initialLocation = ColonPath::dialogStart(QStringLiteral("Brenmoor:Data:Graphics:Intrface.brm"));
     request.title = QStringLiteral("Select file Intrface.brm");
     request.promptText =
         QStringLiteral("select the BRM file 'Intrface.brm' which contains the BRM background graphics.");
-    const QString path = locateGameFile(this, app->OvIntrfaceFileAbsolutePath, request);
+    const QString path = locateGameFile(this, host->rememberedIntrfaceFile(), request);
     if (path.isEmpty())
         return;
 
@@ -82,7 +82,7 @@ void OvEditorWindow::ReadPictureFromIntrface(OvPictCanvas* canvas, int id) {
     if (!picture.ok()) {
         // A container that holds nothing is forgotten; one that only lacks this picture is kept.
         if (picture.forgetFile)
-            app->OvIntrfaceFileAbsolutePath.clear();
+            host->rememberedIntrfaceFile().clear();
         MsgBox(picture.message, this);
         return;
     }
@@ -111,13 +111,23 @@ void OvEditorWindow::ReadPictureFromGraphicsFile(OvPictCanvas* canvas, int) {
     showOnCanvas(canvas, picture.image);
 }
 
-void OvEditorWindow::PushButtonReloadGraphics_Action() {
-    App* app = theApp();
-    if (!app)
+void OvEditorWindow::loadMapPicture(int id, bool ask) {
+    EditorHost* host = editorHost();
+    if (!host)
         return;
-    app->OvLoadID = thisListBox->OvResourceID;
+    if (!ask) {
+        const QString& known = host->useFileUI() ? host->rememberedUiFile() : host->rememberedIntrfaceFile();
+        if (known.isEmpty() || !QFileInfo::exists(known))
+            return;
+    }
+    if (host->useFileUI())
+        ReadPICTFromUIfile(PreviewCanvas, id);
+    else
+        ReadPictureFromIntrface(PreviewCanvas, id);
+}
 
-    OvReloadWindow dialog(this);
+void OvEditorWindow::PushButtonReloadGraphics_Action() {
+    OvReloadWindow dialog(m_document.model().OvResourceID, this);
     // Beside the button, 130 pixels right of its left edge and 70 above it, kept on the screen
     // the window is on.
     QPoint place = PushButtonReloadGraphics->mapToGlobal(QPoint(130, -70));
@@ -130,17 +140,19 @@ void OvEditorWindow::PushButtonReloadGraphics_Action() {
     }
     dialog.move(place);
     dialogs().runModal(dialog);
+    myLoadID = dialog.OvLoadID;
+    myLoadFile = dialog.OvLoadFile;
 
     // The source chosen in the dialog decides, whatever the setting of the graphics source.
-    switch (app->OvLoadFile) {
+    switch (myLoadFile) {
     case OvReloadWindow::kFromIntrface:
-        ReadPictureFromIntrface(PreviewCanvas, app->OvLoadID);
+        ReadPictureFromIntrface(PreviewCanvas, myLoadID);
         break;
     case OvReloadWindow::kFromUI:
-        ReadPICTFromUIfile(PreviewCanvas, app->OvLoadID);
+        ReadPICTFromUIfile(PreviewCanvas, myLoadID);
         break;
     case OvReloadWindow::kFromExternalFile:
-        ReadPictureFromGraphicsFile(PreviewCanvas, app->OvLoadID);
+        ReadPictureFromGraphicsFile(PreviewCanvas, myLoadID);
         break;
     default:
         break;

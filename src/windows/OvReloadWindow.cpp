@@ -1,7 +1,5 @@
 #include "windows/OvReloadWindow.h"
 
-#include "app/App.h"
-
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -16,7 +14,7 @@ QFont pixelFont(int pixels) {
 
 } // namespace
 
-OvReloadWindow::OvReloadWindow(QWidget* parent) : QDialog(parent) {
+OvReloadWindow::OvReloadWindow(int loadID, QWidget* parent) : QDialog(parent), OvLoadID(loadID) {
     setObjectName(QStringLiteral("OvReloadWindow"));
     setWindowTitle(QStringLiteral("Re-Load Graphics from File"));
     setModal(true);
@@ -70,28 +68,24 @@ void OvReloadWindow::CreateControls() {
 }
 
 void OvReloadWindow::Event_Open() {
-    if (App* app = theApp())
-        app->OvLoadFile = kNone;
+    OvLoadFile = kNone;
 }
 
 void OvReloadWindow::PopupMenu1_Open() {
-    const App* app = theApp();
     // The ID comes from a file and may be any Int32.
-    const long long row = app ? static_cast<long long>(app->OvLoadID) - kFirstID : 0;
+    const long long row = static_cast<long long>(OvLoadID) - kFirstID;
     // An ID outside the rows leaves the popup showing nothing; the ID itself is kept.
     PopupMenu1->setCurrentIndex(row >= 0 && row < PopupMenu1->count() ? static_cast<int>(row) : -1);
 }
 
 void OvReloadWindow::PopupMenu1_Change() {
     const int row = PopupMenu1->currentIndex();
-    App* app = theApp();
-    if (app && row >= 0)
-        app->OvLoadID = kFirstID + row;
+    if (row >= 0)
+        OvLoadID = kFirstID + row;
 }
 
 void OvReloadWindow::choose(int source) {
-    if (App* app = theApp())
-        app->OvLoadFile = source;
+    OvLoadFile = source;
     accept();
 }
 

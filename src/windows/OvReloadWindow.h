@@ -6,16 +6,16 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 
-// "Re-Load Graphics from File": picks a picture ID and the source to load it from. The choice goes
-// back through the application's OvLoadID and OvLoadFile, which the editing window reads once the
-// dialog has closed. Run it through dialogs().runModal() so that tests can answer it.
+// "Re-Load Graphics from File": picks a picture ID and the source to load it from. The choice is
+// the dialog's OvLoadID and OvLoadFile, which the editing window reads once the dialog has
+// closed. Run it through dialogs().runModal() so that tests can answer it.
 class OvReloadWindow : public QDialog {
     Q_OBJECT
 public:
     static constexpr int kWidth = 361;
     static constexpr int kHeight = 153;
 
-    // Values of App::OvLoadFile.
+    // Values of OvLoadFile.
     static constexpr int kFromIntrface = 0;
     static constexpr int kFromUI = 1;
     static constexpr int kFromExternalFile = 2;
@@ -24,7 +24,13 @@ public:
     // Row r of the popup stands for picture ID kFirstID + r.
     static constexpr int kFirstID = 1013;
 
-    explicit OvReloadWindow(QWidget* parent = nullptr);
+    // The popup starts on `loadID`, the editing window's picture ID.
+    explicit OvReloadWindow(int loadID = 0, QWidget* parent = nullptr);
+
+    // The choice: the picture ID (1013 + the popup's row) and the source; kNone until a source
+    // button is pressed (Cancel and the close box leave it so).
+    int OvLoadID = 0;
+    int OvLoadFile = kNone;
 
     QLabel* StaticTextReload1 = nullptr;
     QComboBox* PopupMenu1 = nullptr;

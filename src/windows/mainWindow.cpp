@@ -1,10 +1,10 @@
 #include "windows/mainWindow.h"
 
-#include "app/App.h"
-#include "app/MenuBar1.h"
 #include "platform/WindowList.h"
 #include "windows/ContentArea.h"
+#include "windows/EditorHost.h"
 
+#include <QCoreApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
@@ -32,27 +32,34 @@ const char* const kHelpParagraphs[] = {
     "The sector, ops and battle ID numbering can be changed.",
     "Battles can be added to ops and ops to sectors.",
     "Sectors can be added to the OvData0 file.",
-    "All kinds of entries can be deleted, \"except for the first sector in each file\". Hint: \"there is a bug in "
+    "All kinds of entries can be deleted, \"except for the first sector in each file\". Hint: \"there is a "
+    "bug in "
     "BRM: if an operation has only one battle defined, then the entire sector will be highlighted on the "
     "strategic map during game play.\"",
     "Clicking or selecting an entry draws its rectangle in red, from the entry's coordinates.",
-    "\"When an entry is selected, you can mark the graphical rectangle on the strategic map by holding/dragging "
+    "\"When an entry is selected, you can mark the graphical rectangle on the strategic map by "
+    "holding/dragging "
     "the mouse there\", and the entry's coordinates change at the same time.",
-    "The first column 'View' makes one or more entries visible on the map; then the rectangles of sectors and "
+    "The first column 'View' makes one or more entries visible on the map; then the rectangles of sectors "
+    "and "
     "ops are drawn in yellow, as in the game.",
-    "\"Click into the header of column 'View' to toggle the visibility of all entries on the strategic map on the "
+    "\"Click into the header of column 'View' to toggle the visibility of all entries on the strategic map "
+    "on the "
     "right side of the editing window.\"",
-    "The strategic maps can be viewed from the game's files UI and Intrface.brm, or external graphics (PICT, BMP, "
+    "The strategic maps can be viewed from the game's files UI and Intrface.brm, or external graphics (PICT, "
+    "BMP, "
     "TGA, JPEG and others) imported.",
     "\"Import / export of graphics can be done also by cut/paste via the clipboard or by mouse dragging.\"",
     "\"Mouse dragging will only work if you have unselected all entries (press button 'Unselect').\"",
-    "Mouse dragging and cut/paste of the picture act only on the game's graphic; the drawn rectangles are not "
+    "Mouse dragging and cut/paste of the picture act only on the game's graphic; the drawn rectangles are "
+    "not "
     "copied by 'Edit > Copy picture'.",
     "When one or more rectangles are visible (column 'View'), 'Edit > Copy picture with visible rectangles' "
     "transfers the picture as the editor shows it, not only the game's graphic.",
     "The 'Redraw' button wipes out all rectangles drawn on the map.",
     "The battle, ops and sector definitions of OvData0 can be exported as a Batnames file of the game.",
-    "\"The columns labeled 'Number' and 'NoOfSubs' are not editable. Renumbering of entries will be done by the "
+    "\"The columns labeled 'Number' and 'NoOfSubs' are not editable. Renumbering of entries will be done by "
+    "the "
     "program itself.\"",
 };
 
@@ -76,7 +83,8 @@ mainWindow::mainWindow(QWidget* parent) : QMainWindow(parent) {
 
 void mainWindow::Layout() {
     setWindowTitle(QStringLiteral("About Mapquill"));
-    MenuBar1::instance().installInto(this);
+    if (EditorHost* host = editorHost())
+        host->installMenuBar(this);
     m_content = new ContentArea(this, [this] { Event_Resized(); });
     m_content->setMinimumSize(64, 440);
     m_content->setMaximumSize(32000, 32000);
@@ -93,8 +101,8 @@ void mainWindow::CreateControls() {
         l->setAlignment(alignment);
         return l;
     };
-    StaticText1 = label("StaticText1", QStringLiteral("Mapquill"), sizedFont(18, QStringLiteral("Times"), true),
-                        Qt::AlignHCenter | Qt::AlignVCenter);
+    StaticText1 = label("StaticText1", QStringLiteral("Mapquill"),
+                        sizedFont(18, QStringLiteral("Times"), true), Qt::AlignHCenter | Qt::AlignVCenter);
     StaticText1->setGeometry(4, 8, 470, 20);
     StaticText2 = label("StaticText2", QStringLiteral("a BRM - IRVL 'OvData#'-file editor"), sizedFont(12),
                         Qt::AlignHCenter | Qt::AlignVCenter);
@@ -111,15 +119,16 @@ void mainWindow::CreateControls() {
     credits.setColor(QPalette::WindowText, QColor(0x18, 0x60, 0x5A));
     StaticTextCopyright->setPalette(credits);
 
-    StaticTextVersion = label("StaticTextVersion", QStringLiteral("v1.01"), sizedFont(10),
-                              Qt::AlignRight | Qt::AlignVCenter);
+    StaticTextVersion =
+        label("StaticTextVersion", QStringLiteral("v1.01"), sizedFont(10), Qt::AlignRight | Qt::AlignVCenter);
     StaticTextVersion->setGeometry(336, 400, 100, 20);
 
-    StaticTextWarning = label("StaticTextWarning",
-                              QStringLiteral("Warning: work on copies of the game's files and keep the originals "
-                                             "safe. A wrong count, ID or picture ID in an OvData file can make the "
-                                             "game misbehave or crash."),
-                              sizedFont(10), Qt::AlignLeft | Qt::AlignTop);
+    StaticTextWarning =
+        label("StaticTextWarning",
+              QStringLiteral("Warning: work on copies of the game's files and keep the originals "
+                             "safe. A wrong count, ID or picture ID in an OvData file can make the "
+                             "game misbehave or crash."),
+              sizedFont(10), Qt::AlignLeft | Qt::AlignTop);
     StaticTextWarning->setWordWrap(true);
     StaticTextWarning->setGeometry(4, 340, 470, 40);
 
@@ -144,11 +153,8 @@ void mainWindow::CreateControls() {
 }
 
 void mainWindow::Event_Open() {
-    // The application sets gVersion before any window exists; the label must show the version
-    // even if that order ever changed.
-    const App* app = theApp();
-    const QString version = app && !app->gVersion.isEmpty() ? app->gVersion : QCoreApplication::applicationVersion();
-    StaticTextVersion->setText(version);
+    // The application's gVersion is this same short version string.
+    StaticTextVersion->setText(QCoreApplication::applicationVersion());
 }
 
 void mainWindow::Event_Resized() {

@@ -1,6 +1,5 @@
 // Colon paths, loading, saving, exporting and the unsaved-edits question of an editing window.
 #include "AppTestHelpers.h"
-
 #include "ovdata/BatnamesExport.h"
 #include "ovdata/OvDataFile.h"
 #include "platform/ColonPath.h"
@@ -13,7 +12,6 @@
 #include <QPushButton>
 
 #include <limits>
-
 #include <sys/stat.h>
 
 using Col = OvDataListBox;
@@ -66,10 +64,10 @@ TEST_F(FileFlow, LoadFillsTableAndPopupsAsksForTheMapAndSavesTheSameBytes) {
     OvEditorWindow* window = load(0, example("OvData0"));
     ASSERT_NE(window, nullptr);
     OvDataListBox* box = window->thisListBox;
-    EXPECT_EQ(box->OvResourceID, 1013);
-    EXPECT_GT(box->ListCount(), box->OvNumberOfSectors);
+    EXPECT_EQ(box->document().model().OvResourceID, 1013);
+    EXPECT_GT(box->ListCount(), box->document().model().OvNumberOfSectors);
     EXPECT_EQ(window->PopupMenuPICT->currentIndex(), 0);
-    EXPECT_EQ(window->PopupMenuID->currentIndex(), box->SectorID[0] - 1);
+    EXPECT_EQ(window->PopupMenuID->currentIndex(), box->document().model().SectorID[0] - 1);
     EXPECT_FALSE(window->isModified());
     ASSERT_EQ(script().openRequests.size(), 2u);
     EXPECT_EQ(script().openRequests.back().title, u"Select file UI"_s);
@@ -94,33 +92,36 @@ TEST_F(FileFlow, BytesAfterTheLastRecordAreNeitherReadNorAnObstacle) {
     app().OvWindowInit(0);
     ASSERT_NE(app().OvWindow[0], nullptr);
     EXPECT_TRUE(script().messages.isEmpty());
-    EXPECT_EQ(app().OvWindow[0]->thisListBox->OvResourceID, 1013);
+    EXPECT_EQ(app().OvWindow[0]->thisListBox->document().model().OvResourceID, 1013);
     EXPECT_GT(app().OvWindow[0]->thisListBox->ListCount(), 3);
 }
 
 TEST_F(FileFlow, ARejectedOrUnreadableFileKeepsModelAndUnsavedCellEdits) {
     OvEditorWindow* window = newFromScratch();
-    window->thisListBox->setCell(0, Col::ColName, u"typed but not saved"_s);
+    window->thisListBox->userFinishedEdit(0, Col::ColName, u"typed but not saved"_s);
     const QString dir = tempDir();
     writeAll(dir + u"/empty"_s, QByteArray());
     writeAll(dir + u"/wrong"_s, QByteArrayLiteral("ovda\0\0\0\1"));
     writeAll(dir + u"/cut"_s, readAll(example("OvData0")).left(200));
     // A pipe would block a plain open until someone writes to it: it is refused unopened.
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir + u"/pipe"_s).constData(), 0600), 0);
-    const QString paths[] = {dir, dir + u"/does-not-exist"_s, dir + u"/pipe"_s, dir + u"/empty"_s,
-                             dir + u"/wrong"_s, dir + u"/cut"_s};
+    const QString paths[] = {dir,
+                             dir + u"/does-not-exist"_s,
+                             dir + u"/pipe"_s,
+                             dir + u"/empty"_s,
+                             dir + u"/wrong"_s,
+                             dir + u"/cut"_s};
     for (const QString& path : paths) {
         script().openAnswers.push_back(path);
         window->ReadOvDatas(4);
     }
-    EXPECT_EQ(
-        script().messages,
-        (QStringList{u"please select a single file"_s, u"sorry, file failed to open"_s,
-                     u"sorry, file failed to open"_s, u"file is empty"_s,
-                     u"no valid 'OvDa' header found"_s, u"sorry, file is damaged or truncated."_s}));
+    EXPECT_EQ(script().messages,
+              (QStringList{u"please select a single file"_s, u"sorry, file failed to open"_s,
+                           u"sorry, file failed to open"_s, u"file is empty"_s,
+                           u"no valid 'OvDa' header found"_s, u"sorry, file is damaged or truncated."_s}));
     EXPECT_EQ(window->thisListBox->Cell(0, Col::ColName), u"typed but not saved"_s);
-    EXPECT_EQ(window->thisListBox->SectorName[0], "<new sector 4>");
-    EXPECT_EQ(window->thisListBox->OvResourceID, 1018);
+    EXPECT_EQ(window->document().model().SectorName[0], "typed but not saved");
+    EXPECT_EQ(window->thisListBox->document().model().OvResourceID, 1018);
     EXPECT_EQ(window->PopupMenuPICT->currentIndex(), 5);
 }
 
@@ -133,15 +134,14 @@ TEST_F(FileFlow, ACancelledRefusedOrFailedSaveLeavesTheOldFileAndAGoodOneWritesT
     EXPECT_TRUE(script().messages.isEmpty());
 
     // A coordinate the file cannot hold: refused with a message naming the entry.
-    window->thisListBox->SectorXY[0][2] = 40000;
-    window->thisListBox->PutDataToListBox();
+    window->thisListBox->userFinishedEdit(0, Col::ColX2, u"40000"_s);
     script().saveAnswers.push_back(target);
     EXPECT_FALSE(window->WriteOvDatas(4));
     ASSERT_EQ(script().messages.size(), 1);
     EXPECT_TRUE(script().messages[0].contains(u"<new sector 4>"_s)) << script().messages[0].toStdString();
 
     // A place that cannot hold a file at all (its "folder" is a file): a message, not silence.
-    window->thisListBox->setCell(0, Col::ColX2, u"5"_s);
+    window->thisListBox->userFinishedEdit(0, Col::ColX2, u"5"_s);
     script().saveAnswers.push_back(target + u"/inside-a-file"_s);
     EXPECT_FALSE(window->WriteOvDatas(4));
     ASSERT_EQ(script().messages.size(), 2);
@@ -149,8 +149,8 @@ TEST_F(FileFlow, ACancelledRefusedOrFailedSaveLeavesTheOldFileAndAGoodOneWritesT
     EXPECT_EQ(readAll(target), QByteArrayLiteral("the old file"));
     EXPECT_TRUE(window->isModified());
 
-    window->thisListBox->setCell(0, Col::ColName, u"F\u00e4hrhafen"_s);
-    window->thisListBox->setCell(0, Col::ColX1, u"12"_s);
+    window->thisListBox->userFinishedEdit(0, Col::ColName, u"F\u00e4hrhafen"_s);
+    window->thisListBox->userFinishedEdit(0, Col::ColX1, u"12"_s);
     script().saveAnswers.push_back(target);
     ASSERT_TRUE(window->WriteOvDatas(4));
     const QByteArray bytes = readAll(target);
@@ -176,7 +176,7 @@ TEST_F(FileFlow, BatnamesExportWritesTheModelsText) {
     EXPECT_EQ(request.title, u"Export as new file Batnames"_s);
     EXPECT_EQ(request.suggestedFileName, u"Batnames from OvData4"_s);
     EXPECT_EQ(request.promptText, u"enter name for new BRM base-file 'Batnames'."_s);
-    EXPECT_EQ(readAll(target).toStdString(), ov::ExportAsBatnamesFile(*window->thisListBox));
+    EXPECT_EQ(readAll(target).toStdString(), ov::ExportAsBatnamesFile(window->document().fileModel()));
     EXPECT_TRUE(readAll(target).contains("<new sector 4> Sector Campaign\r"));
 }
 
@@ -233,7 +233,7 @@ TEST_F(FileFlow, IdsOutsideThePopupsLeaveThemShowingNothing) {
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->PopupMenuPICT->currentIndex(), -1);
     EXPECT_EQ(window->PopupMenuID->currentIndex(), -1);
-    EXPECT_EQ(window->thisListBox->OvResourceID, std::numeric_limits<std::int32_t>::min());
+    EXPECT_EQ(window->thisListBox->document().model().OvResourceID, std::numeric_limits<std::int32_t>::min());
 }
 
 // Save As and the Batnames export write through the one safe writer: what is not a regular file

@@ -9,13 +9,15 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QWindow>
 
 using Registry = GuiTest;
 
 TEST_F(Registry, AnOpenSlotComesForwardWithoutADialogAndAClosedOneReopensWithOne) {
     OvEditorWindow* first = openSlot(3, QString());
     ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->windowTitle(), u"OvData3"_s);
+    // The title as shown: "OvData3", with Qt's marker while there are unsaved edits.
+    EXPECT_EQ(first->windowHandle()->title(), u"OvData3"_s);
     EXPECT_EQ(first->myWindowIndex, 3);
     app()._myAboutMenuItem_Action();
     ASSERT_NE(app().Window(0), first);
@@ -40,11 +42,11 @@ TEST_F(Registry, AnOpenSlotComesForwardWithoutADialogAndAClosedOneReopensWithOne
 TEST_F(Registry, NewFromScratchFillsSlotsFourToNineWithOneSectorThenRefuses) {
     OvEditorWindow* window = newFromScratch();
     ASSERT_EQ(app().OvWindow[4], window);
-    EXPECT_EQ(window->windowTitle(), u"OvData4"_s);
+    EXPECT_EQ(window->windowHandle()->title(), u"OvData4*"_s) << "a new file is unsaved";
     OvDataListBox* box = window->thisListBox;
-    EXPECT_EQ(box->OvResourceID, 1018);
-    EXPECT_EQ(box->OvNumberOfSectors, 1);
-    EXPECT_EQ(box->SectorID[0], 4);
+    EXPECT_EQ(box->document().model().OvResourceID, 1018);
+    EXPECT_EQ(box->document().model().OvNumberOfSectors, 1);
+    EXPECT_EQ(box->document().model().SectorID[0], 4);
     ASSERT_EQ(box->ListCount(), 1);
     EXPECT_EQ(box->Cell(0, OvDataListBox::ColName), u"<new sector 4>"_s);
     EXPECT_TRUE(window->isModified()) << "a new file exists only in memory";

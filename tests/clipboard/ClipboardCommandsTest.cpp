@@ -106,7 +106,7 @@ TEST_F(ClipboardTest, SelectAllCommandsToggleAllRowsAndTheHeaderFlag) {
     EXPECT_TRUE(clipboard().text().startsWith(kHeaderLine));
     EXPECT_FALSE(clipboard().text().contains(QChar(10)));
 
-    table->OvNumberOfSectors = 0; // on an empty table the commands only set the flag
+    window->document().reset(ov::OvDataModel{}); // on an empty table the commands only set the flag
     table->PutDataToListBox();
     for (const auto& s : empty) {
         (app().*s.command)();

@@ -315,4 +315,54 @@ TEST(QuickTimeCodecs, PublicSamplesDecode) {
     EXPECT_TRUE(samePixels(sameImage[2], sameImage[0]));
 }
 
+// Every public QuickTime picture carries, after its compressed image, the text a Mac without
+// QuickTime shows instead ("QuickTime and a ... decompressor are needed to see this picture"),
+// opened by a PnSize of height 0x00AE whose width counts the fallback's bytes. A decoded image
+// leaves that text out; a marker that is not one (another height, a count past the picture's end)
+// is played as the pen size it is, and the text shows.
+TEST(QuickTimeCodecs, FallbackTextOfADecodedImageIsLeftOut) {
+    std::vector<std::string> runs;
+    gfx::PictOptions options;
+    options.textRenderer = [&runs](const gfx::PictTextRun& run, std::size_t) {
+        runs.push_back(run.text);
+        return gfx::PictTextMask{};
+    };
+    for (const char* name : {"tm_u2.pict", "tm_foo.pict", "tm_qt_png.pict", "tm_qt_tiff.pict",
+                             "tm_qt_bmp.pict", "tm_P30946BDC.pict"}) {
+        SCOPED_TRACE(name);
+        runs.clear();
+        const auto result = gfx::decodePictFile(readBytes(publicSample(name)), options);
+        ASSERT_TRUE(result.ok()) << result.error;
+        EXPECT_TRUE(runs.empty()) << runs.front();
+    }
+
+    // tm_foo's fallback: PnSize (0x00AE, 0x0070) at 0x100D6 of the picture record.
+    const auto foo = readBytes(publicSample("tm_foo.pict"));
+    const std::size_t marker = 512 + 0x100D6;
+    ASSERT_EQ(std::vector<std::uint8_t>(foo.begin() + marker, foo.begin() + marker + 6),
+              (std::vector<std::uint8_t>{0x00, 0x07, 0x00, 0xAE, 0x00, 0x70}));
+    struct Case {
+        const char* what;
+        std::uint8_t heightLow, countHigh, countLow;
+        std::size_t textRuns;
+    };
+    for (const Case& c :
+         {Case{"as written", 0xAE, 0x00, 0x70, 0}, Case{"another pen height", 0xAF, 0x00, 0x70, 3},
+          Case{"count one byte past the data", 0xAE, 0x00, 0x73, 3},
+          Case{"count far past the end", 0xAE, 0xFF, 0xFF, 3}}) {
+        SCOPED_TRACE(c.what);
+        auto bytes = foo;
+        bytes[marker + 3] = c.heightLow;
+        bytes[marker + 4] = c.countHigh;
+        bytes[marker + 5] = c.countLow;
+        runs.clear();
+        const auto result = gfx::decodePictFile(bytes, options);
+        ASSERT_TRUE(result.ok()) << result.error;
+        EXPECT_EQ(runs.size(), c.textRuns);
+        if (c.textRuns > 0) {
+            EXPECT_EQ(runs.back(), "are needed to see this picture.");
+        }
+    }
+}
+
 } // namespace

@@ -169,7 +169,7 @@ TEST_F(MapMarkingTest, InsideTestsInCanvasAndWindowCoordinates) {
 
 class MapDemoFileTest : public GuiTest {};
 
-TEST_F(MapDemoFileTest, AMarkOnTheDemoFileReachesTheModelAtTheNextReadBack) {
+TEST_F(MapDemoFileTest, AMarkOnTheDemoFileReachesTheDocument) {
     script().openAnswers = {example("OvData0"), QString()}; // the file, then no map picture
     app().OvWindowInit(0);
     OvEditorWindow* window = app().OvWindow[0];
@@ -183,8 +183,7 @@ TEST_F(MapDemoFileTest, AMarkOnTheDemoFileReachesTheModelAtTheNextReadBack) {
     drag(window->PreviewCanvas, {150, 140});
     release(window->PreviewCanvas, {150, 140});
     EXPECT_TRUE(window->isModified());
-    table.GetDataFromListBox();
-    EXPECT_EQ(table.BatXY[0][0][0], (ov::Rect{200, 100, 150, 140}));
+    EXPECT_EQ(window->document().model().BatXY[0][0][0], (ov::Rect{200, 100, 150, 140}));
 }
 
 } // namespace

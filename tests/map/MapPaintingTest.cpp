@@ -93,12 +93,12 @@ TEST_F(MapPaintingTest, AnyUnsetOrUnreadableCoordinateDrawsNothing) {
                              {"abc", "20", "30", "25"},
                              {"", "20", "30", "25"}}) {
         for (int i = 0; i < 4; ++i)
-            table->setCell(3, OvDataListBox::ColX1 + i, QString::fromLatin1(rect[i]));
+            table->userFinishedEdit(3, OvDataListBox::ColX1 + i, QString::fromLatin1(rect[i]));
         EXPECT_TRUE(pixelsOtherThan(shot(), kWhite).isEmpty()) << rect[0] << " " << rect[1];
     }
     // Text after the digits is ignored, as everywhere in the table.
     setRect(*table, 3, 10, 20, 30, 25);
-    table->setCell(3, OvDataListBox::ColX1, QStringLiteral("10abc"));
+    table->userFinishedEdit(3, OvDataListBox::ColX1, QStringLiteral("10abc"));
     EXPECT_EQ(shot(), expectedOutline(10, 20, 30, 25, MapPainting::kHighlightedColour));
 }
 

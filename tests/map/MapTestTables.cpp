@@ -8,40 +8,45 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+#include <memory>
+
 namespace MapTest {
 
 void fillModel(OvDataListBox& table, int ops, int battles) {
-    table.InitProperties();
-    table.OvResourceID = 1013;
-    table.OvNumberOfSectors = 1;
-    table.SectorID[0] = 1;
-    table.SectorName[0] = std::string("S");
-    table.SectorNumberOfOps[0] = ops;
+    auto model = std::make_unique<ov::OvDataModel>();
+    ov::OvDataModel& m = *model;
+    m.InitProperties();
+    m.OvResourceID = 1013;
+    m.OvNumberOfSectors = 1;
+    m.SectorID[0] = 1;
+    m.SectorName[0] = std::string("S");
+    m.SectorNumberOfOps[0] = ops;
     for (int o = 0; o < ops; ++o) {
         const auto os = static_cast<std::size_t>(o);
-        table.OpsID[0][os] = 10 + o;
+        m.OpsID[0][os] = 10 + o;
         // Built with append: g++ 12 at -O3 warns falsely about "literal" + std::string.
-        table.OpsName[0][os] = std::string("Ops ").append(std::to_string(o));
-        table.OpsNumberOfBattles[0][os] = battles;
+        m.OpsName[0][os] = std::string("Ops ").append(std::to_string(o));
+        m.OpsNumberOfBattles[0][os] = battles;
         for (int b = 0; b < battles; ++b) {
             const auto bs = static_cast<std::size_t>(b);
-            table.BatID[0][os][bs] = (10 + o) * 10 + b;
-            table.BatName[0][os][bs] =
+            m.BatID[0][os][bs] = (10 + o) * 10 + b;
+            m.BatName[0][os][bs] =
                 std::string("Bat ").append(std::to_string(o)).append(".").append(std::to_string(b));
             std::string tail(3, '\0');
             if (b < 3)
                 tail[bs] = 1;
-            table.BatTail[0][os][bs] = tail;
+            m.BatTail[0][os][bs] = tail;
         }
     }
+    auto* window = qobject_cast<OvEditorWindow*>(table.window());
+    window->document().reset(m);
     table.PutDataToListBox();
 }
 
 void setRect(OvDataListBox& table, int row, int x1, int y1, int x2, int y2) {
-    table.setCell(row, OvDataListBox::ColX1, QString::number(x1));
-    table.setCell(row, OvDataListBox::ColY1, QString::number(y1));
-    table.setCell(row, OvDataListBox::ColX2, QString::number(x2));
-    table.setCell(row, OvDataListBox::ColY2, QString::number(y2));
+    int column = OvDataListBox::ColX1;
+    for (const int value : {x1, y1, x2, y2})
+        table.userFinishedEdit(row, column++, QString::number(value));
 }
 
 QRgb in16Bits(QRgb colour) {

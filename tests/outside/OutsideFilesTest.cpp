@@ -136,9 +136,9 @@ TEST_F(OutsideFiles, EachFileOpensInItsSlotAsAfterTheOpenDialog) {
     for (const auto& e : expected) {
         OvEditorWindow* window = slot(e.slot);
         ASSERT_NE(window, nullptr) << e.slot;
-        EXPECT_EQ(window->windowTitle(), u"OvData%1"_s.arg(e.slot));
+        EXPECT_EQ(window->windowTitle().remove(u"[*]"_s), u"OvData%1"_s.arg(e.slot));
         EXPECT_EQ(window->myWindowIndex, e.slot);
-        EXPECT_EQ(window->thisListBox->OvResourceID, e.resourceId) << e.slot;
+        EXPECT_EQ(window->document().model().OvResourceID, e.resourceId) << e.slot;
         EXPECT_GT(window->thisListBox->ListCount(), 0);
         EXPECT_FALSE(window->isModified());
         EXPECT_TRUE(window->isVisible());
@@ -181,7 +181,7 @@ TEST_F(OutsideFiles, BadFilesGiveTheUsualMessageAndLeaveNoWindow) {
     OpenFiles::open({cases[0].path, good});
     EXPECT_EQ(script().messages, QStringList{u"sorry, file failed to open"_s});
     ASSERT_NE(slot(7), nullptr);
-    EXPECT_EQ(slot(7)->thisListBox->OvResourceID, 1014);
+    EXPECT_EQ(slot(7)->document().model().OvResourceID, 1014);
 }
 
 TEST_F(OutsideFiles, WithEverySlotOpenTheUsualMessageIsShownOnce) {
@@ -210,13 +210,13 @@ TEST_F(OutsideFiles, FilesDroppedOnTheAboutWindowOrTheTableOpenAndThePictureDrop
     EXPECT_EQ(about->EditFieldMainHelp->toPlainText().toStdString(), help.toStdString());
     ASSERT_NE(slot(2), nullptr);
     ASSERT_NE(slot(3), nullptr);
-    EXPECT_EQ(slot(3)->thisListBox->OvResourceID, 1016);
+    EXPECT_EQ(slot(3)->document().model().OvResourceID, 1016);
 
     // An editing window's table.
     cancelPictureDialogs(1);
     EXPECT_TRUE(dropFiles(slot(2)->thisListBox->viewport(), {third}));
     ASSERT_NE(slot(1), nullptr);
-    EXPECT_EQ(slot(1)->thisListBox->OvResourceID, 1014);
+    EXPECT_EQ(slot(1)->document().model().OvResourceID, 1014);
     EXPECT_EQ(openSlots(), 3);
 
     // The table takes files only: text or a remote address is refused and changes no cell.

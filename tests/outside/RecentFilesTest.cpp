@@ -124,6 +124,6 @@ TEST_F(RecentFilesTest, OpenedAndSavedFilesAreRememberedAndAMissingOneLeavesTheL
     script().openAnswers.push_back(QString());
     item->menu()->actions().at(0)->trigger();
     ASSERT_NE(app().OvWindow[2], nullptr);
-    EXPECT_EQ(app().OvWindow[2]->thisListBox->OvResourceID, 1015);
+    EXPECT_EQ(app().OvWindow[2]->document().model().OvResourceID, 1015);
     EXPECT_EQ(script().messages.size(), 1);
 }

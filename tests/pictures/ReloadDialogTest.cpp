@@ -58,7 +58,7 @@ protected:
             if (!dialog)
                 return 0;
             m_openedOnRow = dialog->PopupMenu1->currentIndex();
-            m_loadFileWhenOpen = app().OvLoadFile;
+            m_loadFileWhenOpen = dialog->OvLoadFile;
             if (row >= 0) {
                 dialog->PopupMenu1->setCurrentIndex(row);
                 Q_EMIT dialog->PopupMenu1->activated(row);
@@ -111,12 +111,12 @@ TEST_F(ReloadDialogTest, StartsOnTheFilesPictureAndLoadsByTheChosenSourceAndRow)
 
         EXPECT_EQ(m_openedOnRow, 2); // "1015 <nijm>"
         EXPECT_EQ(m_loadFileWhenOpen, -1);
-        EXPECT_EQ(app().OvLoadFile, c.loadFile);
-        EXPECT_EQ(app().OvLoadID, c.loadID);
+        EXPECT_EQ(w->myLoadFile, c.loadFile);
+        EXPECT_EQ(w->myLoadID, c.loadID);
         EXPECT_EQ(script().openRequests.size(), asked + (c.answer.isEmpty() ? 0u : 1u));
         EXPECT_EQ(w->PreviewCanvas->size(), c.size);
         EXPECT_EQ(w->PreviewCanvas->MasterBackground.pixelColor(5, 5), c.colour);
-        EXPECT_EQ(w->thisListBox->OvResourceID, 1015);
+        EXPECT_EQ(w->thisListBox->document().model().OvResourceID, 1015);
         EXPECT_EQ(w->PopupMenuPICT->currentIndex(), 2);
         EXPECT_FALSE(w->isModified());
         EXPECT_TRUE(script().messages.isEmpty());
@@ -124,12 +124,11 @@ TEST_F(ReloadDialogTest, StartsOnTheFilesPictureAndLoadsByTheChosenSourceAndRow)
 }
 
 TEST_F(ReloadDialogTest, ControlsTextsAndGeometry) {
-    app().OvLoadID = 1016;
-    OvReloadWindow dialog;
+    OvReloadWindow dialog(1016);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Re-Load Graphics from File"));
     EXPECT_EQ(dialog.size(), QSize(361, 153));
     EXPECT_EQ(dialog.PopupMenu1->currentIndex(), 3);
-    EXPECT_EQ(app().OvLoadFile, -1);
+    EXPECT_EQ(dialog.OvLoadFile, -1);
 
     struct Control {
         QWidget* widget;
@@ -179,16 +178,16 @@ TEST_F(ReloadDialogTest, ControlsTextsAndGeometry) {
 
 TEST_F(ReloadDialogTest, AnIDOutsideTheRowsShowsNoRowAndIsLoadedAsItIs) {
     OvEditorWindow* w = newFromScratch();
-    w->thisListBox->OvResourceID = 1030;
+    w->document().setResourceID(1030);
     answer(&OvReloadWindow::PushButtonReloadIntrface);
     script().openAnswers.push_back(m_brm);
     w->PushButtonReloadGraphics_Action();
     EXPECT_EQ(m_openedOnRow, -1);
-    EXPECT_EQ(app().OvLoadID, 1030);
+    EXPECT_EQ(w->myLoadID, 1030);
     EXPECT_EQ(script().messages, QStringList{QStringLiteral("sorry, picture not in file.")});
 
     // A hostile file's ID at the end of the Int32 range: still no row, still a clean message.
-    w->thisListBox->OvResourceID = std::numeric_limits<int>::min();
+    w->document().setResourceID(std::numeric_limits<int>::min());
     answer(&OvReloadWindow::PushButtonReloadIntrface);
     w->PushButtonReloadGraphics_Action();
     EXPECT_EQ(m_openedOnRow, -1);

@@ -3,6 +3,7 @@
 
 #include <QComboBox>
 #include <QSignalSpy>
+#include <QUndoStack>
 
 using Button = void (OvEditorWindow::*)();
 
@@ -29,11 +30,10 @@ TEST_F(TableTest, AcceptedEditsReachTheCellAndAreReportedOnce) {
     EXPECT_EQ(actions[0][1].toInt(), static_cast<int>(Col::ColX1));
     EXPECT_TRUE(window->isModified());
 
-    box->GetDataFromListBox();
-    EXPECT_EQ(box->BatXY[0][0][0][0], -32768);
-    EXPECT_EQ(box->BatXY[0][0][0][1], 12);
-    EXPECT_EQ(box->BatXY[0][0][0][2], 32767);
-    EXPECT_EQ(box->BatName[0][0][0], "Caf\xe9 \xff" + std::string(43, 'a'));
+    EXPECT_EQ(model().BatXY[0][0][0][0], -32768);
+    EXPECT_EQ(model().BatXY[0][0][0][1], 12);
+    EXPECT_EQ(model().BatXY[0][0][0][2], 32767);
+    EXPECT_EQ(model().BatName[0][0][0], "Caf\xe9 \xff" + std::string(43, 'a'));
 }
 
 TEST_F(TableTest, ValuesTheFileCannotHoldAreRefusedWhereTyped) {
@@ -59,9 +59,8 @@ TEST_F(TableTest, ValuesTheFileCannotHoldAreRefusedWhereTyped) {
     }
     EXPECT_EQ(actions.count(), 0);
     EXPECT_FALSE(window->isModified());
-    box->GetDataFromListBox();
-    EXPECT_EQ(box->BatName[0][0][0], "B0.0.0");
-    EXPECT_EQ(box->BatXY[0][0][0][2], rectBase(0, 0, 0) + 2);
+    EXPECT_EQ(model().BatName[0][0][0], "B0.0.0");
+    EXPECT_EQ(model().BatXY[0][0][0][2], rectBase(0, 0, 0) + 2);
 }
 
 // --- adding -----------------------------------------------------------------------------------
@@ -89,17 +88,17 @@ TEST_F(TableTest, AddOpsAndBattleGetPositionalIDsAndDefaultNamesAndAreSelectedAn
 TEST_F(TableTest, AddWithoutSelectionUsesTheLastRow) {
     build({{1}, {2, 0}}); // last row: ops 1 of sector 1, no battles
     window->PushButtonAddOps_Action();
-    EXPECT_EQ(box->SectorNumberOfOps[1], 3);
-    EXPECT_EQ(box->SectorNumberOfOps[0], 1);
+    EXPECT_EQ(model().SectorNumberOfOps[1], 3);
+    EXPECT_EQ(model().SectorNumberOfOps[0], 1);
     box->clearSelection();
     window->PushButtonAddBattle_Action(); // the last row is now the new ops 2 of sector 1
-    EXPECT_EQ(box->OpsNumberOfBattles[1][2], 1);
-    EXPECT_EQ(box->BatID[1][2][0], 220);
+    EXPECT_EQ(model().OpsNumberOfBattles[1][2], 1);
+    EXPECT_EQ(model().BatID[1][2][0], 220);
 }
 
 TEST_F(TableTest, AddSectorNumbersByPositionAndKeepsUnsavedEdits) {
     build({{}, {}, {}}, 5); // IDs 5, 6, 7
-    box->setCell(1, Col::ColName, u"typed, not saved"_s);
+    type(1, Col::ColName, u"typed, not saved"_s);
     window->PushButtonAddSector_Action();
     EXPECT_EQ(column(Col::ColNumber), u"5 6 7 4"_s);
     EXPECT_EQ(column(Col::ColName), u"S0 typed, not saved S2 <enter new sector name>"_s);
@@ -115,7 +114,7 @@ TEST_F(TableTest, AddsBeepWhenTheModelRefusesButStopSilentlyAtTenPerLevel) {
     box->setListIndex(2);
     window->PushButtonAddBattle_Action();
     EXPECT_EQ(script().beeps, 3);
-    EXPECT_EQ(box->OpsNumberOfBattles[1][0] + box->OpsNumberOfBattles[0][0], 0);
+    EXPECT_EQ(model().OpsNumberOfBattles[1][0] + model().OpsNumberOfBattles[0][0], 0);
 
     build(std::vector<std::vector<int>>(10, std::vector<int>{}));
     window->setModified(false);
@@ -125,9 +124,9 @@ TEST_F(TableTest, AddsBeepWhenTheModelRefusesButStopSilentlyAtTenPerLevel) {
     box->setListIndex(1);
     window->PushButtonAddOps_Action();
     window->PushButtonAddBattle_Action();
-    EXPECT_EQ(box->OvNumberOfSectors, 1);
-    EXPECT_EQ(box->SectorNumberOfOps[0], 10);
-    EXPECT_EQ(box->OpsNumberOfBattles[0][0], 10);
+    EXPECT_EQ(model().OvNumberOfSectors, 1);
+    EXPECT_EQ(model().SectorNumberOfOps[0], 10);
+    EXPECT_EQ(model().OpsNumberOfBattles[0][0], 10);
     EXPECT_EQ(script().beeps, 3);
     EXPECT_FALSE(window->isModified());
 }
@@ -136,7 +135,7 @@ TEST_F(TableTest, AddsBeepWhenTheModelRefusesButStopSilentlyAtTenPerLevel) {
 
 TEST_F(TableTest, ChoosingTheFirstIDRenumbersEveryEntry) {
     build({{2, 2}, {2}});
-    box->setCell(2, Col::ColName, u"edited"_s);
+    type(2, Col::ColName, u"edited"_s);
     window->setModified(false);
     window->PopupMenuID->setCurrentIndex(2);
     Q_EMIT window->PopupMenuID->activated(2); // the user picks "3"
@@ -151,7 +150,7 @@ TEST_F(TableTest, PopupsSetFromCodeRunNoHandler) {
     OvEditorWindow::setPopupIndex(window->PopupMenuID, 0);
     OvEditorWindow::setPopupIndex(window->PopupMenuPICT, 4);
     EXPECT_EQ(column(Col::ColNumber), u"7 70 700"_s);
-    EXPECT_EQ(box->OvResourceID, 0);
+    EXPECT_EQ(model().OvResourceID, 0);
     EXPECT_TRUE(script().openRequests.empty());
 }
 
@@ -168,7 +167,7 @@ TEST_F(TableTest, ChoosingAMapPictureSetsTheIDAndReadsFromTheChosenSource) {
         script().openAnswers.push_back(QString()); // the user cancels the search for the file
         window->PopupMenuPICT->setCurrentIndex(c.index);
         Q_EMIT window->PopupMenuPICT->activated(c.index);
-        EXPECT_EQ(box->OvResourceID, c.id);
+        EXPECT_EQ(model().OvResourceID, c.id);
         ASSERT_EQ(script().openRequests.size(), 1u);
         EXPECT_TRUE(script().openRequests[0].title.contains(c.fileName)) << c.fileName.toStdString();
     }
@@ -204,8 +203,7 @@ TEST_F(TableTest, DeleteButtonsBeepOnTheWrongRowKindAndDoNothingWithoutSelection
 
 TEST_F(TableTest, DeleteBattleMovesLaterBattlesUpIDsStayAndTheFreedSlotKeepsItsContents) {
     build({{3}}); // ops 10 with battles 100, 101, 102
-    box->BatTail[0][0][2] = std::string("\1\0\1", 3);
-    box->PutDataToListBox();
+    change([](ov::OvDataModel& m) { m.BatTail[0][0][2] = std::string("\1\0\1", 3); });
     box->setListIndex(3);
     window->PushButtonDelBattle_Action();
     EXPECT_EQ(column(Col::ColNumber), u"1 10 100 101"_s);
@@ -254,11 +252,8 @@ TEST_F(TableTest, DeleteOpsOrSectorMovesLaterEntriesUpAndRenumbersThemByPosition
                  {{{1}}, false, 0, &OvEditorWindow::PushButtonDelSector_Action, u"", u"", u""}};
     for (const auto& c : cases) {
         build(c.tree);
-        if (c.zeroSectorIDs) {
-            for (int s = 0; s < box->OvNumberOfSectors; ++s)
-                box->SectorID[s] = 0;
-            box->PutDataToListBox();
-        }
+        if (c.zeroSectorIDs)
+            change([](ov::OvDataModel& m) { m.SectorID.fill(0); });
         box->setListIndex(c.row);
         (window->*c.button)();
         const std::string label = QString::fromUtf16(c.names).toStdString();

@@ -8,6 +8,8 @@
 #include <QStyleOptionViewItem>
 #include <QTest>
 
+#include <memory>
+
 void TableTest::SetUp() {
     GuiTest::SetUp();
     window = new OvEditorWindow;
@@ -29,8 +31,16 @@ std::string label(char kind, std::initializer_list<int> positions) {
 }
 } // namespace
 
+void TableTest::change(const std::function<void(ov::OvDataModel&)>& edit) {
+    auto changed = std::make_unique<ov::OvDataModel>(model());
+    edit(*changed);
+    window->document().reset(*changed);
+    box->PutDataToListBox();
+}
+
 void TableTest::build(const std::vector<std::vector<int>>& tree, int firstID) {
-    OvDataListBox& m = *box;
+    auto made = std::make_unique<ov::OvDataModel>();
+    ov::OvDataModel& m = *made;
     m.InitProperties();
     m.OvNumberOfSectors = static_cast<int>(tree.size());
     for (int s = 0; s < static_cast<int>(tree.size()); ++s) {
@@ -54,7 +64,8 @@ void TableTest::build(const std::vector<std::vector<int>>& tree, int firstID) {
             }
         }
     }
-    m.PutDataToListBox();
+    window->document().reset(m);
+    box->PutDataToListBox();
 }
 
 QString TableTest::kinds() const {
@@ -108,4 +119,22 @@ void TableTest::type(int row, int column, const QString& text) {
     QCoreApplication::processEvents(); // the commit is queued behind the key press
     // The closed editor is deleted later; let it go so the next edit finds only its own.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void TableTest::startTyping(int row, int column, const QString& text) {
+    box->setCurrentCell(row, column);
+    box->editItem(box->item(row, column));
+    QLineEdit* editor = openEditor();
+    ASSERT_NE(editor, nullptr);
+    editor->setFocus();
+    editor->setText(text);
+}
+
+QLineEdit* TableTest::openEditor() const {
+    if (!box->isEditingCell())
+        return nullptr;
+    for (QLineEdit* editor : box->viewport()->findChildren<QLineEdit*>())
+        if (editor->isVisible())
+            return editor;
+    return nullptr;
 }

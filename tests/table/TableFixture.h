@@ -6,6 +6,9 @@
 
 #include <QPoint>
 
+class QLineEdit;
+
+#include <functional>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -24,6 +27,10 @@ protected:
     void build(const std::vector<std::vector<int>>& tree, int firstID = 1);
     static int rectBase(int s, int o, int b) { return 1000 * (s + 1) + 100 * (o + 1) + 10 * (b + 1); }
 
+    // The window's data, and a change of it made directly (as a load would), shown at once.
+    const ov::OvDataModel& model() const { return window->document().model(); }
+    void change(const std::function<void(ov::OvDataModel&)>& edit);
+
     // Row kinds in table order as one string: S sector, O ops, B battle.
     QString kinds() const;
     // Column texts of every row joined by spaces, e.g. "1 10 100 101".
@@ -36,6 +43,10 @@ protected:
     void clickCheckBox(int row, int column);
     // The user types `text` into a cell and presses Return.
     void type(int row, int column, const QString& text);
+    // The user types `text` into a cell and leaves the editor open (no Return).
+    void startTyping(int row, int column, const QString& text);
+    // The open cell editor, or nullptr.
+    QLineEdit* openEditor() const;
 
     OvEditorWindow* window = nullptr;
     OvDataListBox* box = nullptr;

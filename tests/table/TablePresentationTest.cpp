@@ -5,6 +5,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QUndoStack>
 
 // --- rows from the model and back ---------------------------------------------------------------
 
@@ -30,29 +31,25 @@ TEST_F(TableTest, RowsStandInTreeOrderWithTheirKindsTextsAndCheckBoxes) {
     EXPECT_EQ(column(Col::ColView).trimmed(), QString()) << "check-box cells carry no text";
 }
 
-TEST_F(TableTest, ReadBackKeepsStoredValuesAndLeavesEntriesWithoutRowsAlone) {
+TEST_F(TableTest, RowsShowTheStoredValuesExactly) {
     build({{1}, {1}});
-    box->SectorXY[0] = {-5, 0, 7, -32768};
-    box->BatName[0][0][0] = "Caf\xe9";
-    box->PutDataToListBox();
+    change([](ov::OvDataModel& m) {
+        m.SectorXY[0] = {-5, 0, 7, -32768};
+        m.BatName[0][0][0] = "Caf\xe9";
+    });
     EXPECT_EQ(box->Cell(0, Col::ColX1), u"-5"_s);
     EXPECT_EQ(box->Cell(0, Col::ColY2), u"-32768"_s);
     EXPECT_EQ(box->Cell(2, Col::ColName), u"Caf\u00e9"_s);
-    box->setRowCount(3); // the second sector's rows are gone
-    box->GetDataFromListBox();
-    EXPECT_EQ(box->SectorXY[0][3], -32768);
-    EXPECT_EQ(box->BatName[0][0][0], "Caf\xe9");
-    EXPECT_EQ(box->SectorName[1], "S1");
-    EXPECT_EQ(box->SectorID[1], 2);
 }
 
 // --- battle flags and what counts as an edit ------------------------------------------------------
 
-TEST_F(TableTest, FlagTextShowsStoredBytesAUserToggleRewritesItAndReadBackGivesZeroOrOne) {
+TEST_F(TableTest, FlagTextShowsStoredBytesAndAUserToggleStoresTheTailAsShown) {
     build({{2}});
-    box->BatTail[0][0][0] = std::string("\0\2\0", 3);
-    box->BatTail[0][0][1] = std::string("\1\0\2", 3);
-    box->PutDataToListBox();
+    change([](ov::OvDataModel& m) {
+        m.BatTail[0][0][0] = std::string("\0\2\0", 3);
+        m.BatTail[0][0][1] = std::string("\1\0\2", 3);
+    });
     EXPECT_EQ(box->Cell(2, Col::ColSubs), u"0-2-0"_s);
     EXPECT_EQ(box->Cell(3, Col::ColSubs), u"1-0-2"_s);
     EXPECT_FALSE(box->CellCheck(2, Col::ColLZ));
@@ -60,34 +57,34 @@ TEST_F(TableTest, FlagTextShowsStoredBytesAUserToggleRewritesItAndReadBackGivesZ
     EXPECT_FALSE(box->CellCheck(2, Col::ColRoad));
 
     QSignalSpy actions(box, &OvDataListBox::CellAction);
-    QSignalSpy edits(box, &OvDataListBox::edited);
     clickCheckBox(3, Col::ColBridge);
     EXPECT_TRUE(box->CellCheck(3, Col::ColBridge));
     EXPECT_EQ(box->Cell(3, Col::ColSubs), u"1-1-1"_s);
     ASSERT_EQ(actions.count(), 1);
     EXPECT_EQ(actions[0][0].toInt(), 3);
     EXPECT_EQ(actions[0][1].toInt(), static_cast<int>(Col::ColBridge));
-    EXPECT_EQ(edits.count(), 1);
+    EXPECT_EQ(window->undoStack()->count(), 1);
+    EXPECT_EQ(window->undoStack()->undoText(), u"Tick Bridge of Battle 101"_s);
     EXPECT_TRUE(window->isModified());
     clickCheckBox(2, Col::ColBridge);
     EXPECT_EQ(box->Cell(2, Col::ColSubs), u"0-0-0"_s);
-    box->GetDataFromListBox();
-    EXPECT_EQ(box->BatTail[0][0][0], std::string("\0\0\0", 3));
-    EXPECT_EQ(box->BatTail[0][0][1], std::string("\1\1\1", 3));
+    EXPECT_EQ(model().BatTail[0][0][0], std::string("\0\0\0", 3));
+    EXPECT_EQ(model().BatTail[0][0][1], std::string("\1\1\1", 3));
 }
 
-TEST_F(TableTest, CodeChangesRebuildsAndViewTicksAreNoEdits) {
+TEST_F(TableTest, CodeChangesOnlyShowAndViewTicksAreNoEdits) {
     build({{1}});
+    window->setModified(false);
     QSignalSpy actions(box, &OvDataListBox::CellAction);
     box->setCellCheck(2, Col::ColLZ, true);
     box->setCellCheck(0, Col::ColView, true);
     box->setCell(2, Col::ColX1, u"77"_s);
-    window->setModified(false);
-    QSignalSpy edits(box, &OvDataListBox::edited);
-    box->PutDataToListBox();
-    box->GetDataFromListBox();
     EXPECT_EQ(actions.count(), 0);
-    EXPECT_EQ(edits.count(), 0);
+    box->PutDataToListBox(); // the rows show the document again
+    EXPECT_EQ(box->Cell(2, Col::ColX1), QString::number(rectBase(0, 0, 0)));
+    EXPECT_FALSE(box->CellCheck(2, Col::ColLZ));
+    EXPECT_TRUE(box->CellCheck(0, Col::ColView));
+    EXPECT_EQ(window->undoStack()->count(), 0);
     clickCheckBox(1, Col::ColView); // the user's tick: shown on the map, not file data
     EXPECT_TRUE(box->CellCheck(1, Col::ColView));
     EXPECT_FALSE(window->isModified());
@@ -157,44 +154,6 @@ TEST_F(TableTest, ListIndexFollowsTheSelectionAndARebuildDropsItButKeepsTheScrol
     bar->setValue(40);
     box->PutDataToListBox();
     EXPECT_EQ(bar->value(), 40);
-}
-
-// --- row mapping ------------------------------------------------------------------------------------
-
-TEST_F(TableTest, RowMappingFromTheSelectedOrElseTheLastRowEvenWithDuplicateIDs) {
-    const struct {
-        std::vector<std::vector<int>> tree;
-        bool zeroIDs;
-        int row, sector, ops, battle;
-    } cases[] = {{{}, false, -1, 0, 0, -1},            // empty table
-                 {{{1}, {2, 3}}, false, -1, 1, 1, -1}, // no selection: the last row
-                 {{{1}, {2, 3}}, false, 8, 1, 1, 0},   // battle 0 of ops 1 of sector 1
-                 {{{1}, {2, 3}}, false, 3, 1, 0, -1}, // a sector row: the ops walk reaches the last ops above
-                 {{{2}, {2}}, true, 7, 1, 0, 1}};     // every ID 0: battle 1 of sector 1
-    for (const auto& c : cases) {
-        build(c.tree);
-        if (c.zeroIDs) {
-            for (int s = 0; s < 2; ++s) {
-                box->SectorID[s] = box->OpsID[s][0] = 0;
-                box->BatID[s][0][0] = box->BatID[s][0][1] = 0;
-            }
-            box->PutDataToListBox();
-        }
-        if (c.row >= 0)
-            box->setListIndex(c.row);
-        EXPECT_EQ(box->GetSectorIndex(), c.sector) << "row " << c.row;
-        EXPECT_EQ(box->GetOpsIndex(), c.ops) << "row " << c.row;
-        EXPECT_EQ(box->GetBattleIndex(), c.battle) << "row " << c.row;
-    }
-}
-
-TEST_F(TableTest, LineFromIndicesCountsInTreeOrder) {
-    build({{3}, {3}, {1}});
-    EXPECT_EQ(box->GetLineFromIndices(2, -1, -1), 10);
-    EXPECT_EQ(box->GetLineFromIndices(0, -1, -1), 0);
-    EXPECT_EQ(box->GetLineFromIndices(1, 0, 2), 9);
-    EXPECT_EQ(box->GetLineFromIndices(2, 0, 0), 12);
-    EXPECT_EQ(box->GetLineFromIndices(-1, -1, -1), -1);
 }
 
 // --- painting ---------------------------------------------------------------------------------------

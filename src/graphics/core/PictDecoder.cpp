@@ -15,6 +15,7 @@
 #include <exception>
 #include <new>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace gfx {
@@ -42,10 +43,13 @@ constexpr std::uint64_t kWorkPerCanvasPixel = 16;
 constexpr std::size_t kQtMatrixOffset = 2;
 constexpr std::size_t kQtMatrixEntries = 9;   // a b u c d v tx ty w
 constexpr std::size_t kQtImageDescMinSize = 86;
+// The pen height that marks the start of a QuickTime image's fallback drawing.
+constexpr std::uint16_t kQtFallbackMarker = 0x00AE;
 } // namespace PictLayout
 
 namespace PictOp {
 constexpr std::uint16_t kNop = 0x0000;
+constexpr std::uint16_t kPnSize = 0x0007;
 constexpr std::uint16_t kVersion = 0x0011;
 constexpr std::uint16_t kEndPic = 0x00FF;
 constexpr std::uint16_t kCompressedQuickTime = 0x8200;
@@ -282,6 +286,8 @@ private:
 
     std::string handle(std::uint16_t op, bool v2)
     {
+        if (std::exchange(m_quickTimeFallbackMayFollow, false) && op == PictOp::kPnSize && skipQuickTimeFallback())
+            return {};
         if (op >= 0x0100) {
             if (op == PictOp::kCompressedQuickTime)
                 return compressedQuickTime();
@@ -349,8 +355,8 @@ private:
         PictBitmap bm;
         if (auto err = PictBitmap::read(reader, op, bm); !err.empty())
             return err;
-        // After a QuickTime image the picture repeats its area as an ordinary bitmap for
-        // viewers without QuickTime; drawing it would cover the real image with a placeholder.
+        // Some writers repeat a QuickTime image's area as an ordinary bitmap for viewers without
+        // QuickTime; drawing it would cover the real image with a placeholder.
         auto placeholder = std::find(m_quickTimeAreas.begin(), m_quickTimeAreas.end(), bm.dstRect());
         if (placeholder != m_quickTimeAreas.end()) {
             m_quickTimeAreas.erase(placeholder);
@@ -358,6 +364,23 @@ private:
         }
         PictCanvas::Source src{bm.bounds(), bm.srcRect(), bm.dstRect(), bm.mode(), bm.mask() ? &*bm.mask() : nullptr};
         return m_canvas.draw(src, [&bm](int row, int c0, int c1, std::uint8_t* rgb) { bm.rowToRgb(row, c0, c1, rgb); });
+    }
+
+    // After a compressed image QuickTime records the drawing a Mac without QuickTime shows instead
+    // ("QuickTime and a ... decompressor are needed to see this picture"). That drawing opens with
+    // a PnSize whose height is 0x00AE and whose width counts the bytes of the drawing after it:
+    // QuickDraw alone sets that pen, which the drawing's own PnSize replaces at once, while
+    // QuickTime, having drawn the image, skips the counted bytes. A count that runs past the
+    // picture is no such marker; the PnSize is then played like any other.
+    bool skipQuickTimeFallback()
+    {
+        ByteReader probe = m_reader;
+        const std::uint16_t marker = probe.u16be();
+        const std::uint16_t fallbackSize = probe.u16be();
+        if (probe.failed() || marker != PictLayout::kQtFallbackMarker || !probe.skip(fallbackSize))
+            return false;
+        m_reader = probe;
+        return true;
     }
 
     // The length-prefixed data of a QuickTime opcode as a reader of its own; nothing when the
@@ -381,8 +404,11 @@ private:
         std::optional<ByteReader> block = quickTimeData(error);
         if (!block)
             return error;
-        if (m_measureOnly)
+        if (m_measureOnly) {
+            // Measured as if the image decodes: when it does not, the picture fails anyway.
+            m_quickTimeFallbackMayFollow = true;
             return {};
+        }
         ByteReader& qt = *block;
         qt.seek(kQtMatrixOffset);   // past the version word
         std::array<std::int32_t, kQtMatrixEntries> matrix{};
@@ -425,9 +451,13 @@ private:
         m_quickTimeAreas.push_back(dst);
         PictCanvas::Source src{imageRect, srcRect, dst, 0, nullptr};
         const RgbImage& img = decoded.image;
-        return m_canvas.draw(src, [&img](int row, int c0, int c1, std::uint8_t* rgb) {
+        std::string drawError = m_canvas.draw(src, [&img](int row, int c0, int c1, std::uint8_t* rgb) {
             std::copy_n(img.row(row) + std::size_t(c0) * 3, std::size_t(c1 - c0) * 3, rgb);
         });
+        // An image that cannot be decoded fails the whole picture with its codec's message above,
+        // so the fallback never stands in for it: only a drawn image leaves it out.
+        m_quickTimeFallbackMayFollow = drawError.empty();
+        return drawError;
     }
 
     // Applies the scale and translation of a QuickTime matrix (16.16 fixed point); rotation and
@@ -477,6 +507,7 @@ private:
     bool m_measureOnly = false;
     PictPort m_port;
     std::vector<PictRect> m_quickTimeAreas;
+    bool m_quickTimeFallbackMayFollow = false; // a compressed image was just drawn
 };
 
 ImageResult decodeAt(std::span<const std::uint8_t> data, bool preferFileHeader, const PictOptions& options)

@@ -16,6 +16,9 @@ namespace gfx {
 // QuickTime images through quicktime/QuickTimeCodecs.h), lines, rectangles, rounded rectangles, ovals, arcs, polygons and regions
 // with their pens, patterns, colours and transfer modes, the clip region, and text through the
 // caller's text renderer. Comments and reserved opcodes are skipped by their length rules.
+// Like a Mac with QuickTime, a decoded QuickTime image hides the fallback drawing recorded after it
+// for Macs without QuickTime ("QuickTime and a ... decompressor are needed to see this picture");
+// an image that cannot be decoded fails the whole picture with its codec's message instead.
 // Everything lands on a white canvas that covers the picture's coordinate space (the picture
 // frame, or for extended version 2 the header's source rectangle at its native resolution).
 
