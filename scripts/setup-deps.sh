@@ -9,6 +9,7 @@ run_packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libgl-dev
   nlohmann-json3-dev libpng-dev libtiff-dev libgif-dev fonts-dejavu-core libfreetype-dev libfontconfig-dev
+  libturbojpeg0-dev
 )
 test_packages=(
   ccache git
@@ -16,6 +17,7 @@ test_packages=(
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-apps imagemagick netpbm macutils hfsutils unar hyperfine python3
   desktop-file-utils appstream shared-mime-info
+  g++-mingw-w64-x86-64
 )
 
 case "${1:-test}" in
@@ -23,6 +25,10 @@ case "${1:-test}" in
   test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
   *) echo "usage: setup-deps.sh [run|test]" >&2; exit 2 ;;
 esac
+# Wine runs the Windows cross build's tests; at about 670 MB installed it is asked for explicitly.
+if [ "${MQ_WINE:-0}" = 1 ]; then
+  packages+=(wine64)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -17,6 +17,25 @@ cmake --build build-ci -j"$jobs"
 echo "== tests"
 (cd build-ci && ctest --output-on-failure -j"$jobs")
 
+echo "== Windows cross build (mingw-w64): the core, mapquill-tool and the core's tests"
+if command -v x86_64-w64-mingw32-g++ >/dev/null; then
+  cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMQ_WERROR=ON -DMQ_BUILD_GUI=OFF "${launcher[@]}" >/dev/null
+  cmake --build build-windows -j"$jobs"
+  wine=$(command -v wine || command -v wine64 || { [ -x /usr/lib/wine/wine64 ] && echo /usr/lib/wine/wine64; } || true)
+  if [ -n "$wine" ]; then
+    echo "-- the core's tests under Wine"
+    (cd build-windows && WINEDEBUG=-all ctest --output-on-failure -j"$jobs")
+    echo "-- mapquill-tool.exe under Wine against the Linux build"
+    WINE="$wine" scripts/windows-tool-smoke.sh build-windows/tools/mapquill-tool/mapquill-tool.exe \
+      build-ci/tools/mapquill-tool/mapquill-tool
+  else
+    echo "-- skipped running the Windows tests: Wine is not installed (MQ_WINE=1 scripts/setup-deps.sh installs it)"
+  fi
+else
+  echo "-- skipped: the mingw-w64 toolchain (g++-mingw-w64-x86-64) is not installed"
+fi
+
 if command -v clang++ >/dev/null; then
   echo "== core under ASan + UBSan, with the fuzz targets"
   CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMQ_WERROR=ON \

@@ -58,8 +58,14 @@ public:
 
     int replace(const std::filesystem::path& from, const std::filesystem::path& to, bool toExists) override {
         if (toExists) {
-            if (::ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                               nullptr))
+            // Full paths: Wine's ReplaceFileW fails with ERROR_DIRECTORY on relative ones and on
+            // "\folder\file" without a drive, which Windows accepts.
+            std::error_code ec;
+            const std::filesystem::path fullTo = std::filesystem::absolute(to, ec);
+            const std::filesystem::path fullFrom = ec ? from : std::filesystem::absolute(from, ec);
+            const bool full = !ec;
+            if (::ReplaceFileW((full ? fullTo : to).c_str(), (full ? fullFrom : from).c_str(), nullptr,
+                               REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
                 return 0;
             const DWORD error = ::GetLastError();
             // Some file systems (FAT, some network shares) cannot replace; a plain move still

@@ -1,5 +1,6 @@
 #include "graphics/QtImageGlue.h"
 
+#include "graphics/core/JpegDecoder.h"
 #include "graphics/QtPictText.h"
 
 #include <QBuffer>
@@ -67,7 +68,7 @@ gfx::ImageResult decodeWithQt(std::span<const std::uint8_t> bytes) {
 
 gfx::PictureDecoders qtPictureDecoders() {
     gfx::PictureDecoders decoders;
-    decoders.pict.jpegDecoder = decodeWithQt;
+    decoders.pict.jpegDecoder = gfx::decodeJpeg; // the one JPEG path, shared with the tool
     decoders.pict.textRenderer = qtPictTextRenderer();
     decoders.foreignDecoder = decodeWithQt;
     return decoders;

@@ -12,12 +12,13 @@
 // when the picture is empty or no memory is left for the copy.
 QImage toQImage(const gfx::RgbImage& image);
 
-// The other way round, for the decoders the core leaves to the platform (JPEG inside PICT, and
-// every common picture format). Alpha is dropped.
+// The other way round, for the picture files a user drops or chooses (every format Qt reads).
+// Alpha is dropped.
 gfx::RgbImage toRgbImage(const QImage& image);
 
 // Decodes any picture format Qt's image plugins read, from bytes; orientation tags are applied.
 gfx::ImageResult decodeWithQt(std::span<const std::uint8_t> bytes);
 
-// The decoders the core asks the platform for: JPEG in QuickTime PICTs, and foreign files.
+// The decoders the core asks the platform for: JPEG in QuickTime PICTs (the core's libjpeg-turbo
+// decoder, the same as the tool's) and foreign files (Qt).
 gfx::PictureDecoders qtPictureDecoders();

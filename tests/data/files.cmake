@@ -18,6 +18,23 @@ set(MQ_TEST_DATA_FILES
   forks/pict1013.ppm
   forks/pict1014.ppm
   forks/pict128.ppm
+  jpeg/cmyk.jpg
+  jpeg/grey.jpg
+  jpeg/make_jpeg.sh
+  jpeg/orient1.jpg
+  jpeg/orient2.jpg
+  jpeg/orient3.jpg
+  jpeg/orient4.jpg
+  jpeg/orient5.jpg
+  jpeg/orient6.jpg
+  jpeg/orient6_be.jpg
+  jpeg/orient7.jpg
+  jpeg/orient8.jpg
+  jpeg/progressive.jpg
+  jpeg/sub420.jpg
+  jpeg/sub422.jpg
+  jpeg/sub444.jpg
+  jpeg/truncated.jpg
   ovdata/bad_magic.ovdata
   ovdata/battle_count_negative.ovdata
   ovdata/empty.ovdata

@@ -31,7 +31,7 @@ TEST(PictRobustness, DamagedPicturesFailWithAMessage)
     };
     for (const auto& [path, messagePart] : cases) {
         SCOPED_TRACE(path);
-        const auto result = gfx::decodePictFile(readBytes(path), qtJpegOptions());
+        const auto result = gfx::decodePictFile(readBytes(path), jpegOptions());
         EXPECT_FALSE(result.ok());
         EXPECT_TRUE(result.image.isNull());
         EXPECT_NE(result.error.find(messagePart), std::string::npos) << result.error;
@@ -42,14 +42,16 @@ TEST(PictRobustness, DamagedPicturesFailWithAMessage)
 // return the part drawn so far.
 TEST(PictRobustness, EveryTruncationFails)
 {
-    const auto options = qtJpegOptions();
+    const auto options = jpegOptions();
     for (const std::string& path :
          {fixture("hand_scaled_offset_modes.pict"), fixture("hand_v1_bitmap.pict"), fixture("hand_odd_opcodes_aligned.pict"),
           fixture("hand_quicktime_jpeg.pict"), fixture("hand_mask_region_ext144.pict"), fixture("tool_np_pal_230x4.pict"),
           sample("public/tm_mire16.pict"), sample("public/tm_8_reserved_opcodes.pict")}) {
         SCOPED_TRACE(path);
         const auto data = readBytes(path);
-        ASSERT_TRUE(gfx::decodePictFile(data, options).ok());
+        // Without libjpeg-turbo (the Windows cross build) the JPEG picture fails whole, too.
+        const bool whole = gfx::jpegDecodingAvailable() || path.find("jpeg") == std::string::npos;
+        ASSERT_TRUE(gfx::decodePictFile(data, options).ok() || !whole);
         for (std::size_t cut = 0; cut < data.size(); ++cut) {
             const auto result = gfx::decodePictFile(std::span(data).first(cut), options);
             ASSERT_FALSE(result.ok() || result.error.empty()) << "cut at " << cut;
@@ -61,7 +63,7 @@ TEST(PictRobustness, EveryTruncationFails)
 // return, with an error message exactly when it has no image.
 TEST(PictRobustness, CorruptedBytesNeverCrash)
 {
-    const auto options = qtJpegOptions();
+    const auto options = jpegOptions();
     for (const char* name : {"hand_scaled_offset_modes.pict", "hand_mask_region_ext144.pict", "hand_direct16_pack3.pict",
                              "hand_odd_opcodes_aligned.pict", "hand_quicktime_jpeg.pict"}) {
         SCOPED_TRACE(name);

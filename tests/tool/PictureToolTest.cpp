@@ -4,20 +4,35 @@
 #include "ToolTestSupport.h"
 
 #include <QImage>
+#include <QImageReader>
 #include <QString>
 
 #include <algorithm>
+#include <png.h>
 
 using testfiles::kData;
 
 namespace {
 
-// The PNG as RGB bytes, rows top to bottom.
+gfx::RgbImage readPngWithLibpng(const std::string& path) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str()))
+        return {};
+    image.format = PNG_FORMAT_RGB;
+    gfx::RgbImage out(static_cast<int>(image.width), static_cast<int>(image.height));
+    if (!png_image_finish_read(&image, nullptr, out.pixels.data(), 0, nullptr))
+        return {};
+    return out;
+}
+
+// The PNG as RGB bytes, rows top to bottom, as Qt reads it; libpng's own reader must agree.
 gfx::RgbImage readPng(const std::string& path) {
     const QImage image = QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB888);
     gfx::RgbImage out(image.width(), image.height());
     for (int y = 0; y < image.height(); ++y)
         std::copy_n(image.constScanLine(y), image.width() * 3, out.row(y));
+    EXPECT_TRUE(testfiles::samePixels(readPngWithLibpng(path), out)) << path;
     return out;
 }
 
@@ -46,13 +61,17 @@ TEST_F(ToolTest, MapWritesThePictureAsPng) {
     const gfx::RgbImage rgb24 = testfiles::readPpm(kData / "tga" / "im_rgb24.ppm");
     const QImage bmp(rgb24.pixels.data(), rgb24.width, rgb24.height, rgb24.width * 3, QImage::Format_RGB888);
     ASSERT_TRUE(bmp.save(QString::fromStdString(at("in.bmp")), "BMP"));
+    // A PNG file goes through the core's libpng reader instead.
+    ASSERT_TRUE(bmp.save(QString::fromStdString(at("in.png")), "PNG"));
     const std::pair<std::vector<std::string>, fs::path> cases[] = {
         {{(kData / "forks" / "map_hcopy.bin").string(), "1013"}, kData / "forks" / "pict1013.ppm"},
         {{(kData / "brm" / "Intrface_test.brm").string(), "1014"}, kData / "brm" / "slot14.ppm"},
         {{(kData / "tga" / "im_palette_rle.tga").string()}, kData / "tga" / "im_palette_rle.ppm"},
         {{"--from=picture", at("in.bmp")}, kData / "tga" / "im_rgb24.ppm"},
+        {{at("in.png")}, kData / "tga" / "im_rgb24.ppm"},
     };
     for (const auto& [source, expected] : cases) {
+        SCOPED_TRACE(source[0]);
         std::vector<std::string> args = {"map"};
         args.insert(args.end(), source.begin(), source.end());
         args.push_back(at("out.png"));
@@ -60,13 +79,49 @@ TEST_F(ToolTest, MapWritesThePictureAsPng) {
         ASSERT_EQ(r.exitCode, 0) << source[0] << ": " << r.err;
         EXPECT_TRUE(testfiles::samePixels(readPng(at("out.png")), testfiles::readPpm(expected))) << source[0];
     }
-    // JPEG inside a PICT goes through Qt: the QuickTime fallback would leave the canvas white,
-    // the decoded JPEG is a colour chart.
+    // JPEG inside a PICT goes through libjpeg-turbo: the QuickTime fallback would leave the
+    // canvas white, the decoded JPEG is a colour chart.
     const fs::path pict = testfiles::kData / "pict" / "public" / "tm_qt_mire_jpeg.pict";
     ASSERT_EQ(run({"map", pict.string(), at("jpeg.png")}).exitCode, 0);
     const gfx::RgbImage jpeg = readPng(at("jpeg.png"));
     EXPECT_TRUE(jpeg.width == 64 && jpeg.height == 64);
     EXPECT_TRUE(std::any_of(jpeg.pixels.begin(), jpeg.pixels.end(), [](std::uint8_t v) { return v < 128; }));
+
+    // A JPEG file through libjpeg-turbo, turned upright by its Exif orientation as Qt does.
+    const std::string turned = (kData / "jpeg" / "orient6.jpg").string();
+    ASSERT_EQ(run({"map", turned, at("turned.png")}).exitCode, 0);
+    QImageReader qt(QString::fromStdString(turned));
+    qt.setAutoTransform(true);
+    const QImage upright = qt.read().convertToFormat(QImage::Format_RGB888);
+    ASSERT_EQ(upright.width(), 23);
+    const QImage view(upright.constBits(), upright.width(), upright.height(), upright.bytesPerLine(),
+                      QImage::Format_RGB888);
+    EXPECT_EQ(QImage(QString::fromStdString(at("turned.png"))).convertToFormat(QImage::Format_RGB888), view);
+}
+
+// Formats only Qt reads come from the Qt image module, loaded for them alone: without it such a
+// file fails with a message naming the file and the missing module, and nothing else changes.
+TEST_F(ToolTest, WithoutTheQtModuleOnlyQtFormatsFail) {
+    const gfx::RgbImage rgb24 = testfiles::readPpm(kData / "tga" / "im_rgb24.ppm");
+    const QImage picture(rgb24.pixels.data(), rgb24.width, rgb24.height, rgb24.width * 3,
+                         QImage::Format_RGB888);
+    ASSERT_TRUE(picture.save(QString::fromStdString(at("in.bmp")), "BMP"));
+    ASSERT_TRUE(picture.save(QString::fromStdString(at("in.png")), "PNG"));
+    ::setenv("MAPQUILL_QTIMAGE_MODULE", at("nowhere.so").c_str(), 1);
+    const ToolRun bmp = run({"map", at("in.bmp"), at("out.png")});
+    const ToolRun pict = run({"map", (kData / "forks" / "map_hcopy.bin").string(), "1013", at("pict.png")});
+    const ToolRun jpeg = run({"map", (kData / "jpeg" / "sub420.jpg").string(), at("jpeg.png")});
+    const ToolRun png = run({"map", at("in.png"), at("png.png")});
+    ::unsetenv("MAPQUILL_QTIMAGE_MODULE");
+    EXPECT_EQ(bmp.exitCode, 1);
+    EXPECT_NE(bmp.err.find(at("in.bmp") + ": sorry, picture not found or memory overflow."),
+              std::string::npos)
+        << bmp.err;
+    EXPECT_NE(bmp.err.find("nowhere.so"), std::string::npos) << bmp.err;
+    EXPECT_FALSE(fs::exists(at("out.png")));
+    EXPECT_EQ(pict.exitCode, 0) << pict.err;
+    EXPECT_EQ(jpeg.exitCode, 0) << jpeg.err;
+    EXPECT_EQ(png.exitCode, 0) << png.err;
 }
 
 // A vector PICT with text: the tool draws the text with FreeType. "Hilited" is written in the

@@ -37,16 +37,22 @@ protected:
 
     std::string at(const std::string& name) const { return (dir_ / name).string(); }
 
-    ToolRun run(const std::vector<std::string>& args) const {
+    // `input`, when given, is the file fed to the tool's standard input (through a pipe when
+    // `piped`, so that the tool cannot seek or stat it as a plain file).
+    ToolRun run(const std::vector<std::string>& args, const std::string& input = {},
+                bool piped = false) const {
         const auto quoted = [](const std::string& word) {
             std::string out = "'";
             for (char c : word)
                 out += c == '\'' ? std::string("'\\''") : std::string(1, c);
             return out + "'";
         };
-        std::string command = quoted(MQ_TOOL_PATH);
+        std::string command = input.empty() || !piped ? quoted(MQ_TOOL_PATH)
+                                                      : "cat " + quoted(input) + " | " + quoted(MQ_TOOL_PATH);
         for (const std::string& a : args)
             command += " " + quoted(a);
+        if (!input.empty() && !piped)
+            command += " <" + quoted(input);
         const int status =
             std::system((command + " >" + quoted(at(".out")) + " 2>" + quoted(at(".err"))).c_str());
         ToolRun result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readText(at(".out")),

@@ -324,8 +324,8 @@ int runDiffCommand(const std::vector<std::string>& args) {
     return differences.empty() ? kExitSuccess : kExitBadInput;
 }
 
-const char* checkCommandsHelp() {
-    return "  check [--json] [--warnings-as-errors] FILE|FOLDER...\n"
+const char* const kCheckHelp =
+    "  check [--json] [--warnings-as-errors] FILE|FOLDER...\n"
            "      Check OvData files against what the game is known to take, one line per finding:\n"
            "      FILE: severity rule-code path: message, where path is the entry's ID path\n"
            "      (sector/op/battle, \"file\" for the file itself). A file named OvData0..OvData9 is\n"
@@ -341,12 +341,13 @@ const char* checkCommandsHelp() {
            "      coordinate-range and count-range (errors: the file cannot hold them), maps-in-total\n"
            "      (more than 50 battles, each fought on a map of its own); set rules:\n"
            "      missing-in-overview (error), name-differs, rect-differs (only between files on\n"
-           "      the same map picture), flags-differ, sector-order, missing-in-sector-file.\n"
-           "  diff [--json] A B\n"
+           "      the same map picture), flags-differ, sector-order, missing-in-sector-file.\n";
+
+const char* const kDiffHelp =
+    "  diff [--json] A B\n"
            "      The differences between the OvData files A and B, entry by entry, matched by ID\n"
            "      path: \"~\" changed field, \"-\" only in A, \"+\" only in B, \"order of\" for entries\n"
            "      both hold in another order. Exit status 0 when equal, 1 when different (or when a\n"
            "      file cannot be read).\n";
-}
 
 } // namespace mqtool

@@ -14,7 +14,8 @@ namespace mqtool {
 int runCheckCommand(const std::vector<std::string>& args);
 int runDiffCommand(const std::vector<std::string>& args);
 
-const char* checkCommandsHelp();
+extern const char* const kCheckHelp;
+extern const char* const kDiffHelp;
 
 // 0..9 for a file named OvData0..OvData9 (any letter case), -1 for any other name.
 int ovDataFileNumber(const std::string& path);

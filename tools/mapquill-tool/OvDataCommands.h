@@ -18,7 +18,10 @@ int runDumpCommand(const std::vector<std::string>& args);
 int runBuildCommand(const std::vector<std::string>& args);
 int runBatnamesCommand(const std::vector<std::string>& args);
 
-const char* ovDataCommandsHelp();
+// Each command's help paragraph, as `mapquill-tool help COMMAND` prints it.
+extern const char* const kDumpHelp;
+extern const char* const kBuildHelp;
+extern const char* const kBatnamesHelp;
 
 // Reads an OvData file for a command; on failure returns null with the message to print.
 std::unique_ptr<ov::OvDataModel> loadOvData(const std::string& path, std::string& message);

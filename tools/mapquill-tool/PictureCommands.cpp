@@ -1,171 +1,114 @@
 #include "PictureCommands.h"
 
+#include "CommandLine.h"
 #include "OvDataCommands.h"
-#include "files/Files.h"
+#include "QtImageModule.h"
+#include "StandardStreams.h"
+#include "graphics/core/JpegDecoder.h"
 #include "graphics/core/PictureMessages.h"
 #include "graphics/core/PictureSource.h"
+#include "graphics/core/PngReader.h"
+#include "graphics/core/PngWriter.h"
+#include "graphics/core/SourceFile.h"
+#if MQ_IMAGE_LIBRARIES
 #include "graphics/fonts/FreeTypeText.h"
+#endif
 
-#include <QBuffer>
-#include <QByteArray>
-#include <QImage>
-#include <QImageReader>
-#include <QString>
-
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
-#include <cstring>
 #include <optional>
 
-namespace {
+namespace mqtool {
 
-using mqtool::kExitBadInput;
-using mqtool::kExitSuccess;
-using mqtool::kExitUsage;
+namespace {
 
 constexpr const char* kPicturesUsage = "pictures SOURCE [--from ui|intrface|picture]";
 constexpr const char* kMapUsage = "map SOURCE [ID] OUT.png [--from ui|intrface|picture]";
 
-int usage(const char* line, const char* why = nullptr)
-{
-    if (why)
-        std::fprintf(stderr, "mapquill-tool: %s\n", why);
-    std::fprintf(stderr, "usage: mapquill-tool %s\n(see mapquill-tool --help)\n", line);
-    return kExitUsage;
-}
-
-int refuse(const std::string& message, const std::string& detail = {})
-{
-    std::fprintf(stderr, "mapquill-tool: %s\n", message.c_str());
-    if (!detail.empty())
-        std::fprintf(stderr, "mapquill-tool: (%s)\n", detail.c_str());
-    return kExitBadInput;
-}
-
 struct Arguments {
     std::vector<std::string> positional;
     std::optional<gfx::PictureSourceKind> from;
-    std::string problem;   // wrong usage, when not empty
+    std::string problem; // wrong usage, when not empty
 };
 
-Arguments parseArguments(const std::vector<std::string>& args)
-{
+Arguments parseArguments(const std::vector<std::string>& args) {
     Arguments out;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        std::string kind;
-        if (arg == "--from") {
-            if (i + 1 >= args.size()) {
-                out.problem = "--from needs ui, intrface or picture";
-                return out;
-            }
-            kind = args[++i];
-        } else if (arg.rfind("--from=", 0) == 0) {
-            kind = arg.substr(7);
-        } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
-            out.problem = "unknown option '" + arg + "'";
-            return out;
-        } else {
-            out.positional.push_back(arg);
-            continue;
-        }
-        out.from = gfx::PictureSource::kindFromName(kind);
-        if (!out.from) {
-            out.problem = "--from needs ui, intrface or picture, not '" + kind + "'";
-            return out;
+    const CommandLine line = splitCommandLine(args, {"--from"});
+    out.positional = line.operands;
+    out.problem = line.problem;
+    if (line.ok()) {
+        if (const std::optional<std::string> kind = line.option("--from")) {
+            out.from = gfx::PictureSource::kindFromName(*kind);
+            if (!out.from)
+                out.problem = "--from needs ui, intrface or picture, not '" + *kind + "'";
         }
     }
+    if (out.problem == "the option --from needs a value")
+        out.problem = "--from needs ui, intrface or picture";
     return out;
 }
 
-gfx::ImageResult toRgb(const QImage& decoded)
-{
-    if (decoded.isNull())
-        return gfx::ImageResult::failure("the picture could not be read");
-    const QImage rgb = decoded.convertToFormat(QImage::Format_RGB888);
-    gfx::ImageResult result;
-    result.image = gfx::RgbImage(rgb.width(), rgb.height());
-    const auto rowBytes = static_cast<std::size_t>(rgb.width()) * 3u;
-    for (int y = 0; y < rgb.height(); ++y)
-        std::memcpy(result.image.row(y), rgb.constScanLine(y), rowBytes);
-    return result;
+// JPEG files go to libjpeg-turbo and PNG files to libpng, both in the core; every other format
+// the core does not know to the Qt image module, loaded only now.
+gfx::ImageResult decodeForeignFile(std::span<const std::uint8_t> file) {
+    static constexpr std::uint8_t kJpeg[] = {0xFF, 0xD8, 0xFF};
+    static constexpr std::uint8_t kPng[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    const auto startsWith = [&file](std::span<const std::uint8_t> magic) {
+        return file.size() >= magic.size() && std::equal(magic.begin(), magic.end(), file.begin());
+    };
+    if (startsWith(kJpeg))
+        return gfx::decodeJpegFile(file);
+    if (startsWith(kPng))
+        return gfx::readPng(file);
+    return decodeWithQtModule(file);
 }
 
-// The formats the core has no codec for: JPEG inside PICT and whole picture files Qt can read.
-gfx::PictureDecoders qtDecoders()
-{
-    gfx::PictureDecoders decoders;
-    decoders.pict.textRenderer = gfx::freeTypeTextRenderer();
-    decoders.pict.jpegDecoder = [](std::span<const std::uint8_t> jpeg) {
-        QImage image;
-        image.loadFromData(jpeg.data(), static_cast<int>(std::min<std::size_t>(jpeg.size(), INT32_MAX)), "JPEG");
-        return toRgb(image);
-    };
-    decoders.foreignDecoder = [](std::span<const std::uint8_t> file) {
-        QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(file.data()),
-                                                   static_cast<qsizetype>(file.size()));
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::ReadOnly);
-        QImageReader reader(&buffer);
-        reader.setAutoTransform(true);
-        return toRgb(reader.read());
-    };
-    return decoders;
-}
-
-std::optional<gfx::PictureSource> openSource(const std::string& path, std::optional<gfx::PictureSourceKind> from,
-                                             int& exitCode)
-{
-    gfx::PictureSourceResult opened = gfx::PictureSource::open(path, from);
+std::optional<gfx::PictureSource> openSource(const std::string& path,
+                                             std::optional<gfx::PictureSourceKind> from, int& exitCode) {
+    gfx::PictureSourceResult opened;
+    if (isStandardStream(path)) {
+        InputBytes input = readInput(path, gfx::kMaxSourceFileSize);
+        if (!input.ok()) {
+            exitCode = inputError(inputName(path), input.error);
+            return std::nullopt;
+        }
+        if (input.truncated) {
+            exitCode = inputError(inputName(path), gfx::PictureMessages::kFileTooLarge);
+            return std::nullopt;
+        }
+        opened = gfx::PictureSource::fromBytes(std::move(input.bytes), from);
+    } else {
+        opened = gfx::PictureSource::open(path, from);
+    }
     if (!opened.ok()) {
-        exitCode = refuse(opened.error, opened.detail);
+        exitCode = inputError(inputName(path), opened.error, opened.detail);
         return std::nullopt;
     }
     return std::move(opened.source);
 }
 
-bool writePng(const gfx::RgbImage& image, const std::string& path, std::string& error)
-{
-    const QImage view(image.pixels.data(), image.width, image.height, image.width * 3, QImage::Format_RGB888);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    // Quality 80 asks libpng for light compression: maps are small, and deflate at its default
-    // level costs more time than the whole decode.
-    constexpr int kPngQuality = 80;
-    if (!view.save(&buffer, "PNG", kPngQuality)) {
-        error = "sorry, the picture could not be encoded as PNG";
-        return false;
-    }
-    // The path's bytes as given: a name that is not UTF-8 is written under exactly that name.
-    const files::WriteResult written =
-        files::writeFile(path, std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
-    if (!written.ok())
-        error = "sorry, file could not be written: " + written.message;
-    return written.ok();
-}
-
 } // namespace
 
-int runPicturesCommand(const std::vector<std::string>& args)
-{
+int runPicturesCommand(const std::vector<std::string>& args) {
     const Arguments parsed = parseArguments(args);
     if (!parsed.problem.empty())
-        return usage(kPicturesUsage, parsed.problem.c_str());
+        return usageError(kPicturesUsage, parsed.problem);
     if (parsed.positional.size() != 1)
-        return usage(kPicturesUsage);
+        return usageError(kPicturesUsage);
 
+    const std::string& path = parsed.positional[0];
     int exitCode = kExitSuccess;
-    const std::optional<gfx::PictureSource> source = openSource(parsed.positional[0], parsed.from, exitCode);
+    const std::optional<gfx::PictureSource> source = openSource(path, parsed.from, exitCode);
     if (!source)
         return exitCode;
-    const gfx::PictureListResult listed = source->list(qtDecoders());
+    const gfx::PictureListResult listed = source->list(mapPictureDecoders());
     if (!listed.ok())
-        return refuse(listed.error, listed.detail);
+        return inputError(inputName(path), listed.error, listed.detail);
     // A picture file that turns out unreadable is a failure, not a listing with a gap.
     if (source->kind() == gfx::PictureSourceKind::PictureFile && !listed.pictures.empty() &&
         !listed.pictures[0].error.empty())
-        return refuse(gfx::PictureMessages::kPictureNotFound, listed.pictures[0].error);
+        return inputError(inputName(path), gfx::PictureMessages::kPictureNotFound, listed.pictures[0].error);
     for (const gfx::PictureListing& picture : listed.pictures) {
         const std::string id = picture.id ? std::to_string(*picture.id) : std::string("-");
         if (!picture.error.empty())
@@ -176,16 +119,17 @@ int runPicturesCommand(const std::vector<std::string>& args)
             std::printf(" \"%s\"", picture.name.c_str());
         std::printf("\n");
     }
+    if (std::fflush(stdout) != 0)
+        return inputError("standard output", "sorry, the list could not be written to standard output");
     return kExitSuccess;
 }
 
-int runMapCommand(const std::vector<std::string>& args)
-{
+int runMapCommand(const std::vector<std::string>& args) {
     const Arguments parsed = parseArguments(args);
     if (!parsed.problem.empty())
-        return usage(kMapUsage, parsed.problem.c_str());
+        return usageError(kMapUsage, parsed.problem);
     if (parsed.positional.size() != 2 && parsed.positional.size() != 3)
-        return usage(kMapUsage);
+        return usageError(kMapUsage);
 
     std::optional<int> id;
     if (parsed.positional.size() == 3) {
@@ -193,47 +137,62 @@ int runMapCommand(const std::vector<std::string>& args)
         int value = 0;
         const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
         if (ec != std::errc() || end != text.data() + text.size())
-            return usage(kMapUsage, ("the picture ID must be a whole number, not '" + text + "'").c_str());
+            return usageError(kMapUsage, "the picture ID must be a whole number, not '" + text + "'");
         id = value;
     }
+    const std::string& path = parsed.positional[0];
     const std::string& out = parsed.positional.back();
 
     int exitCode = kExitSuccess;
-    const std::optional<gfx::PictureSource> source = openSource(parsed.positional[0], parsed.from, exitCode);
+    const std::optional<gfx::PictureSource> source = openSource(path, parsed.from, exitCode);
     if (!source)
         return exitCode;
     if (!id && source->kind() != gfx::PictureSourceKind::PictureFile)
-        return usage(kMapUsage, "a picture ID is needed for a 'UI' or 'Intrface.brm' source");
+        return usageError(kMapUsage, "a picture ID is needed for a 'UI' or 'Intrface.brm' source");
 
-    const gfx::PictureResult picture = source->picture(id.value_or(0), qtDecoders());
+    const gfx::PictureResult picture = source->picture(id.value_or(0), mapPictureDecoders());
     if (!picture.ok())
-        return refuse(picture.error, picture.detail);
+        return inputError(inputName(path), picture.error, picture.detail);
     std::string error;
-    if (!writePng(picture.image, out, error))
-        return refuse(error);
+    if (!writeMapPng(picture.image, out, error))
+        return inputError(outputName(out), error);
     return kExitSuccess;
 }
 
-gfx::PictureDecoders mapPictureDecoders()
-{
-    return qtDecoders();
+gfx::PictureDecoders mapPictureDecoders() {
+    gfx::PictureDecoders decoders;
+#if MQ_IMAGE_LIBRARIES // FreeType; the Windows cross build draws pictures without their text
+    decoders.pict.textRenderer = gfx::freeTypeTextRenderer();
+#endif
+    decoders.pict.jpegDecoder = gfx::decodeJpeg;
+    decoders.foreignDecoder = decodeForeignFile;
+    return decoders;
 }
 
-bool writeMapPng(const gfx::RgbImage& image, const std::string& path, std::string& error)
-{
-    return writePng(image, path, error);
+bool writeMapPng(const gfx::RgbImage& image, const std::string& path, std::string& error) {
+    const gfx::PngBytes png = gfx::encodePng(image);
+    if (!png.ok()) {
+        error = "sorry, the picture could not be encoded as PNG: " + png.error;
+        return false;
+    }
+    error = writeOutput(path,
+                        std::string_view(reinterpret_cast<const char*>(png.bytes.data()), png.bytes.size()));
+    return error.empty();
 }
 
-const char* pictureCommandsHelp()
-{
-    return "  pictures SOURCE [--from ui|intrface|picture]\n"
-           "      List the map pictures of SOURCE, one line each: ID and width x height (\"-\" for the\n"
-           "      single picture of a picture file). SOURCE is the game's 'UI' file (its resource fork\n"
-           "      as MacBinary, BinHex, AppleSingle/AppleDouble, a bare fork, a native fork or a sidecar\n"
-           "      such as ._UI), the 'Intrface.brm' container (ID = 1000 + picture index) or a picture\n"
-           "      file (PICT, TGA, PNG, JPEG, BMP, GIF...). The kind is told from the bytes; --from\n"
-           "      forces it.\n"
-           "  map SOURCE [ID] OUT.png [--from ui|intrface|picture]\n"
-           "      Write picture ID of SOURCE as a PNG file (the ID is needed for 'UI' and\n"
-           "      'Intrface.brm' sources).\n";
-}
+const char* const kPicturesHelp =
+    "  pictures SOURCE [--from ui|intrface|picture]\n"
+    "      List the map pictures of SOURCE, one line each: ID and width x height (\"-\" for the\n"
+    "      single picture of a picture file). SOURCE is the game's 'UI' file (its resource fork\n"
+    "      as MacBinary, BinHex, AppleSingle/AppleDouble, a bare fork, a native fork or a sidecar\n"
+    "      such as ._UI), the 'Intrface.brm' container (ID = 1000 + picture index) or a picture\n"
+    "      file (PICT, TGA, PNG, JPEG, BMP, GIF...). The kind is told from the bytes; --from\n"
+    "      forces it. SOURCE may be - for standard input.\n";
+
+const char* const kMapHelp =
+    "  map SOURCE [ID] OUT.png [--from ui|intrface|picture]\n"
+    "      Write picture ID of SOURCE as a PNG file (the ID is needed for 'UI' and\n"
+    "      'Intrface.brm' sources). SOURCE may be - for standard input, OUT.png - for standard\n"
+    "      output.\n";
+
+} // namespace mqtool

@@ -1,6 +1,7 @@
 #include "RenderCommand.h"
 
 #include "CheckCommands.h"
+#include "CommandLine.h"
 #include "OvDataCommands.h"
 #include "PictureCommands.h"
 #include "graphics/core/PictureSource.h"
@@ -62,26 +63,16 @@ gfx::Rgb16Image renderReviewPicture(const ov::OvDataModel& model, const gfx::Rgb
 }
 
 int runRenderCommand(const std::vector<std::string>& args) {
-    std::vector<std::string> positional;
+    const CommandLine line = splitCommandLine(args, {"--from"});
+    if (!line.ok())
+        return usage(line.problem == "the option --from needs a value" ? "--from needs ui, intrface or picture"
+                                                                        : line.problem);
+    const std::vector<std::string>& positional = line.operands;
     std::optional<gfx::PictureSourceKind> from;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        std::string kind;
-        if (arg == "--from") {
-            if (i + 1 >= args.size())
-                return usage("--from needs ui, intrface or picture");
-            kind = args[++i];
-        } else if (arg.rfind("--from=", 0) == 0) {
-            kind = arg.substr(7);
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return usage("unknown option '" + arg + "'");
-        } else {
-            positional.push_back(arg);
-            continue;
-        }
-        from = gfx::PictureSource::kindFromName(kind);
+    if (const std::optional<std::string> kind = line.option("--from")) {
+        from = gfx::PictureSource::kindFromName(*kind);
         if (!from)
-            return usage("--from needs ui, intrface or picture, not '" + kind + "'");
+            return usage("--from needs ui, intrface or picture, not '" + *kind + "'");
     }
     if (positional.size() != 3 && positional.size() != 4)
         return usage();
@@ -99,30 +90,30 @@ int runRenderCommand(const std::vector<std::string>& args) {
     std::string message;
     const std::unique_ptr<ov::OvDataModel> model = loadOvData(positional[0], message);
     if (!model)
-        return refuse(message);
+        return inputError(inputName(positional[0]), message);
     gfx::PictureSourceResult opened = gfx::PictureSource::open(positional[1], from);
     if (!opened.ok())
-        return refuse(opened.error, opened.detail);
+        return inputError(positional[1], opened.error, opened.detail);
     // Without an ID, the picture the file itself names, as the editor loads it.
     const gfx::PictureResult picture =
         opened.source->picture(id.value_or(model->OvResourceID), mapPictureDecoders());
     if (!picture.ok())
-        return refuse(picture.error, picture.detail);
+        return inputError(positional[1], picture.error, picture.detail);
 
     const gfx::RgbImage composed = gfx::toRgbImage(renderReviewPicture(*model, picture.image));
     if (composed.isNull())
         return refuse("sorry, the picture is empty");
     if (!writeMapPng(composed, positional.back(), message))
-        return refuse(message);
+        return inputError(outputName(positional.back()), message);
     return kExitSuccess;
 }
 
-const char* renderCommandHelp() {
-    return "  render OVDATA SOURCE [ID] OUT.png [--from ui|intrface|picture]\n"
+const char* const kRenderHelp =
+    "  render OVDATA SOURCE [ID] OUT.png [--from ui|intrface|picture]\n"
            "      Write the map with the rectangles of every entry of OVDATA drawn exactly as the\n"
            "      editor draws them when every row is View-ticked and none selected, as a PNG\n"
            "      file for a review. The picture is ID from SOURCE (as for map); without ID the\n"
            "      picture OVDATA names. Like the editor's map, at most 314 x 491 pixels.\n";
-}
+
 
 } // namespace mqtool

@@ -12,7 +12,7 @@ namespace mqtool {
 // draws it when every row is View-ticked and none is selected.
 int runRenderCommand(const std::vector<std::string>& args);
 
-const char* renderCommandHelp();
+extern const char* const kRenderHelp;
 
 // The marks of every entry in table order (each sector, then each of its ops followed by the
 // op's battles), none highlighted.

@@ -1,13 +1,11 @@
 // mapquill-tool: the editor's file formats from the command line. This file only dispatches;
-// each family of subcommands lives in its own files.
+// each family of subcommands lives in its own files, and a new subcommand is one row of the table.
 #include "CheckCommands.h"
+#include "CommandLine.h"
 #include "OvDataCommands.h"
-
-#if __has_include("PictureCommands.h")
 #include "PictureCommands.h"
 #include "RenderCommand.h"
-#define MQ_HAVE_PICTURE_COMMANDS 1
-#endif
+#include "StandardStreams.h"
 
 #include <cstdio>
 #include <exception>
@@ -18,85 +16,108 @@
 
 namespace {
 
-// The picture commands may be declared at global scope or in the tool's namespace.
 using namespace mqtool;
 
 struct Subcommand {
     std::string_view name;
     int (*run)(const std::vector<std::string>& args);
+    const char* help = nullptr; // its paragraph of the help, starting with its usage line
 };
 
 // clang-format off
-constexpr Subcommand kSubcommands[] = {
-    {"dump", mqtool::runDumpCommand},
-    {"build", mqtool::runBuildCommand},
-    {"batnames", mqtool::runBatnamesCommand},
-    {"check", mqtool::runCheckCommand},
-    {"diff", mqtool::runDiffCommand},
-#ifdef MQ_HAVE_PICTURE_COMMANDS
-    {"pictures", runPicturesCommand},
-    {"map", runMapCommand},
-    {"render", mqtool::runRenderCommand},
-#endif
+const Subcommand kSubcommands[] = {
+    {"dump", runDumpCommand, kDumpHelp},
+    {"build", runBuildCommand, kBuildHelp},
+    {"batnames", runBatnamesCommand, kBatnamesHelp},
+    {"check", runCheckCommand, kCheckHelp},
+    {"diff", runDiffCommand, kDiffHelp},
+    {"pictures", runPicturesCommand, kPicturesHelp},
+    {"map", runMapCommand, kMapHelp},
+    {"render", runRenderCommand, kRenderHelp},
 };
 // clang-format on
 
+const Subcommand* findSubcommand(std::string_view name) {
+    for (const Subcommand& subcommand : kSubcommands)
+        if (subcommand.name == name)
+            return &subcommand;
+    return nullptr;
+}
+
 void printHelp(std::FILE* to) {
     std::fputs("usage: mapquill-tool COMMAND ARGUMENTS...\n"
-               "       mapquill-tool --help\n"
+               "       mapquill-tool help [COMMAND] | COMMAND --help | --help | --version\n"
                "\n"
                "Reads and writes the overlay-data files OvData0..OvData9 of the game, as the editor does.\n"
                "Exit status: 0 success, 1 bad input (the message is on standard error, nothing is\n"
-               "written), 2 wrong usage.\n"
+               "written), 2 wrong usage. A FILE given as - is standard input or output; -- ends the\n"
+               "options, so that a file name may start with -.\n"
                "\n"
                "Commands:\n",
                to);
-    std::fputs(mqtool::ovDataCommandsHelp(), to);
-    std::fputs(mqtool::checkCommandsHelp(), to);
-#ifdef MQ_HAVE_PICTURE_COMMANDS
-    std::fputs(pictureCommandsHelp(), to);
-    std::fputs(mqtool::renderCommandHelp(), to);
-#endif
+    for (const Subcommand& subcommand : kSubcommands)
+        if (subcommand.help)
+            std::fputs(subcommand.help, to);
 }
 
-bool isHelp(std::string_view word) {
-    return word == "--help" || word == "-h" || word == "help";
+int printCommandHelp(const Subcommand& subcommand) {
+    if (subcommand.help)
+        std::fputs(subcommand.help, stdout);
+    else
+        std::printf("  %s\n", std::string(subcommand.name).c_str());
+    return kExitSuccess;
+}
+
+int printVersion() {
+    std::printf("mapquill-tool %s\n", MQ_VERSION);
+    return kExitSuccess;
+}
+
+int unknownCommand(const std::string& name) {
+    std::fprintf(stderr, "mapquill-tool: unknown command '%s'\n(see mapquill-tool --help)\n", name.c_str());
+    return kExitUsage;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    useBinaryStandardStreams();
     const std::vector<std::string> words(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
     if (words.empty()) {
         printHelp(stderr);
-        return mqtool::kExitUsage;
+        return kExitUsage;
     }
-    if (isHelp(words[0])) {
+    const std::string& first = words[0];
+    if (first == "--help" || first == "-h") {
         printHelp(stdout);
-        return mqtool::kExitSuccess;
+        return kExitSuccess;
     }
-    for (const Subcommand& subcommand : kSubcommands) {
-        if (subcommand.name != words[0])
-            continue;
-        const std::vector<std::string> args(words.begin() + 1, words.end());
-        for (const std::string& arg : args) {
-            if (arg == "--help") {
-                printHelp(stdout);
-                return mqtool::kExitSuccess;
-            }
+    if (first == "--version")
+        return printVersion();
+    if (first == "help") {
+        if (words.size() == 1) {
+            printHelp(stdout);
+            return kExitSuccess;
         }
-        // No failure may end the tool in an abort: memory running out or any other exception
-        // becomes a message and the bad-input exit status, with nothing written.
-        try {
-            return subcommand.run(args);
-        } catch (const std::bad_alloc&) {
-            std::fprintf(stderr, "mapquill-tool: sorry, not enough memory for '%s'\n", words[0].c_str());
-        } catch (const std::exception& e) {
-            std::fprintf(stderr, "mapquill-tool: sorry, '%s' failed: %s\n", words[0].c_str(), e.what());
-        }
-        return mqtool::kExitBadInput;
+        const Subcommand* subcommand = findSubcommand(words[1]);
+        if (!subcommand || words.size() > 2)
+            return subcommand ? usageError("help [COMMAND]") : unknownCommand(words[1]);
+        return printCommandHelp(*subcommand);
     }
-    std::fprintf(stderr, "mapquill-tool: unknown command '%s'\n(see mapquill-tool --help)\n",
-                 words[0].c_str());
-    return mqtool::kExitUsage;
+    const Subcommand* subcommand = findSubcommand(first);
+    if (!subcommand)
+        return unknownCommand(first);
+    const std::vector<std::string> args(words.begin() + 1, words.end());
+    if (asksForHelp(args))
+        return printCommandHelp(*subcommand);
+    // No failure may end the tool in an abort: memory running out or any other exception
+    // becomes a message and the bad-input exit status, with nothing written.
+    try {
+        return subcommand->run(args);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "mapquill-tool: sorry, not enough memory for '%s'\n", first.c_str());
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "mapquill-tool: sorry, '%s' failed: %s\n", first.c_str(), e.what());
+    }
+    return kExitBadInput;
 }

@@ -175,7 +175,11 @@ UnwrappedFork ForkUnwrapper::unwrapBareFork(std::span<const std::uint8_t> bytes)
     const std::uint64_t mapOffset = header.u32be();
     const std::uint64_t dataLength = header.u32be();
     const std::uint64_t mapLength = header.u32be();
-    if (header.failed() || dataOffset + dataLength > bytes.size() || mapOffset + mapLength > bytes.size())
+    // A map shorter than its fixed part and type count is refused by the parser anyway; checked
+    // here, it keeps files that start with zeros (every PICT file's header) from being copied.
+    constexpr std::uint64_t kMinMapLength = 30;
+    if (header.failed() || dataOffset + dataLength > bytes.size() || mapOffset + mapLength > bytes.size() ||
+        mapLength < kMinMapLength)
         return result;
     std::vector<std::uint8_t> copy(bytes.begin(), bytes.end());
     if (!ResourceFork::parse(copy).ok())

@@ -23,8 +23,8 @@ namespace gfx {
 // frame, or for extended version 2 the header's source rectangle at its native resolution).
 
 struct PictOptions {
-    // Decodes a complete JPEG stream (FF D8 ...). The core has no JPEG codec; the Qt glue and the
-    // tool pass a QImage-based one. Empty: a picture that holds JPEG data fails with a message.
+    // Decodes a complete JPEG stream (FF D8 ...). The editor and the tool pass gfx::decodeJpeg
+    // (JpegDecoder.h). Empty: a picture that holds JPEG data fails with a message.
     std::function<ImageResult(std::span<const std::uint8_t> jpeg)> jpegDecoder;
 
     // Draws text runs (the Qt glue and the tool pass font-based ones). Empty: text is not drawn.

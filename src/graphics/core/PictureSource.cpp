@@ -76,8 +76,34 @@ PictureFileFormat PictureSource::sniffPictureFile(std::span<const std::uint8_t> 
     return PictureFileFormat::Foreign;
 }
 
-PictureSourceResult PictureSource::open(const std::filesystem::path& path, std::optional<PictureSourceKind> forced)
-{
+PictureSourceResult PictureSource::open(const std::filesystem::path& path,
+                                        std::optional<PictureSourceKind> forced) {
+    if (forced == PictureSourceKind::ResourceFork)
+        return fromContents({}, path, forced);
+    SourceFileResult file = readSourceFile(path);
+    if (!file.ok() && (file.error != PictureMessages::kFileEmpty || forced == PictureSourceKind::Container)) {
+        PictureSourceResult result;
+        result.error = file.error; // a folder, nothing at that path, or too large a file
+        result.detail = file.detail;
+        return result;
+    }
+    return fromContents(std::move(file.bytes), path, forced);
+}
+
+PictureSourceResult PictureSource::fromBytes(std::vector<std::uint8_t> bytes,
+                                             std::optional<PictureSourceKind> forced) {
+    if (bytes.empty()) {
+        PictureSourceResult result;
+        result.error = PictureMessages::kFileEmpty;
+        return result;
+    }
+    return fromContents(std::move(bytes), {}, forced);
+}
+
+// `path` empty: the bytes came from a stream, and neither a native fork nor a sidecar can exist.
+PictureSourceResult PictureSource::fromContents(std::vector<std::uint8_t> bytes,
+                                                const std::filesystem::path& path,
+                                                std::optional<PictureSourceKind> forced) {
     PictureSourceResult result;
     PictureSource source;
     source.m_location = path;
@@ -96,41 +122,29 @@ PictureSourceResult PictureSource::open(const std::filesystem::path& path, std::
     };
 
     if (forced == PictureSourceKind::ResourceFork)
-        return takeFork(ForkFinder::find(path));
-
-    SourceFileResult file = readSourceFile(path);
-    if (!file.ok() && file.error != PictureMessages::kFileEmpty) {
-        result.error = file.error; // a folder, nothing at that path, or too large a file
-        result.detail = file.detail;
-        return result;
-    }
+        return takeFork(path.empty() ? ForkFinder::fromBytes(bytes) : ForkFinder::find(path));
 
     if (forced == PictureSourceKind::Container) {
-        if (!file.ok()) {
-            result.error = file.error;
-            result.detail = file.detail;
-            return result;
-        }
         source.m_kind = PictureSourceKind::Container;
-        source.m_bytes = std::move(file.bytes);
+        source.m_bytes = std::move(bytes);
         result.source = std::move(source);
         return result;
     }
 
     if (!forced) {
-        const UnwrappedFork own = ForkUnwrapper::unwrap(file.bytes);
+        const UnwrappedFork own = ForkUnwrapper::unwrap(bytes);
         if (own.recognised() && (own.hasFork() || !own.problem.empty()))
-            return takeFork(ForkFinder::fromBytes(file.bytes, path));
-        if (BrmContainer::looksLikeContainer(file.bytes)) {
+            return takeFork(ForkFinder::fromBytes(bytes, path));
+        if (BrmContainer::looksLikeContainer(bytes)) {
             source.m_kind = PictureSourceKind::Container;
-            source.m_bytes = std::move(file.bytes);
+            source.m_bytes = std::move(bytes);
             result.source = std::move(source);
             return result;
         }
     }
 
-    PictureFileFormat format = sniffPictureFile(file.bytes);
-    if (!forced && !looksLikeCommonImage(file.bytes) && format != PictureFileFormat::Pict &&
+    PictureFileFormat format = sniffPictureFile(bytes);
+    if (!forced && !path.empty() && !looksLikeCommonImage(bytes) && format != PictureFileFormat::Pict &&
         format != PictureFileFormat::Tga) {
         // Nothing in the bytes says "picture": a fork kept beside the file decides first.
         FoundFork beside = ForkFinder::find(path);
@@ -149,7 +163,7 @@ PictureSourceResult PictureSource::open(const std::filesystem::path& path, std::
     }
     source.m_kind = PictureSourceKind::PictureFile;
     source.m_format = format;
-    source.m_bytes = std::move(file.bytes);
+    source.m_bytes = std::move(bytes);
     result.source = std::move(source);
     return result;
 }

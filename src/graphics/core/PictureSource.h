@@ -70,6 +70,11 @@ public:
     static PictureSourceResult open(const std::filesystem::path& path,
                                     std::optional<PictureSourceKind> forced = std::nullopt);
 
+    // The same for bytes already read from a stream (the tool's standard input): kinds are told
+    // from the bytes alone, as there is no file for a fork to sit beside.
+    static PictureSourceResult fromBytes(std::vector<std::uint8_t> bytes,
+                                         std::optional<PictureSourceKind> forced = std::nullopt);
+
     // Kind names as the tool's --from option spells them: "ui", "intrface", "picture".
     static std::optional<PictureSourceKind> kindFromName(std::string_view name);
     static const char* kindName(PictureSourceKind kind);
@@ -88,6 +93,9 @@ public:
     PictureResult picture(int id, const PictureDecoders& decoders = {}) const;
 
 private:
+    static PictureSourceResult fromContents(std::vector<std::uint8_t> bytes,
+                                            const std::filesystem::path& path,
+                                            std::optional<PictureSourceKind> forced);
     PictureResult decodeFile(const PictureDecoders& decoders) const;
     PictureResult decodeResource(int id, const PictureDecoders& decoders) const;
 

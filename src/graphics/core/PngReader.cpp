@@ -1,5 +1,6 @@
 #include "graphics/core/PngReader.h"
 
+#if MQ_IMAGE_LIBRARIES
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
@@ -165,3 +166,15 @@ ImageResult readPng(std::span<const std::uint8_t> bytes, const PngLimits& limits
 }
 
 } // namespace gfx
+
+#else // built without the image libraries (the Windows cross build)
+
+namespace gfx {
+
+ImageResult readPng(std::span<const std::uint8_t>, const PngLimits&) {
+    return ImageResult::failure("this build of the program cannot read PNG images");
+}
+
+} // namespace gfx
+
+#endif

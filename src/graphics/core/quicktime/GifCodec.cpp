@@ -4,6 +4,7 @@
 // is drawn, on the file's logical screen; transparent and uncovered pixels stay white.
 #include "graphics/core/quicktime/Codecs.h"
 
+#if MQ_IMAGE_LIBRARIES
 #include <cstring>
 #include <gif_lib.h>
 #include <memory>
@@ -125,3 +126,15 @@ ImageResult decodeGif(const ImageDescription& d, Bytes data) {
 }
 
 } // namespace gfx::quicktime
+
+#else // built without the image libraries (the Windows cross build)
+
+namespace gfx::quicktime {
+
+ImageResult decodeGif(const ImageDescription&, Bytes) {
+    return ImageResult::failure("this build of the program cannot read GIF images");
+}
+
+} // namespace gfx::quicktime
+
+#endif

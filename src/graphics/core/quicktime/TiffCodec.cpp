@@ -4,6 +4,7 @@
 // cannot make it allocate gigabytes.
 #include "graphics/core/quicktime/Codecs.h"
 
+#if MQ_IMAGE_LIBRARIES
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -132,3 +133,15 @@ ImageResult decodeTiff(const ImageDescription& d, Bytes data) {
 }
 
 } // namespace gfx::quicktime
+
+#else // built without the image libraries (the Windows cross build)
+
+namespace gfx::quicktime {
+
+ImageResult decodeTiff(const ImageDescription&, Bytes) {
+    return ImageResult::failure("this build of the program cannot read TIFF images");
+}
+
+} // namespace gfx::quicktime
+
+#endif
