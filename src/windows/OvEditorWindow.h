@@ -153,8 +153,13 @@ public:
     static void setPopupIndex(QComboBox* popup, qint64 index);
 
     // --- map (OvEditorWindowMap.cpp) ---
+    // Paints the map as the canvas shows it: zoomed and scrolled by its view.
     void CanvasPaintAction(QPainter& g);
-    // The map as painted, at the canvas's size; a null image when it cannot be made.
+    // The map with the drawn rows' outlines at zoom 1, the canvas's extent; null when it cannot be
+    // made.
+    // `part` (map pixels) composes only that part of the extent; a null rectangle all of it.
+    QImage composedMap(const QRect& part = QRect());
+    // The map as composed at zoom 1, at the canvas's size; a null image when it cannot be made.
     QImage GetCanvasScreenshot();
     void PreviewCanvas_Paint(QPainter& g);
     bool PreviewCanvas_MoreMouseDown(int x, int y);
@@ -200,4 +205,6 @@ private:
     // The mark going on: its gesture number (0: none), for merging its mouse steps into one step.
     int m_markGesture = 0;
     int m_gestures = 0;
+    // The zoomed view's pixels, kept from paint to paint so a zoomed paint allocates nothing.
+    QImage m_zoomBuffer;
 };

@@ -22,14 +22,17 @@ bool tableActive(const OvDataListBox& table) {
 
 } // namespace
 
-void OvEditorWindow::CanvasPaintAction(QPainter& g) {
-    if (!g.isActive() || !PreviewCanvas || !thisListBox)
-        return;
-    // Both the screen and the screenshot show the canvas at its size, in logical pixels (a
-    // device's own metrics would count physical pixels on a dense screen).
-    QImage buffer = PreviewCanvas->NewBackgroundBuffer(PreviewCanvas->width(), PreviewCanvas->height());
+QImage OvEditorWindow::composedMap(const QRect& part) {
+    if (!PreviewCanvas || !thisListBox)
+        return {};
+    // Both the screen and the screenshot compose the canvas's extent, in map pixels (a device's
+    // own metrics would count physical pixels on a dense screen).
+    QImage buffer = part.isNull()
+                        ? PreviewCanvas->NewBackgroundBuffer(PreviewCanvas->width(), PreviewCanvas->height())
+                        : PreviewCanvas->BackgroundPart(part);
     if (buffer.isNull())
-        return; // the canvas keeps what it showed
+        return {};
+    const QPoint origin = part.isNull() ? QPoint() : part.topLeft();
 
     // Which rows are drawn is the table's (selection, View ticks); where, the document's.
     const OvDataListBox& table = *thisListBox;
@@ -40,8 +43,39 @@ void OvEditorWindow::CanvasPaintAction(QPainter& g) {
         if (!selected && !table.CellCheck(row, Col::ColView))
             continue;
         const ov::Rect& r = m_document.rect(m_document.entryAt(row));
-        MapPainting::drawEntry(buffer, r[0], r[1], r[2], r[3], selected || row == current);
+        MapPainting::drawEntry(buffer, r[0], r[1], r[2], r[3], selected || row == current, origin);
     }
+    return buffer;
+}
+
+void OvEditorWindow::CanvasPaintAction(QPainter& g) {
+    if (!g.isActive() || !PreviewCanvas || !thisListBox)
+        return;
+    const MapView& view = PreviewCanvas->view();
+    QImage buffer;
+    if (view.zoom() == 1) {
+        buffer = composedMap();
+    } else {
+        // Only the map pixels the view shows are composed; the composition is then scaled as a
+        // whole, so outlines cover their map pixels' squares.
+        const QRect extent(QPoint(0, 0), view.extent());
+        const QRect part =
+            QRect(view.mapPixelAt({0, 0}),
+                  view.mapPixelAt(QPointF(PreviewCanvas->width() - 1, PreviewCanvas->height() - 1)))
+                .intersected(extent);
+        const QImage composed = composedMap(part);
+        if (!composed.isNull() && m_zoomBuffer.size() != PreviewCanvas->size())
+            m_zoomBuffer = QImage(PreviewCanvas->size(), QImage::Format_RGB16);
+        if (!composed.isNull() && !m_zoomBuffer.isNull()) {
+            QImage source = composed;
+            gfx::zoomInto(MapPainting::rgb16View(source), view.zoom(),
+                          view.scroll().x() - part.x() * view.zoom(),
+                          view.scroll().y() - part.y() * view.zoom(), MapPainting::rgb16View(m_zoomBuffer));
+            buffer = m_zoomBuffer;
+        }
+    }
+    if (buffer.isNull())
+        return; // the canvas keeps what it showed
 
     g.save();
     g.setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -53,15 +87,12 @@ void OvEditorWindow::CanvasPaintAction(QPainter& g) {
 QImage OvEditorWindow::GetCanvasScreenshot() {
     if (!PreviewCanvas)
         return {};
-    QImage picture(PreviewCanvas->width(), PreviewCanvas->height(), QImage::Format_RGB16);
+    // The map as composed at zoom 1, whatever the view shows.
+    QImage picture = composedMap();
     if (picture.isNull()) {
         MsgBox(QStringLiteral("Not enough memory to create picture for export."), this);
         return {};
     }
-    picture.fill(Qt::white);
-    QPainter g(&picture);
-    CanvasPaintAction(g);
-    g.end();
     return picture;
 }
 
