@@ -7,6 +7,7 @@
 #include <QDrag>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -64,6 +65,8 @@ void acceptAsCopy(QDropEvent* event) {
 OvPictCanvas::OvPictCanvas(QWidget* parent) : QWidget(parent) {
     // Every paint covers the whole canvas, so Qt need not erase it first.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Moves without a button feed the read-out of the pixel under the mouse.
+    setMouseTracking(true);
     resize(kMapWidth, kMapHeight);
     m_dragRunner = [](QDrag& drag) { drag.exec(Qt::CopyAction); };
     m_hBar = new QScrollBar(Qt::Horizontal, this);
@@ -182,6 +185,35 @@ void OvPictCanvas::wheelEvent(QWheelEvent* event) {
         event->ignore();
     else
         event->accept();
+}
+
+void OvPictCanvas::keyPressEvent(QKeyEvent* event) {
+    QPoint direction;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        direction = {-1, 0};
+        break;
+    case Qt::Key_Right:
+        direction = {1, 0};
+        break;
+    case Qt::Key_Up:
+        direction = {0, -1};
+        break;
+    case Qt::Key_Down:
+        direction = {0, 1};
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers & ~(Qt::ShiftModifier | Qt::AltModifier)) {
+        QWidget::keyPressEvent(event); // Ctrl+arrows and the like are not ours
+        return;
+    }
+    const int step = (modifiers & Qt::ShiftModifier) ? 10 : 1;
+    Q_EMIT NudgeRequested(direction.x() * step, direction.y() * step, (modifiers & Qt::AltModifier) != 0);
+    event->accept();
 }
 
 bool OvPictCanvas::scrollTowardsEdge(QPointF at) {

@@ -104,6 +104,9 @@ Q_SIGNALS:
     void PointerMoved(int x, int y);
     // The zoom or the scroll changed.
     void ViewChanged();
+    // An arrow key with the canvas focused: move the marked rectangle by (dx, dy) map pixels
+    // (Shift: 10 per key), or with Alt only its second corner (`resize`).
+    void NudgeRequested(int dx, int dy, bool resize);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -111,6 +114,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;

@@ -167,7 +167,11 @@ void OvEditorWindow::CreateControls() {
     PushButtonBatnames =
         addControl(button("Export As Batnames...", 12), "PushButtonBatnames", 190, 533, 150, 20);
 
-    PreviewCanvas->setFocusPolicy(Qt::ClickFocus); // accepts focus, but not by the tab key
+    // Focused by a click or the tab key: the arrow keys then move the current row's rectangle.
+    PreviewCanvas->setFocusPolicy(Qt::StrongFocus);
+    MapReadout = label("", 10, Qt::AlignLeft);
+    MapReadout->setObjectName(QStringLiteral("MapReadout"));
+    MapReadout->setGeometry(550, 547, 314, 13);
 
     connect(PushButtonLoad, &QPushButton::clicked, this, &OvEditorWindow::PushButtonLoad_Action);
     connect(PushButtonSave, &QPushButton::clicked, this, &OvEditorWindow::PushButtonSave_Action);
@@ -197,6 +201,8 @@ void OvEditorWindow::CreateControls() {
     connect(PreviewCanvas, &OvPictCanvas::MoreMouseDrag, this, &OvEditorWindow::PreviewCanvas_MoreMouseDrag);
     connect(PreviewCanvas, &OvPictCanvas::MouseEnter, this, &OvEditorWindow::PreviewCanvas_MouseEnter);
     connect(PreviewCanvas, &OvPictCanvas::MouseExit, this, &OvEditorWindow::PreviewCanvas_MouseExit);
+    connect(PreviewCanvas, &OvPictCanvas::PointerMoved, this, &OvEditorWindow::PreviewCanvas_PointerMoved);
+    connect(PreviewCanvas, &OvPictCanvas::NudgeRequested, this, &OvEditorWindow::PreviewCanvas_Nudge);
 }
 
 QWidget* OvEditorWindow::Control(int index) const {
@@ -228,6 +234,7 @@ void OvEditorWindow::Event_Resized() {
     moveLeft(PreviewCanvas, w - PreviewCanvas->width() - 4);
     moveLeft(PushButtonUnselect, PreviewCanvas->x());
     moveLeft(PushButtonRedraw, PushButtonUnselect->x() + 111);
+    MapReadout->setGeometry(PreviewCanvas->x(), MapReadout->y(), MapReadout->width(), MapReadout->height());
     StaticText1->setGeometry(PreviewCanvas->x(), StaticText1->y(), PreviewCanvas->width(),
                              StaticText1->height());
     thisListBox->resize(PreviewCanvas->x() - thisListBox->x() - 8, h - thisListBox->y() - 92);

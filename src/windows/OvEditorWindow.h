@@ -2,6 +2,7 @@
 
 #include "ovdata/OvDocument.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QMainWindow>
 #include <QPointer>
@@ -79,6 +80,9 @@ public:
     QLabel* StaticText4 = nullptr;
     QComboBox* PopupMenuPICT = nullptr;
     QPushButton* PushButtonBatnames = nullptr;
+    // The read-out under the map buttons: the map pixel under the mouse, or the rectangle being
+    // marked or moved. Not one of the designed controls (Control(i) does not list it).
+    QLabel* MapReadout = nullptr;
 
     // Control i in creation order (0 is the table); nullptr past the last.
     QWidget* Control(int index) const;
@@ -166,6 +170,12 @@ public:
     bool PreviewCanvas_MoreMouseDrag(int x, int y);
     void PreviewCanvas_MouseEnter();
     void PreviewCanvas_MouseExit();
+    void PreviewCanvas_PointerMoved(int x, int y);
+    // Arrow keys on the focused map: the current row's rectangle moves (or, `resize`, its second
+    // corner) by (dx, dy) map pixels, kept within 1..32767. Key presses on one row with no
+    // pause longer than kNudgeBurstMs and no other step between them are one step.
+    void PreviewCanvas_Nudge(int dx, int dy, bool resize);
+    static constexpr int kNudgeBurstMs = 800;
     void PushButtonRedraw_Action();
     void PushButtonUnselect_Action();
 
@@ -205,6 +215,12 @@ private:
     // The mark going on: its gesture number (0: none), for merging its mouse steps into one step.
     int m_markGesture = 0;
     int m_gestures = 0;
+    // The key burst going on: its gesture, row, the history index after its last step and time.
+    int m_nudgeGesture = 0;
+    ov::EntryRef m_nudgeEntry;
+    int m_nudgeIndex = -1;
+    QElapsedTimer m_nudgeClock;
+    void showRectReadout(const ov::Rect& r);
     // The zoomed view's pixels, kept from paint to paint so a zoomed paint allocates nothing.
     QImage m_zoomBuffer;
 };
