@@ -120,23 +120,27 @@ void BM_FullPaintAllRowsSelected(benchmark::State& state) {
 }
 BENCHMARK(BM_FullPaintAllRowsSelected)->Unit(benchmark::kMillisecond);
 
-// Zoom 8 on a map area of 1000 x 1000 view pixels, scrolled into the middle of the rows: the
-// composition of the whole extent, then its zoomed part.
+// Zoom 8 on a map area of 1000 x 1000 view pixels (a window large enough for it), scrolled into
+// the middle of the rows: the visible part of the composition, then its zoomed pixels.
 struct Zoomed {
     Zoomed() {
-        canvas->resize(1000, 1000);
+        g_window->content()->resize(OvEditorWindow::kInitialWidth + 2 * (1000 - OvPictCanvas::kMapWidth),
+                                    OvEditorWindow::kInitialHeight + 1000 - OvPictCanvas::kMapHeight);
         canvas->setZoomKeepingTopLeft(8);
         canvas->setScroll({8 * 40, 8 * 100});
     }
     ~Zoomed() {
         canvas->setZoomKeepingTopLeft(1);
-        canvas->resize(OvPictCanvas::kMapWidth, OvPictCanvas::kMapHeight);
+        g_window->content()->resize(OvEditorWindow::kInitialWidth, OvEditorWindow::kInitialHeight);
     }
+    bool ready() const { return canvas->size() == QSize(1000, 1000); }
     OvPictCanvas* canvas = g_window->PreviewCanvas;
 };
 
 void BM_FullPaintAllRowsVisibleZoom8(benchmark::State& state) {
     Zoomed zoomed;
+    if (!zoomed.ready())
+        state.SkipWithError("the map area is not 1000 x 1000");
     QImage target(1000, 1000, QImage::Format_RGB16);
     for (auto _ : state) {
         QPainter painter(&target);
@@ -150,6 +154,8 @@ BENCHMARK(BM_FullPaintAllRowsVisibleZoom8)->Unit(benchmark::kMillisecond);
 
 void BM_MarkingStepZoom8(benchmark::State& state) {
     Zoomed zoomed;
+    if (!zoomed.ready())
+        state.SkipWithError("the map area is not 1000 x 1000");
     OvDataListBox& table = *g_window->thisListBox;
     table.setListIndex(700);
     OvPictCanvas* canvas = zoomed.canvas;

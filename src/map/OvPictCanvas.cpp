@@ -91,8 +91,17 @@ QRect OvPictCanvas::viewport() const {
     return {QPoint(0, 0), m_view.viewport()};
 }
 
+void OvPictCanvas::setExtentSize(QSize size) {
+    if (m_view.zoom() == 1) {
+        resize(size);
+        return;
+    }
+    m_extentSize = size;
+    viewChanged();
+}
+
 void OvPictCanvas::updateView() {
-    m_view.setExtent(size());
+    m_view.setExtent(m_extentSize);
     const bool zoomed = m_view.zoom() > 1;
     const int bar = zoomed ? style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) : 0;
     m_view.setViewport(QSize(width() - bar, height() - bar));
@@ -157,6 +166,8 @@ void OvPictCanvas::setScroll(QPoint scroll) {
 
 void OvPictCanvas::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    if (m_view.zoom() == 1)
+        m_extentSize = size();
     const QPoint before = m_view.scroll();
     updateView();
     if (m_view.scroll() != before)
@@ -258,7 +269,7 @@ void OvPictCanvas::setDragRunner(DragRunner runner) {
 }
 
 bool OvPictCanvas::CoordinatesInsideLocal(int x, int y) const {
-    return x >= 0 && x < width() && y >= 0 && y < height();
+    return x >= 0 && x < m_extentSize.width() && y >= 0 && y < m_extentSize.height();
 }
 
 bool OvPictCanvas::CoordinatesInsideGlobal(int x, int y) const {
@@ -272,7 +283,7 @@ QImage OvPictCanvas::NewBackgroundBuffer(int width, int height) const {
 }
 
 QImage OvPictCanvas::BackgroundPart(const QRect& region) const {
-    const QImage* layer = layerOfSize(width(), height());
+    const QImage* layer = layerOfSize(m_extentSize.width(), m_extentSize.height());
     if (!layer || region.isEmpty())
         return {};
     return layer->copy(region);

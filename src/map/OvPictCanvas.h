@@ -66,6 +66,13 @@ public:
 
     void AcceptPictureDrop();
 
+    // The map pixels the canvas can show. At zoom 1 it is the canvas's size (resizing the canvas
+    // sets it); above zoom 1 the window may make the canvas larger, a viewport onto the zoomed
+    // extent, which then stays as it was.
+    QSize extentSize() const { return m_extentSize; }
+    // The picture contract's step 1: at zoom 1 a resize, above it the extent alone.
+    void setExtentSize(QSize size);
+
     // --- zoom and scroll ---
     const MapView& view() const { return m_view; }
     int zoom() const { return m_view.zoom(); }
@@ -139,6 +146,7 @@ private:
     bool m_buttonDown = false;
     QPoint m_pressPoint;
     MapView m_view;
+    QSize m_extentSize{kMapWidth, kMapHeight};
     QScrollBar* m_hBar = nullptr;
     QScrollBar* m_vBar = nullptr;
     bool m_syncingBars = false;

@@ -92,6 +92,9 @@ public:
 
     // --- layout (OvEditorWindow.cpp) ---
     void Event_Resized();
+    // The map area: the canvas's rectangle at the designed size, grown by half the window's
+    // extra width and all its extra height (right of the table, above the button rows).
+    QRect mapArea() const;
 
     // --- file flows (OvEditorWindow.cpp) ---
     // The open dialog, then loadFile.
@@ -201,6 +204,9 @@ private:
     void loadMapPicture(int id, bool ask);
     void showModified();
     void Layout();
+    // Places the canvas in the map area (filling it above zoom 1) and the size label, the two
+    // map buttons and the read-out under it; returns the area.
+    QRect placeMapArea();
     void CreateControls();
     void Event_Open();
     void Event_Close();

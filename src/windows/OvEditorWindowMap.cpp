@@ -33,9 +33,9 @@ QImage OvEditorWindow::composedMap(const QRect& part) {
         return {};
     // Both the screen and the screenshot compose the canvas's extent, in map pixels (a device's
     // own metrics would count physical pixels on a dense screen).
-    QImage buffer = part.isNull()
-                        ? PreviewCanvas->NewBackgroundBuffer(PreviewCanvas->width(), PreviewCanvas->height())
-                        : PreviewCanvas->BackgroundPart(part);
+    const QSize extent = PreviewCanvas->extentSize();
+    QImage buffer = part.isNull() ? PreviewCanvas->NewBackgroundBuffer(extent.width(), extent.height())
+                                  : PreviewCanvas->BackgroundPart(part);
     if (buffer.isNull())
         return {};
     const QPoint origin = part.isNull() ? QPoint() : part.topLeft();

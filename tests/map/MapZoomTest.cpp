@@ -256,6 +256,26 @@ TEST_F(MapZoomTest, AMarkDraggedToTheEdgeScrollsAndLeavingTheCanvasStillDragsThe
     release(canvas, {canvas->width() + 5, 100});
 }
 
+TEST_F(MapZoomTest, OnALargerWindowTheZoomedMapFillsTheAreaAndAPictureSetsOnlyTheExtent) {
+    window->content()->resize(1100, 800);
+    canvas->setZoomKeepingTopLeft(4);
+    EXPECT_EQ(canvas->geometry(), window->mapArea());
+    EXPECT_GT(canvas->viewport().width(), 400); // more of the zoomed map than the designed 314
+    table->setListIndex(3);
+    press(canvas, {21, 41});
+    drag(canvas, {401, 601});
+    release(canvas, {401, 601});
+    EXPECT_EQ(rect(3), QStringLiteral("5 10 100 150"));
+
+    // A smaller picture while zoomed: the map's extent shrinks, the canvas still fills the area.
+    canvas->setExtentSize(QSize(200, 300));
+    EXPECT_EQ(canvas->geometry(), window->mapArea());
+    EXPECT_EQ(canvas->view().contentSize(), QSize(800, 1200));
+    canvas->setZoomKeepingTopLeft(1);
+    EXPECT_EQ(canvas->size(), QSize(200, 300));
+    EXPECT_EQ(shot().size(), QSize(200, 300));
+}
+
 TEST_F(MapZoomTest, MiddleButtonDragScrollsAndScreenshotsStayAtZoomOne) {
     canvas->setZoomKeepingTopLeft(3);
     const auto send = [this](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
