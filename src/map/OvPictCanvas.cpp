@@ -18,6 +18,8 @@
 #include <QWheelEvent>
 #include <QtMath>
 
+#include <algorithm>
+
 namespace {
 
 const auto kUnreadablePicture = QStringLiteral("sorry, picture not found or memory overflow.");
@@ -247,12 +249,22 @@ bool OvPictCanvas::scrollTowardsEdge(QPointF at) {
     return m_view.scroll() != before;
 }
 
+QPoint OvPictCanvas::markPixelAt(QPointF view) const {
+    const QPoint p = m_view.mapPixelAt(view);
+    if (!m_marking)
+        return p;
+    // A zoomed canvas larger than the zoomed map shows white beyond it: a mark going on there
+    // stops at the map's edge instead of turning into a picture drag inside the canvas.
+    return {std::clamp(p.x(), 0, std::max(0, m_extentSize.width() - 1)),
+            std::clamp(p.y(), 0, std::max(0, m_extentSize.height() - 1))};
+}
+
 void OvPictCanvas::edgeScrollStep() {
     if (!m_buttonDown || !m_marking || !scrollTowardsEdge(m_lastDragPoint)) {
         m_edgeTimer.stop();
         return;
     }
-    const QPoint p = m_view.mapPixelAt(m_lastDragPoint);
+    const QPoint p = markPixelAt(m_lastDragPoint);
     Event_MouseDrag(p.x(), p.y());
 }
 
@@ -364,9 +376,10 @@ void OvPictCanvas::mouseMoveEvent(QMouseEvent* event) {
         event->accept();
         return;
     }
-    Event_MouseDrag(p.x(), p.y());
+    const QPoint at = markPixelAt(event->position());
+    Event_MouseDrag(at.x(), at.y());
     if (m_buttonDown && m_marking && scrollTowardsEdge(event->position())) {
-        const QPoint q = m_view.mapPixelAt(event->position());
+        const QPoint q = markPixelAt(event->position());
         Event_MouseDrag(q.x(), q.y());
         m_edgeTimer.start();
     }
@@ -389,7 +402,8 @@ void OvPictCanvas::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 bool OvPictCanvas::Event_MouseDown(int x, int y) {
-    Q_EMIT MoreMouseDown(x, y);
+    // True from the window: a mark started, so the moves that follow are its steps.
+    m_marking = Q_EMIT MoreMouseDown(x, y);
     // Whatever the window did with it, the press is ours, so the drag events that follow come here.
     return true;
 }

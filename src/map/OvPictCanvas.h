@@ -29,7 +29,8 @@ class QScrollBar;
 // dropped on the canvas (image data, or an image file from the file manager) becomes the map.
 //
 // Setting the picture (the contract for every picture source):
-//   1. resize the canvas to the picture's size, at most kMapWidth x kMapHeight;
+//   1. setExtentSize(the picture's size, at most kMapWidth x kMapHeight): at zoom 1 that resizes
+//      the canvas, as a plain resize() does;
 //   2. setMap(picture) (or assign MasterBackground directly);
 //   3. Refresh().
 // The picture is kept as given, whatever its size: a larger one shows its top-left part, a
@@ -141,6 +142,8 @@ private:
     // A mark near the viewport's edge: one scroll step towards it, then the mark follows.
     bool scrollTowardsEdge(QPointF at);
     void edgeScrollStep();
+    // The map pixel a drag step at `view` gives: while marking, kept inside the extent.
+    QPoint markPixelAt(QPointF view) const;
 
     DragRunner m_dragRunner;
     bool m_buttonDown = false;

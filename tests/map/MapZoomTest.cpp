@@ -271,6 +271,13 @@ TEST_F(MapZoomTest, OnALargerWindowTheZoomedMapFillsTheAreaAndAPictureSetsOnlyTh
     canvas->setExtentSize(QSize(200, 300));
     EXPECT_EQ(canvas->geometry(), window->mapArea());
     EXPECT_EQ(canvas->view().contentSize(), QSize(800, 1200));
+    // Zoom 2 shows it whole with white beyond: a mark dragged there stops at the map's edge.
+    canvas->setZoomKeepingTopLeft(2);
+    press(canvas, {21, 41});
+    drag(canvas, {200, 700}); // map pixel (100, 350): below the map's last row, 299
+    release(canvas, {200, 700});
+    EXPECT_EQ(rect(3), QStringLiteral("10 20 100 299"));
+    EXPECT_EQ(drags, 0);
     canvas->setZoomKeepingTopLeft(1);
     EXPECT_EQ(canvas->size(), QSize(200, 300));
     EXPECT_EQ(shot().size(), QSize(200, 300));
