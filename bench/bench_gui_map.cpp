@@ -120,6 +120,73 @@ void BM_FullPaintAllRowsSelected(benchmark::State& state) {
 }
 BENCHMARK(BM_FullPaintAllRowsSelected)->Unit(benchmark::kMillisecond);
 
+// Zoom 8 on a map area of 1000 x 1000 view pixels (a window large enough for it), scrolled into
+// the middle of the rows: the visible part of the composition, then its zoomed pixels.
+struct Zoomed {
+    Zoomed() {
+        g_window->content()->resize(OvEditorWindow::kInitialWidth + 2 * (1000 - OvPictCanvas::kMapWidth),
+                                    OvEditorWindow::kInitialHeight + 1000 - OvPictCanvas::kMapHeight);
+        canvas->setZoomKeepingTopLeft(8);
+        canvas->setScroll({8 * 40, 8 * 100});
+    }
+    ~Zoomed() {
+        canvas->setZoomKeepingTopLeft(1);
+        g_window->content()->resize(OvEditorWindow::kInitialWidth, OvEditorWindow::kInitialHeight);
+    }
+    bool ready() const { return canvas->size() == QSize(1000, 1000); }
+    OvPictCanvas* canvas = g_window->PreviewCanvas;
+};
+
+void BM_FullPaintAllRowsVisibleZoom8(benchmark::State& state) {
+    Zoomed zoomed;
+    if (!zoomed.ready())
+        state.SkipWithError("the map area is not 1000 x 1000");
+    QImage target(1000, 1000, QImage::Format_RGB16);
+    for (auto _ : state) {
+        QPainter painter(&target);
+        g_window->CanvasPaintAction(painter);
+        painter.end();
+        benchmark::DoNotOptimize(target.constBits());
+    }
+    state.counters["rows"] = g_window->thisListBox->ListCount();
+}
+BENCHMARK(BM_FullPaintAllRowsVisibleZoom8)->Unit(benchmark::kMillisecond);
+
+void BM_MarkingStepZoom8(benchmark::State& state) {
+    Zoomed zoomed;
+    if (!zoomed.ready())
+        state.SkipWithError("the map area is not 1000 x 1000");
+    OvDataListBox& table = *g_window->thisListBox;
+    table.setListIndex(700);
+    OvPictCanvas* canvas = zoomed.canvas;
+    canvas->setDragRunner([](QDrag&) {});
+    const QPointF start(40, 40);
+    QMouseEvent press(QEvent::MouseButtonPress, start, start, canvas->mapToGlobal(start), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(canvas, &press);
+    QImage target(1000, 1000, QImage::Format_RGB16);
+    int step = 0;
+    for (auto _ : state) {
+        // Inside the view, clear of the edges that would scroll it.
+        const QPointF at(60 + step % 800, 80 + step % 800);
+        ++step;
+        QMouseEvent move(QEvent::MouseMove, at, at, canvas->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(canvas, &move);
+        QPainter painter(&target);
+        g_window->CanvasPaintAction(painter);
+        painter.end();
+        benchmark::DoNotOptimize(target.constBits());
+    }
+    // (40 + 320) / 8: the press's map pixel, through the zoomed and scrolled view.
+    if (table.Cell(700, OvDataListBox::ColX1) != QStringLiteral("45"))
+        state.SkipWithError("the drag steps did not mark the current row at zoom 8");
+    QMouseEvent release(QEvent::MouseButtonRelease, start, start, canvas->mapToGlobal(start), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(canvas, &release);
+}
+BENCHMARK(BM_MarkingStepZoom8)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char** argv) {

@@ -4,6 +4,7 @@
 #include "app/OpenFiles.h"
 #include "app/RecentFiles.h"
 #include "map/MapCursors.h"
+#include "map/OvPictCanvas.h"
 #include "ovdata/OvDataFile.h"
 #include "platform/Dialogs.h"
 #include "platform/WindowList.h"
@@ -163,6 +164,37 @@ void App::AddMenuHandlers() {
     });
     connect(&WindowList::instance(), &WindowList::frontChanged, this, &App::refreshUndoActions);
     refreshUndoActions();
+
+    for (const int level : MapView::kLevels)
+        connect(bar.item(QStringLiteral("ViewZoom%1").arg(level)), &QAction::triggered, this,
+                [this, level] { zoomFrontWindow(level); });
+    const auto zoomFront = [this](int (*next)(int)) {
+        if (OvEditorWindow* window = frontEditingWindow())
+            zoomFrontWindow(next(window->PreviewCanvas->zoom()));
+    };
+    connect(bar.item(QStringLiteral("ViewZoomIn")), &QAction::triggered, this,
+            [zoomFront] { zoomFront(&MapView::levelAbove); });
+    connect(bar.item(QStringLiteral("ViewZoomOut")), &QAction::triggered, this,
+            [zoomFront] { zoomFront(&MapView::levelBelow); });
+    connect(bar.item(QStringLiteral("ViewActualSize")), &QAction::triggered, this,
+            [this] { zoomFrontWindow(1); });
+    connect(&WindowList::instance(), &WindowList::frontChanged, this, &App::refreshZoomActions);
+    refreshZoomActions();
+}
+
+void App::zoomFrontWindow(int zoom) {
+    if (OvEditorWindow* window = frontEditingWindow())
+        window->PreviewCanvas->setZoomKeepingTopLeft(zoom);
+    refreshZoomActions();
+}
+
+void App::refreshZoomActions() {
+    // The front editing window's level, also before it is first shown.
+    const auto* window = qobject_cast<OvEditorWindow*>(Window(0));
+    const int zoom = window ? window->PreviewCanvas->zoom() : 0;
+    for (const int level : MapView::kLevels)
+        if (QAction* action = MenuBar1::instance().item(QStringLiteral("ViewZoom%1").arg(level)))
+            action->setChecked(level == zoom);
 }
 
 void App::watchHistory(OvEditorWindow* window) {
@@ -170,6 +202,10 @@ void App::watchHistory(OvEditorWindow* window) {
     connect(stack, &QUndoStack::indexChanged, this, &App::refreshUndoActions);
     connect(stack, &QUndoStack::cleanChanged, this, &App::refreshUndoActions);
     connect(window, &QObject::destroyed, this, &App::refreshUndoActions, Qt::QueuedConnection);
+    connect(window->PreviewCanvas, &OvPictCanvas::ViewChanged, this, &App::refreshZoomActions);
+    connect(window, &QObject::destroyed, this, &App::refreshZoomActions, Qt::QueuedConnection);
+    // A window that is the only one is front without a change of front to announce it.
+    refreshZoomActions();
 }
 
 QUndoStack* App::frontHistory() const {

@@ -73,6 +73,10 @@ public:
     bool _SettingsCursorColor_Action();
     bool _SettingsCursorBW_Action();
     bool _myAboutMenuItem_Action();
+    // View: the map's zoom in the front editing window (nothing without one), keeping its
+    // top-left visible map pixel; the level items' check marks follow that window.
+    void zoomFrontWindow(int zoom);
+    void refreshZoomActions();
     bool _InfoLimitsMenuItem_Action();
 
     // Clipboard and selection commands (ClipboardCommands.cpp).

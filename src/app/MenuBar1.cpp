@@ -47,6 +47,20 @@ const QList<Entry> kEditMenu = {
     {"EditSelectallincludesheader", "Select all (including header)", ""},
 };
 
+// The map's zoom in the front editing window; the levels are MapView::kLevels.
+const QList<Entry> kViewMenu = {
+    {"ViewZoomIn", "Zoom In", "Ctrl+="}, // Ctrl++ too, for keyboards where + needs no Shift
+    {"ViewZoomOut", "Zoom Out", "Ctrl+-"},
+    {"ViewActualSize", "Actual Size", "Ctrl+0"},
+    {"UntitledMenu4", "-", ""},
+    {"ViewZoom1", "100%", ""},
+    {"ViewZoom2", "200%", ""},
+    {"ViewZoom3", "300%", ""},
+    {"ViewZoom4", "400%", ""},
+    {"ViewZoom6", "600%", ""},
+    {"ViewZoom8", "800%", ""},
+};
+
 const QList<Entry> kHelpMenu = {
     {"InfoLimitsMenuItem", "Known Limits...", ""},    {"UntitledMenu0", "-", ""},
     {"SettingsCursorColor", "Use color cursors", ""}, {"SettingsCursorBW", "Use b/w cursors", ""},
@@ -57,7 +71,7 @@ const QList<Entry> kHelpMenu = {
 
 const QStringList& MenuBar1::menuNames() {
     static const QStringList names = {QStringLiteral("FileMenu"), QStringLiteral("EditMenu"),
-                                      QStringLiteral("HelpMenu")};
+                                      QStringLiteral("ViewMenu"), QStringLiteral("HelpMenu")};
     return names;
 }
 
@@ -66,6 +80,8 @@ const QList<MenuBar1::Entry>& MenuBar1::menuEntries(const QString& menuName) {
         return kFileMenu;
     if (menuName == QLatin1String("EditMenu"))
         return kEditMenu;
+    if (menuName == QLatin1String("ViewMenu"))
+        return kViewMenu;
     return kHelpMenu;
 }
 
@@ -77,6 +93,7 @@ MenuBar1& MenuBar1::instance() {
 MenuBar1::MenuBar1() {
     Untitled1();
     Untitled2();
+    buildMenu(QStringLiteral("ViewMenu"));
     Untitled3();
 }
 
@@ -94,6 +111,7 @@ void MenuBar1::buildMenu(const QString& menuName) {
     static const QHash<QString, QString> captions = {
         {QStringLiteral("FileMenu"), QStringLiteral("&File")},
         {QStringLiteral("EditMenu"), QStringLiteral("&Edit")},
+        {QStringLiteral("ViewMenu"), QStringLiteral("&View")},
         {QStringLiteral("HelpMenu"), QStringLiteral("Informations")}};
     auto* menuAction = new QAction(captions.value(menuName), this);
     menuAction->setObjectName(menuName);
@@ -113,12 +131,16 @@ void MenuBar1::buildMenu(const QString& menuName) {
     }
     if (auto* redo = m_items.value(QStringLiteral("EditRedo")))
         redo->setShortcuts(QKeySequence::Redo);
+    if (auto* zoomIn = m_items.value(QStringLiteral("ViewZoomIn")))
+        zoomIn->setShortcuts(
+            {QKeySequence(QStringLiteral("Ctrl+=")), QKeySequence(QStringLiteral("Ctrl++"))});
     // The platform decides where Quit and About go (the application menu on macOS).
     if (auto* quit = m_items.value(QStringLiteral("FileQuit")))
         quit->setMenuRole(QAction::QuitRole);
     if (auto* about = m_items.value(QStringLiteral("myAboutMenuItem")))
         about->setMenuRole(QAction::AboutRole);
-    for (const char* name : {"FileUseIntrfaceBRM", "FileUseUI", "SettingsCursorColor", "SettingsCursorBW"})
+    for (const char* name : {"FileUseIntrfaceBRM", "FileUseUI", "SettingsCursorColor", "SettingsCursorBW",
+                             "ViewZoom1", "ViewZoom2", "ViewZoom3", "ViewZoom4", "ViewZoom6", "ViewZoom8"})
         if (auto* action = m_items.value(QString::fromLatin1(name)))
             action->setCheckable(true);
     for (QAction* action : std::as_const(m_order))

@@ -25,7 +25,7 @@ public:
     QAction* item(const QString& name) const;
     QList<QAction*> allItems() const { return m_order; }
 
-    // Names of the three menus and their items in display order ("-" entries are separators).
+    // Names of the four menus and their items in display order ("-" entries are separators).
     struct Entry {
         const char* name;
         const char* caption;

@@ -18,8 +18,8 @@ void outlineBlock(QImage& rgb16, std::int64_t x, std::int64_t y, std::int64_t w,
 }
 
 void drawEntry(QImage& rgb16, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
-               bool highlighted) {
-    gfx::drawMark(rgb16View(rgb16), {x1, y1, x2, y2, highlighted});
+               bool highlighted, QPoint origin) {
+    gfx::drawMark(rgb16View(rgb16), {x1, y1, x2, y2, highlighted}, origin.x(), origin.y());
 }
 
 } // namespace MapPainting

@@ -3,6 +3,7 @@
 #include "graphics/core/MapComposition.h"
 
 #include <QImage>
+#include <QPoint>
 #include <QRgb>
 
 #include <cstdint>
@@ -31,7 +32,8 @@ void outlineBlock(QImage& rgb16, std::int64_t x, std::int64_t y, std::int64_t w,
 
 // One entry's mark (gfx::drawMark): nothing when any coordinate is 0; a point gets the 2 x 2 red
 // mark (and a halo when highlighted); anything else the outline between its two corners.
+// `origin` is the map pixel at the picture's top left when it holds a part of the map.
 void drawEntry(QImage& rgb16, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
-               bool highlighted);
+               bool highlighted, QPoint origin = {});
 
 } // namespace MapPainting

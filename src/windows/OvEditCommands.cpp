@@ -99,9 +99,10 @@ void SetFlagCommand::show(bool, bool first) {
 
 // --- marking ---
 
-MarkCommand::MarkCommand(OvEditorWindow& window, const ov::EntryRef& entry, const ov::Rect& rect, int gesture)
+MarkCommand::MarkCommand(OvEditorWindow& window, const ov::EntryRef& entry, const ov::Rect& rect, int gesture,
+                         const char* verb)
     : OvEditCommand(window), m_entry(entry), m_rect(rect), m_gesture(gesture) {
-    setText(QStringLiteral("Mark ") + entryLabel(window.document(), entry));
+    setText(QLatin1String(verb) + QLatin1Char(' ') + entryLabel(window.document(), entry));
 }
 
 ov::OvEdit MarkCommand::perform(ov::OvDocument& document) {

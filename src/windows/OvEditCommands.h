@@ -84,7 +84,9 @@ private:
 class MarkCommand final : public OvEditCommand {
 public:
     static constexpr int kId = 1;
-    MarkCommand(OvEditorWindow& window, const ov::EntryRef& entry, const ov::Rect& rect, int gesture);
+    // `verb` names the step: "Mark" for the mouse, "Move" for the keys.
+    MarkCommand(OvEditorWindow& window, const ov::EntryRef& entry, const ov::Rect& rect, int gesture,
+                const char* verb = "Mark");
 
     int id() const override { return kId; }
     bool mergeWith(const QUndoCommand* other) override;

@@ -27,6 +27,7 @@
 #include <QToolButton>
 #include <QUndoStack>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <span>
@@ -176,7 +177,11 @@ void OvEditorWindow::CreateControls() {
     PushButtonBatnames =
         addControl(button("Export As Batnames...", 12), "PushButtonBatnames", 190, 533, 150, 20);
 
-    PreviewCanvas->setFocusPolicy(Qt::ClickFocus); // accepts focus, but not by the tab key
+    // Focused by a click or the tab key: the arrow keys then move the current row's rectangle.
+    PreviewCanvas->setFocusPolicy(Qt::StrongFocus);
+    MapReadout = label(QString(), 10, Qt::AlignLeft);
+    MapReadout->setObjectName(QStringLiteral("MapReadout"));
+    MapReadout->setGeometry(550, 547, 314, 13);
 
     connect(PushButtonLoad, &QPushButton::clicked, this, &OvEditorWindow::PushButtonLoad_Action);
     connect(PushButtonSave, &QPushButton::clicked, this, &OvEditorWindow::PushButtonSave_Action);
@@ -206,6 +211,13 @@ void OvEditorWindow::CreateControls() {
     connect(PreviewCanvas, &OvPictCanvas::MoreMouseDrag, this, &OvEditorWindow::PreviewCanvas_MoreMouseDrag);
     connect(PreviewCanvas, &OvPictCanvas::MouseEnter, this, &OvEditorWindow::PreviewCanvas_MouseEnter);
     connect(PreviewCanvas, &OvPictCanvas::MouseExit, this, &OvEditorWindow::PreviewCanvas_MouseExit);
+    connect(PreviewCanvas, &OvPictCanvas::PointerMoved, this, &OvEditorWindow::PreviewCanvas_PointerMoved);
+    connect(PreviewCanvas, &OvPictCanvas::NudgeRequested, this, &OvEditorWindow::PreviewCanvas_Nudge);
+    // A zoom in or back to 1 changes what the map area holds (a scroll leaves it as it is).
+    connect(PreviewCanvas, &OvPictCanvas::ViewChanged, this, [this] {
+        if (m_content)
+            placeMapArea();
+    });
 }
 
 QWidget* OvEditorWindow::Control(int index) const {
@@ -227,19 +239,13 @@ void OvEditorWindow::Event_Open() {
 }
 
 void OvEditorWindow::Event_Resized() {
-    if (!m_content || !PreviewCanvas)
+    if (!m_content || !PreviewCanvas || !MapReadout)
         return;
-    const int w = m_content->width();
     const int h = m_content->height();
-    auto moveLeft = [](QWidget* control, int left) { control->move(left, control->y()); };
     auto moveTop = [](QWidget* control, int top) { control->move(control->x(), top); };
 
-    moveLeft(PreviewCanvas, w - PreviewCanvas->width() - 4);
-    moveLeft(PushButtonUnselect, PreviewCanvas->x());
-    moveLeft(PushButtonRedraw, PushButtonUnselect->x() + 111);
-    StaticText1->setGeometry(PreviewCanvas->x(), StaticText1->y(), PreviewCanvas->width(),
-                             StaticText1->height());
-    thisListBox->resize(PreviewCanvas->x() - thisListBox->x() - 8, h - thisListBox->y() - 92);
+    const QRect area = placeMapArea();
+    thisListBox->resize(area.x() - thisListBox->x() - 8, h - thisListBox->y() - 92);
 
     const int firstRow = thisListBox->y() + thisListBox->height() + 7;
     for (QWidget* control :
@@ -286,6 +292,34 @@ void OvEditorWindow::refreshOtherChecks() {
         for (int slot = 0; slot <= 9; ++slot)
             if (OvEditorWindow* other = host->editorInSlot(slot); other && other != this)
                 other->m_checkPanel->scheduleRefresh();
+}
+
+QRect OvEditorWindow::mapArea() const {
+    // Beyond the designed size, half the extra width and all the extra height go to the map
+    // area; its right edge keeps 4 px to the window's, its top stays at 14. At the designed size
+    // it is the canvas's rectangle as designed (a smaller picture's canvas: its width).
+    const int extraWidth = std::max(0, m_content->width() - kInitialWidth);
+    const int extraHeight = std::max(0, m_content->height() - kInitialHeight);
+    const int width = PreviewCanvas->extentSize().width() + extraWidth / 2;
+    return {m_content->width() - 4 - width, 14, width, OvPictCanvas::kMapHeight + extraHeight};
+}
+
+QRect OvEditorWindow::placeMapArea() {
+    const QRect area = mapArea();
+    // Zoomed, the canvas fills the area; at zoom 1 it is the map's own size at the area's top
+    // right, where the design has it.
+    const QSize extent = PreviewCanvas->extentSize();
+    if (PreviewCanvas->zoom() > 1)
+        PreviewCanvas->setGeometry(area);
+    else
+        PreviewCanvas->setGeometry(area.right() + 1 - extent.width(), area.y(), extent.width(),
+                                   extent.height());
+    // Under the area: the size label, the two map buttons, the read-out.
+    StaticText1->setGeometry(area.x(), area.bottom() + 1, area.width(), StaticText1->height());
+    PushButtonUnselect->move(area.x(), area.bottom() + 27);
+    PushButtonRedraw->move(area.x() + 111, area.bottom() + 27);
+    MapReadout->setGeometry(area.x(), area.bottom() + 43, area.width(), MapReadout->height());
+    return area;
 }
 
 void OvEditorWindow::setPopupIndex(QComboBox* popup, qint64 index) {

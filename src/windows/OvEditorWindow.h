@@ -2,6 +2,7 @@
 
 #include "ovdata/OvDocument.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QMainWindow>
 #include <QPointer>
@@ -80,6 +81,9 @@ public:
     QLabel* StaticText4 = nullptr;
     QComboBox* PopupMenuPICT = nullptr;
     QPushButton* PushButtonBatnames = nullptr;
+    // The read-out under the map buttons: the map pixel under the mouse, or the rectangle being
+    // marked or moved. Not one of the designed controls (Control(i) does not list it).
+    QLabel* MapReadout = nullptr;
 
     // The Check panel (CheckPanel.h): its header sits at the end of the third button row.
     CheckPanel* checkPanel() const { return m_checkPanel; }
@@ -92,6 +96,9 @@ public:
 
     // --- layout (OvEditorWindow.cpp) ---
     void Event_Resized();
+    // The map area: the canvas's rectangle at the designed size, grown by half the window's
+    // extra width and all its extra height (right of the table, above the button rows).
+    QRect mapArea() const;
 
     // --- file flows (OvEditorWindow.cpp) ---
     // The open dialog, then loadFile.
@@ -157,14 +164,25 @@ public:
     static void setPopupIndex(QComboBox* popup, qint64 index);
 
     // --- map (OvEditorWindowMap.cpp) ---
+    // Paints the map as the canvas shows it: zoomed and scrolled by its view.
     void CanvasPaintAction(QPainter& g);
-    // The map as painted, at the canvas's size; a null image when it cannot be made.
+    // The map with the drawn rows' outlines at zoom 1, the canvas's extent; null when it cannot be
+    // made.
+    // `part` (map pixels) composes only that part of the extent; a null rectangle all of it.
+    QImage composedMap(const QRect& part = QRect());
+    // The map as composed at zoom 1, at the canvas's size; a null image when it cannot be made.
     QImage GetCanvasScreenshot();
     void PreviewCanvas_Paint(QPainter& g);
     bool PreviewCanvas_MoreMouseDown(int x, int y);
     bool PreviewCanvas_MoreMouseDrag(int x, int y);
     void PreviewCanvas_MouseEnter();
     void PreviewCanvas_MouseExit();
+    void PreviewCanvas_PointerMoved(int x, int y);
+    // Arrow keys on the focused map: the current row's rectangle moves (or, `resize`, its second
+    // corner) by (dx, dy) map pixels, kept within 1..32767. Key presses on one row with no
+    // pause longer than kNudgeBurstMs and no other step between them are one step.
+    void PreviewCanvas_Nudge(int dx, int dy, bool resize);
+    static constexpr int kNudgeBurstMs = 800;
     void PushButtonRedraw_Action();
     void PushButtonUnselect_Action();
 
@@ -197,6 +215,9 @@ private:
     // table's area, so the designed layout stays as it is while the panel is closed.
     void layoutCheckPanel();
     void Layout();
+    // Places the canvas in the map area (filling it above zoom 1) and the size label, the two
+    // map buttons and the read-out under it; returns the area.
+    QRect placeMapArea();
     void CreateControls();
     void Event_Open();
     void Event_Close();
@@ -212,4 +233,12 @@ private:
     // The mark going on: its gesture number (0: none), for merging its mouse steps into one step.
     int m_markGesture = 0;
     int m_gestures = 0;
+    // The key burst going on: its gesture, row, the history index after its last step and time.
+    int m_nudgeGesture = 0;
+    ov::EntryRef m_nudgeEntry;
+    int m_nudgeIndex = -1;
+    QElapsedTimer m_nudgeClock;
+    void showRectReadout(const ov::Rect& r);
+    // The zoomed view's pixels, kept from paint to paint so a zoomed paint allocates nothing.
+    QImage m_zoomBuffer;
 };

@@ -36,7 +36,7 @@ QString locateGameFile(QWidget* parent, QString& remembered, const FileDialogReq
 // game's map size. Only the canvas's size changes here: its place, and the controls around it,
 // follow at the window's next resize.
 void showOnCanvas(OvPictCanvas* canvas, const QImage& picture) {
-    canvas->resize(MapPictureFiles::canvasSizeFor(picture.size()));
+    canvas->setExtentSize(MapPictureFiles::canvasSizeFor(picture.size()));
     canvas->setMap(picture);
     canvas->Refresh();
 }

@@ -48,22 +48,33 @@ TEST_F(Layout, ControlsStartAtTheirDesignedPlaces) {
     EXPECT_GE(window->content()->height(), 560);
 }
 
-TEST_F(Layout, ResizingMovesTheMapAndButtonRowsAndWidensColumnsFromATableOf580) {
+TEST_F(Layout, ResizingGrowsTheMapAreaMovesTheButtonRowsAndWidensColumnsFromATableOf580) {
     OvEditorWindow* window = newFromScratch();
-    // The map keeps 4 px to the right edge, the table fills the rest, the button rows follow its bottom.
+    // Beyond 868 x 560 the map area takes half the extra width and all the extra height, keeping
+    // 4 px to the right edge; the table fills the rest, the button rows follow its bottom. At
+    // zoom 1 the canvas is the map's size at the area's top right; zoomed it fills the area.
     const struct {
-        int w, h, mapX, tableW, tableH, column0, column1;
-    } cases[] = {{1000, 700, 682, 674, 581, 50, 70},
-                 {906, 560, 588, 580, 441, 50, 70},
-                 {905, 560, 587, 579, 441, 40, 50},
-                 {868, 660, 550, 542, 541, 40, 50}};
+        int w, h, areaX, areaW, areaH, mapX, tableW, tableH, column0, column1;
+    } cases[] = {{1000, 700, 616, 380, 631, 682, 608, 581, 50, 70},
+                 {960, 560, 596, 360, 491, 642, 588, 441, 50, 70},
+                 {940, 560, 586, 350, 491, 622, 578, 441, 40, 50},
+                 {868, 660, 550, 314, 591, 550, 542, 541, 40, 50},
+                 {868, 560, 550, 314, 491, 550, 542, 441, 40, 50}};
     for (const auto& c : cases) {
         window->content()->resize(c.w, c.h);
         const std::string size = std::to_string(c.w) + "x" + std::to_string(c.h);
+        EXPECT_EQ(window->mapArea(), QRect(c.areaX, 14, c.areaW, c.areaH)) << size;
         EXPECT_EQ(window->PreviewCanvas->geometry(), QRect(c.mapX, 14, 314, 491)) << size;
-        EXPECT_EQ(window->StaticText1->geometry(), QRect(c.mapX, 505, 314, 20)) << size;
-        EXPECT_EQ(window->PushButtonUnselect->pos(), QPoint(c.mapX, 531)) << size;
-        EXPECT_EQ(window->PushButtonRedraw->pos(), QPoint(c.mapX + 111, 531)) << size;
+        window->PreviewCanvas->setZoomKeepingTopLeft(2);
+        EXPECT_EQ(window->PreviewCanvas->geometry(), QRect(c.areaX, 14, c.areaW, c.areaH)) << size;
+        EXPECT_EQ(window->PreviewCanvas->extentSize(), QSize(314, 491)) << size;
+        window->PreviewCanvas->setZoomKeepingTopLeft(1);
+        EXPECT_EQ(window->PreviewCanvas->geometry(), QRect(c.mapX, 14, 314, 491)) << size;
+        const int under = 14 + c.areaH;
+        EXPECT_EQ(window->StaticText1->geometry(), QRect(c.areaX, under, c.areaW, 20)) << size;
+        EXPECT_EQ(window->PushButtonUnselect->pos(), QPoint(c.areaX, under + 26)) << size;
+        EXPECT_EQ(window->PushButtonRedraw->pos(), QPoint(c.areaX + 111, under + 26)) << size;
+        EXPECT_EQ(window->MapReadout->geometry(), QRect(c.areaX, under + 42, c.areaW, 13)) << size;
         EXPECT_EQ(window->thisListBox->geometry(), QRect(0, 27, c.tableW, c.tableH)) << size;
         const std::initializer_list<QPushButton*> rows[] = {
             {window->PushButtonLoad, window->PushButtonAddSector, window->PushButtonAddOps,

@@ -43,23 +43,28 @@ TEST_F(Menus, TheTreeHasEveryItemInOrder) {
               u"Undo|Redo|-|Cut|Copy picture|Copy picture with visible rectangles|"
               u"Paste picture|Clear|-|Copy listbox|Select all of listbox|"
               u"Select all (including header)"_s);
+    EXPECT_EQ(captionsOf(window, "ViewMenu"),
+              u"Zoom In|Zoom Out|Actual Size|-|100%|200%|300%|400%|600%|800%"_s);
     EXPECT_EQ(captionsOf(window, "HelpMenu"),
               u"Known Limits...|-|Use color cursors|Use b/w cursors|About Mapquill..."_s);
     QStringList titles;
     for (const QAction* action : window->menuBar()->actions())
         titles << action->text();
-    EXPECT_EQ(titles.join(u'|'), u"&File|&Edit|Informations"_s);
+    EXPECT_EQ(titles.join(u'|'), u"&File|&Edit|&View|Informations"_s);
 }
 
 TEST_F(Menus, Shortcuts) {
     const std::pair<const char*, const char*> expected[] = {
-        {"FileClose", "Ctrl+W"}, {"FileQuit", "Ctrl+Q"},        {"EditUndo", "Ctrl+Z"},
-        {"EditCut", "Ctrl+X"},   {"FileSave", "Ctrl+S"},        {"EditCopy", "Ctrl+C"},
-        {"EditPaste", "Ctrl+V"}, {"EditCopyListbox", "Ctrl+T"}, {"EditSelectAllListbox", "Ctrl+A"},
-        {"OvNewMenuItem", ""},   {"EditCopyPictWithRects", ""}};
+        {"FileClose", "Ctrl+W"},     {"FileQuit", "Ctrl+Q"},        {"EditUndo", "Ctrl+Z"},
+        {"EditCut", "Ctrl+X"},       {"FileSave", "Ctrl+S"},        {"EditCopy", "Ctrl+C"},
+        {"EditPaste", "Ctrl+V"},     {"EditCopyListbox", "Ctrl+T"}, {"EditSelectAllListbox", "Ctrl+A"},
+        {"OvNewMenuItem", ""},       {"EditCopyPictWithRects", ""}, {"ViewZoomOut", "Ctrl+-"},
+        {"ViewActualSize", "Ctrl+0"}};
     for (const auto& [name, keys] : expected)
         EXPECT_EQ(item(name)->shortcut(), QKeySequence(QLatin1String(keys))) << name;
     EXPECT_EQ(item("EditRedo")->shortcuts(), QKeySequence::keyBindings(QKeySequence::Redo));
+    EXPECT_EQ(item("ViewZoomIn")->shortcuts(),
+              (QList<QKeySequence>{QKeySequence(u"Ctrl+="_s), QKeySequence(u"Ctrl++"_s)}));
     EXPECT_EQ(item("FileQuit")->menuRole(), QAction::QuitRole);
     EXPECT_EQ(item("myAboutMenuItem")->menuRole(), QAction::AboutRole);
 }

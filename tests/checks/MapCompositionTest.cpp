@@ -3,7 +3,9 @@
 // that both give the same pixels.)
 #include "graphics/core/MapComposition.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <string>
 
 using namespace gfx;
 
@@ -93,3 +95,79 @@ TEST(MapComposition, TheMapIsCutToTheBufferWithWhiteBeyondIt) {
     const Colour first = fromRgb16(at(image, 0, 0));
     EXPECT_EQ(rgb.row(0)[1], first.g);
 }
+
+namespace {
+
+// The bounding box "x1,y1-x2,y2" of the target pixels holding `pixel`; "none" when there are none.
+std::string boxOf(const Rgb16Image& image, std::uint16_t pixel) {
+    int x1 = image.width, y1 = image.height, x2 = -1, y2 = -1;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            if (at(image, x, y) == pixel) {
+                x1 = std::min(x1, x);
+                y1 = std::min(y1, y);
+                x2 = std::max(x2, x);
+                y2 = std::max(y2, y);
+            }
+    if (x2 < 0)
+        return "none";
+    return std::to_string(x1) + "," + std::to_string(y1) + "-" + std::to_string(x2) + "," +
+           std::to_string(y2);
+}
+
+std::string box(int x1, int y1, int x2, int y2) {
+    return std::to_string(x1) + "," + std::to_string(y1) + "-" + std::to_string(x2) + "," +
+           std::to_string(y2);
+}
+
+} // namespace
+
+class MapZoomComposition : public ::testing::TestWithParam<int> {};
+
+// Map pixels (3,4)-(6,8) outlined, a highlighted point at (12,12): at zoom z the outline covers
+// exactly the squares of its map pixels, one map pixel (z view pixels) thick, and the point's
+// 2 x 2 mark and 6 x 6 halo become 2z and 6z squares.
+TEST_P(MapZoomComposition, EveryMapPixelBecomesAnExactSquare) {
+    const int z = GetParam();
+    const MapMark marks[] = {{3, 4, 6, 8, false}, {12, 12, 12, 12, true}};
+    Rgb16Image map = composeMap(nullptr, 20, 20, marks);
+    Rgb16Image view(20 * z, 20 * z);
+    zoomInto(map.view(), z, 0, 0, view.view());
+
+    EXPECT_EQ(boxOf(view, toRgb16(MapColours::kVisible)), box(3 * z, 4 * z, 7 * z - 1, 9 * z - 1));
+    // The outline's inner edge is the inner edge of its pixels' squares.
+    EXPECT_EQ(at(view, 4 * z - 1, 6 * z), toRgb16(MapColours::kVisible));
+    EXPECT_EQ(at(view, 4 * z, 6 * z), kWhite);
+    EXPECT_EQ(at(view, 6 * z - 1, 8 * z - 1), kWhite);
+    EXPECT_EQ(at(view, 6 * z, 8 * z), toRgb16(MapColours::kVisible));
+    EXPECT_EQ(boxOf(view, toRgb16(MapColours::kPoint)), box(11 * z, 11 * z, 13 * z - 1, 13 * z - 1));
+    EXPECT_EQ(boxOf(view, toRgb16(MapColours::kHalo)), box(9 * z, 9 * z, 15 * z - 1, 15 * z - 1));
+    EXPECT_EQ(at(view, 10 * z, 10 * z), kWhite); // inside the halo ring, outside the point
+}
+
+// Scrolled by (3z + 1, 4z + 1) into a 5z - 1 wide target: the first column and row show the
+// rest of the rectangle's corner square, the last the start of a cut square; beyond the map white.
+TEST_P(MapZoomComposition, ScrollingClipsSquaresAtTheViewsEdges) {
+    const int z = GetParam();
+    const MapMark marks[] = {{3, 4, 6, 8, false}};
+    Rgb16Image map = composeMap(nullptr, 20, 20, marks);
+    Rgb16Image view(5 * z - 1, 5 * z - 1);
+    zoomInto(map.view(), z, 3 * z + 1, 4 * z + 1, view.view());
+    const std::uint16_t orange = toRgb16(MapColours::kVisible);
+    EXPECT_EQ(boxOf(view, orange), box(0, 0, 4 * z - 2, 5 * z - 2));
+    if (z >= 2) {
+        EXPECT_EQ(at(view, z - 2, z), orange); // still map column 3
+        EXPECT_EQ(at(view, z - 1, z), kWhite);
+        EXPECT_EQ(at(view, 3 * z - 1, z), orange); // map column 6 starts here
+        EXPECT_EQ(at(view, 3 * z - 2, z), kWhite);
+    }
+
+    Rgb16Image edge(3 * z, 2 * z);
+    zoomInto(map.view(), z, 18 * z, 18 * z, edge.view());
+    EXPECT_EQ(boxOf(edge, kWhite), box(0, 0, 3 * z - 1, 2 * z - 1)); // map's own white, then beyond
+    map.pixels[static_cast<std::size_t>(19 * 20 + 19)] = 0;
+    zoomInto(map.view(), z, 18 * z, 18 * z, edge.view());
+    EXPECT_EQ(boxOf(edge, 0), box(z, z, 2 * z - 1, 2 * z - 1));
+}
+
+INSTANTIATE_TEST_SUITE_P(Zooms, MapZoomComposition, ::testing::Values(1, 2, 3, 8));

@@ -58,18 +58,20 @@ void outlineBlock(const Rgb16View& target, std::int64_t x, std::int64_t y, std::
     verticalRun(target, right, y, bottom, pixel);
 }
 
-void drawMark(const Rgb16View& target, const MapMark& m) {
+void drawMark(const Rgb16View& target, const MapMark& m, std::int64_t originX, std::int64_t originY) {
     if (m.x1 == 0 || m.y1 == 0 || m.x2 == 0 || m.y2 == 0)
         return;
+    const std::int64_t x1 = std::int64_t{m.x1} - originX;
+    const std::int64_t y1 = std::int64_t{m.y1} - originY;
     if (m.x1 == m.x2 && m.y1 == m.y2) {
         if (m.highlighted)
-            outlineBlock(target, std::int64_t{m.x1} - 3, std::int64_t{m.y1} - 3, 6, 6, MapColours::kHalo);
-        outlineBlock(target, std::int64_t{m.x1} - 1, std::int64_t{m.y1} - 1, 2, 2, MapColours::kPoint);
+            outlineBlock(target, x1 - 3, y1 - 3, 6, 6, MapColours::kHalo);
+        outlineBlock(target, x1 - 1, y1 - 1, 2, 2, MapColours::kPoint);
         return;
     }
     const std::int64_t left = std::min(m.x1, m.x2);
     const std::int64_t top = std::min(m.y1, m.y2);
-    outlineBlock(target, left, top, std::int64_t{std::max(m.x1, m.x2)} - left + 1,
+    outlineBlock(target, left - originX, top - originY, std::int64_t{std::max(m.x1, m.x2)} - left + 1,
                  std::int64_t{std::max(m.y1, m.y2)} - top + 1,
                  m.highlighted ? MapColours::kHighlighted : MapColours::kVisible);
 }
@@ -103,6 +105,39 @@ Rgb16Image composeMap(const RgbImage* map, int width, int height, std::span<cons
     if (!image.pixels.empty())
         drawMarks(image.view(), marks);
     return image;
+}
+
+void zoomInto(const Rgb16View& source, int zoom, int scrollX, int scrollY, const Rgb16View& target) {
+    if (zoom < 1 || scrollX < 0 || scrollY < 0 || !target.pixels || target.width <= 0)
+        return;
+    const std::uint16_t background = toRgb16(MapColours::kBackground);
+    // One widened source row serves the zoom target rows it covers: copied, not computed again.
+    std::vector<std::uint16_t> wide(static_cast<std::size_t>(target.width));
+    int wideOf = -1;
+    for (int y = 0; y < target.height; ++y) {
+        std::uint16_t* out = target.row(y);
+        const std::int64_t sourceY = (std::int64_t{y} + scrollY) / zoom;
+        if (!source.pixels || sourceY >= source.height) {
+            std::fill(out, out + target.width, background);
+            continue;
+        }
+        if (wideOf != sourceY) {
+            const std::uint16_t* in = source.row(static_cast<int>(sourceY));
+            int x = 0;
+            std::int64_t sourceX = scrollX / zoom;
+            int left = zoom - scrollX % zoom; // target pixels still showing sourceX
+            while (x < target.width) {
+                const std::uint16_t pixel = sourceX < source.width ? in[sourceX] : background;
+                const int run = std::min(left, target.width - x);
+                std::fill(wide.data() + x, wide.data() + x + run, pixel);
+                x += run;
+                ++sourceX;
+                left = zoom;
+            }
+            wideOf = static_cast<int>(sourceY);
+        }
+        std::copy(wide.begin(), wide.end(), out);
+    }
 }
 
 RgbImage toRgbImage(const Rgb16Image& image) {

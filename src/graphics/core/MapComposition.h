@@ -66,7 +66,9 @@ struct MapMark {
 // with its top-left pixel at (x1 - 1, y1 - 1), a highlighted point first gets a 6 x 6 near-white
 // halo at (x1 - 3, y1 - 3). Anything else outlines the rectangle between its two corners, also
 // when they are stored right-to-left or bottom-to-top.
-void drawMark(const Rgb16View& target, const MapMark& mark);
+// `origin` is the map pixel at the target's top left (a part of the map being composed).
+void drawMark(const Rgb16View& target, const MapMark& mark, std::int64_t originX = 0,
+              std::int64_t originY = 0);
 
 // Marks in order: where outlines cross, a later mark lies over an earlier one.
 void drawMarks(const Rgb16View& target, std::span<const MapMark> marks);
@@ -77,6 +79,13 @@ Rgb16Image composeBackground(const RgbImage* map, int width, int height);
 
 // The whole composition: background, then the marks.
 Rgb16Image composeMap(const RgbImage* map, int width, int height, std::span<const MapMark> marks);
+
+// The composition seen at an integer zoom: target pixel (x, y) is source pixel
+// ((x + scrollX) / zoom, (y + scrollY) / zoom), so every source pixel becomes an exact
+// zoom x zoom square and an outline covers exactly its pixels' squares; no smoothing. Target
+// pixels beyond the source are the background colour. A zoom below 1 or a negative scroll
+// draws nothing.
+void zoomInto(const Rgb16View& source, int zoom, int scrollX, int scrollY, const Rgb16View& target);
 
 // 8-bit RGB of a composed picture, for writing it out.
 RgbImage toRgbImage(const Rgb16Image& image);
