@@ -3,19 +3,18 @@
 #include "graphics/core/BrmContainer.h"
 
 #include <benchmark/benchmark.h>
-
 #include <cstdint>
 #include <vector>
 
 namespace {
 
 // A one-picture container (slot 13, ID 1013) of the given size filled with varied words.
-std::vector<std::uint8_t> makeContainer(std::int32_t width, std::int32_t height)
-{
+std::vector<std::uint8_t> makeContainer(std::int32_t width, std::int32_t height) {
     std::vector<std::uint8_t> file(gfx::BrmLayout::kHeaderSize, 0);
     auto put = [&file](std::size_t at, std::int32_t value) {
         for (int i = 0; i < 4; ++i)
-            file[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> (8 * i));
+            file[at + static_cast<std::size_t>(i)] =
+                static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> (8 * i));
     };
     put(gfx::BrmLayout::kCountOffset, 14);
     put(gfx::BrmLayout::kOffsetTable + 4 * 13, static_cast<std::int32_t>(gfx::BrmLayout::kHeaderSize));
@@ -30,8 +29,7 @@ std::vector<std::uint8_t> makeContainer(std::int32_t width, std::int32_t height)
     return file;
 }
 
-void decode(benchmark::State& state)
-{
+void decode(benchmark::State& state) {
     const auto width = static_cast<std::int32_t>(state.range(0));
     const auto height = static_cast<std::int32_t>(state.range(1));
     const std::vector<std::uint8_t> file = makeContainer(width, height);

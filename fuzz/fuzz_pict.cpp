@@ -8,8 +8,7 @@
 #include <cstdint>
 #include <span>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);
     gfx::PictOptions options;
     options.jpegDecoder = [](std::span<const std::uint8_t> jpeg) {
@@ -34,8 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // An image comes with no message and a full buffer; a failure always says why.
         if (result.ok() != result.error.empty())
             __builtin_trap();
-        if (result.ok()
-            && result.image.pixels.size() != std::size_t(result.image.width) * std::size_t(result.image.height) * 3)
+        if (result.ok() && result.image.pixels.size() !=
+                               std::size_t(result.image.width) * std::size_t(result.image.height) * 3)
             __builtin_trap();
     }
     (void)gfx::readPictInfo(bytes);

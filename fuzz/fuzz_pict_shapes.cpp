@@ -11,8 +11,7 @@
 
 namespace {
 
-void check(gfx::PictShape& shape)
-{
+void check(gfx::PictShape& shape) {
     const gfx::PictRect b = shape.bounds();
     // Only a window of rows and columns is walked, as the canvas would.
     const int top = std::max(b.top, -300);
@@ -33,8 +32,7 @@ void check(gfx::PictShape& shape)
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     gfx::ByteReader r(std::span<const std::uint8_t>(data, size));
     const unsigned kind = r.u8() % 8;
     const gfx::PictRect rect = gfx::PictRect::read(r);
@@ -42,10 +40,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int c = r.s16be();
     std::unique_ptr<gfx::PictShape> shape;
     switch (kind) {
-    case 0: shape = gfx::PictShapes::rect(rect); break;
-    case 1: shape = gfx::PictShapes::oval(rect); break;
-    case 2: shape = gfx::PictShapes::roundRect(rect, a, c); break;
-    case 3: shape = gfx::PictShapes::arc(rect, a, c); break;
+    case 0:
+        shape = gfx::PictShapes::rect(rect);
+        break;
+    case 1:
+        shape = gfx::PictShapes::oval(rect);
+        break;
+    case 2:
+        shape = gfx::PictShapes::roundRect(rect, a, c);
+        break;
+    case 3:
+        shape = gfx::PictShapes::arc(rect, a, c);
+        break;
     case 4: {
         std::vector<gfx::PictShapes::Point> points;
         while (r.remaining() >= 4 && points.size() < 200) {
@@ -69,8 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         gfx::PictRegion rgn;
         if (!gfx::PictRegion::read(rr, rgn).empty())
             return 0;
-        shape = gfx::PictShapes::regionFrame(rgn, 1 + (a & 7), 1 + (c & 7), gfx::PictRect{-300, -300, 300, 300},
-                                             1u << 20);
+        shape = gfx::PictShapes::regionFrame(rgn, 1 + (a & 7), 1 + (c & 7),
+                                             gfx::PictRect{-300, -300, 300, 300}, 1u << 20);
         if (!shape)
             return 0;
         break;

@@ -10,8 +10,7 @@
 
 namespace {
 
-void exerciseFork(std::vector<std::uint8_t> bytes)
-{
+void exerciseFork(std::vector<std::uint8_t> bytes) {
     const gfx::ResourceForkResult parsed = gfx::ResourceFork::parse(std::move(bytes));
     if (!parsed.ok())
         return;
@@ -30,8 +29,7 @@ void exerciseFork(std::vector<std::uint8_t> bytes)
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> input(data, size);
     for (auto unwrap : {&gfx::ForkUnwrapper::unwrapAppleSingle, &gfx::ForkUnwrapper::unwrapMacBinary,
                         &gfx::ForkUnwrapper::unwrapBinHex, &gfx::ForkUnwrapper::unwrapBareFork}) {

@@ -25,8 +25,9 @@ protected:
         if (event->type() == QEvent::Paint && !m_done) {
             m_done = true;
             const auto now = std::chrono::system_clock::now().time_since_epoch();
-            std::printf("first-paint %lld\n",
-                        static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+            std::printf(
+                "first-paint %lld\n",
+                static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
             std::fflush(stdout);
             QTimer::singleShot(0, qApp, &QCoreApplication::quit);
         }

@@ -1,7 +1,7 @@
 #include "graphics/QtImageGlue.h"
 
-#include "graphics/core/JpegDecoder.h"
 #include "graphics/QtPictText.h"
+#include "graphics/core/JpegDecoder.h"
 
 #include <QBuffer>
 #include <QByteArray>

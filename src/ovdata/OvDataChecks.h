@@ -73,7 +73,7 @@ struct Finding {
     Severity severity = Severity::Note;
     std::string_view code; // stable; see the list above (always a string literal)
     EntryPath where;
-    std::string message;                 // one line, for the user
+    std::string message;                  // one line, for the user
     std::optional<EntryPath> counterpart; // the entry in the other file of a set finding
     // For set findings: which copies make the finding disappear.
     bool canCopyToOverview = false;   // OvDataN's entry (or field) into OvData0

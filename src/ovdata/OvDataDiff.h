@@ -20,7 +20,7 @@ struct Difference {
         Order,   // the entries both hold stand in another order below one parent
     };
     Kind kind = Kind::Changed;
-    EntryPath where;    // in `a` (for Added: in `b`); the file itself for picture ID and sector order
+    EntryPath where;   // in `a` (for Added: in `b`); the file itself for picture ID and sector order
     std::string field; // Changed: "picture ID", "name", "rect", "flags"; Order: "sectors", "ops", "battles"
     std::string before, after; // Changed and Order: the values in `a` and `b`, as text
     std::string summary;       // Removed / Added: the entry's name, rectangle and flags as text

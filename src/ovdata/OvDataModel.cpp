@@ -27,7 +27,9 @@ void OvDataModel::InitProperties() {
 
 // Counts are clamped to the capacity so that a model built by hand with an out-of-range count
 // can never make a walk read outside the arrays.
-static int clampCount(std::int32_t n) { return std::clamp<std::int32_t>(n, 0, kCapacity); }
+static int clampCount(std::int32_t n) {
+    return std::clamp<std::int32_t>(n, 0, kCapacity);
+}
 
 std::int32_t OvDataModel::NumberOfAllOps() const {
     std::int32_t total = 0;

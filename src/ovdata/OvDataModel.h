@@ -14,18 +14,19 @@ namespace ov {
 // Names are byte strings (one byte per character, ISO-8859-1 in the editor). BatTail holds the
 // three flag bytes LZ, Bridge, Road; 0 is off, anything else on. A freshly constructed model has
 // empty tails; InitProperties makes every tail three zero bytes.
-inline constexpr int kCapacity = 11;         // slots per level, indices 0..10
-inline constexpr int kAddLimit = 10;         // the editor's add commands stop at this count
+inline constexpr int kCapacity = 11; // slots per level, indices 0..10
+inline constexpr int kAddLimit = 10; // the editor's add commands stop at this count
 inline constexpr int kTailLength = 3;
 
-using Rect = std::array<std::int32_t, 4>;    // x1, y1, x2, y2; 0 means "not set"
+using Rect = std::array<std::int32_t, 4>; // x1, y1, x2, y2; 0 means "not set"
 
 template <typename T> using PerSector = std::array<T, kCapacity>;
 template <typename T> using PerOps = std::array<std::array<T, kCapacity>, kCapacity>;
-template <typename T> using PerBattle = std::array<std::array<std::array<T, kCapacity>, kCapacity>, kCapacity>;
+template <typename T>
+using PerBattle = std::array<std::array<std::array<T, kCapacity>, kCapacity>, kCapacity>;
 
 struct OvDataModel {
-    std::int32_t OvResourceID = 0;       // PICT ID of the map picture (1013..1024 in the editor)
+    std::int32_t OvResourceID = 0; // PICT ID of the map picture (1013..1024 in the editor)
     std::int32_t OvNumberOfSectors = 0;
 
     PerSector<std::int32_t> SectorID{};

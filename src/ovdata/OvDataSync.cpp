@@ -116,8 +116,8 @@ std::string CopyEntry(const OvDataModel& from, OvDataModel& to, const EntryPath&
     return CopyEntry(from, path, to, path, part, sectorPosition);
 }
 
-std::string CopyEntry(const OvDataModel& from, const EntryPath& path, OvDataModel& to, const EntryPath& target,
-                      SyncPart part, int sectorPosition) {
+std::string CopyEntry(const OvDataModel& from, const EntryPath& path, OvDataModel& to,
+                      const EntryPath& target, SyncPart part, int sectorPosition) {
     const int depth = path.depth();
     if (target.depth() != depth || target.sectorId != path.sectorId ||
         (depth >= 2 && target.opId != path.opId) || (depth >= 3 && target.battleId != path.battleId))
@@ -211,17 +211,17 @@ std::string ApplySync(OvDataModel& overview, OvDataModel& sectorFile, const Find
         if (!finding.canCopyToOverview)
             return "sorry, this finding is not fixed by copying to OvData0";
         const EntryPath target = sameEntry ? *other
-                                : other && other->depth() + 1 == finding.where.depth()
-                                    ? childOf(*other, finding.where)
-                                    : finding.where;
+                                 : other && other->depth() + 1 == finding.where.depth()
+                                     ? childOf(*other, finding.where)
+                                     : finding.where;
         return CopyEntry(sectorFile, finding.where, overview, target, finding.syncPart,
                          finding.where.file - 1);
     }
     if (!finding.canTakeFromOverview || !other)
         return "sorry, this finding is not fixed by taking from OvData0";
     const EntryPath target = sameEntry                                     ? finding.where
-                            : finding.where.depth() + 1 == other->depth() ? childOf(finding.where, *other)
-                                                                          : *other;
+                             : finding.where.depth() + 1 == other->depth() ? childOf(finding.where, *other)
+                                                                           : *other;
     return CopyEntry(overview, *other, sectorFile, target, finding.syncPart);
 }
 

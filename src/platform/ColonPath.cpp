@@ -83,6 +83,8 @@ QString dialogStart(const QString& colonPath) {
     return path;
 }
 
-void setVolumeRootsForTesting(const QStringList& roots) { testRoots() = roots; }
+void setVolumeRootsForTesting(const QStringList& roots) {
+    testRoots() = roots;
+}
 
 } // namespace ColonPath

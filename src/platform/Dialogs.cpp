@@ -9,7 +9,9 @@ std::unique_ptr<Dialogs>& installed() {
 }
 } // namespace
 
-Dialogs& dialogs() { return *installed(); }
+Dialogs& dialogs() {
+    return *installed();
+}
 
 std::unique_ptr<Dialogs> installDialogs(std::unique_ptr<Dialogs> replacement) {
     std::unique_ptr<Dialogs> previous = std::move(installed());
@@ -17,6 +19,10 @@ std::unique_ptr<Dialogs> installDialogs(std::unique_ptr<Dialogs> replacement) {
     return previous;
 }
 
-void MsgBox(const QString& text, QWidget* parent) { dialogs().message(parent, text); }
+void MsgBox(const QString& text, QWidget* parent) {
+    dialogs().message(parent, text);
+}
 
-void Beep() { dialogs().beep(); }
+void Beep() {
+    dialogs().beep();
+}

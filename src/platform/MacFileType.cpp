@@ -1,9 +1,8 @@
 #include "platform/MacFileType.h"
 
 #if defined(Q_OS_MACOS)
-#include <sys/xattr.h>
-
 #include <cstring>
+#include <sys/xattr.h>
 #endif
 
 void setMacFileType(const QString& path, const char* type, const char* creator) {

@@ -61,7 +61,9 @@ void QtDialogs::message(QWidget* parent, const QString& text) {
     box.exec();
 }
 
-void QtDialogs::beep() { QApplication::beep(); }
+void QtDialogs::beep() {
+    QApplication::beep();
+}
 
 UnsavedChoice QtDialogs::askUnsaved(QWidget* parent, const QString& documentName, const QString& before) {
     QMessageBox box(QMessageBox::Warning, QApplication::applicationName(),
@@ -79,4 +81,6 @@ UnsavedChoice QtDialogs::askUnsaved(QWidget* parent, const QString& documentName
     }
 }
 
-int QtDialogs::runModal(QDialog& dialog) { return dialog.exec(); }
+int QtDialogs::runModal(QDialog& dialog) {
+    return dialog.exec();
+}

@@ -24,9 +24,13 @@ QString ScriptedDialogs::saveFile(QWidget*, const FileDialogRequest& request) {
     return answer;
 }
 
-void ScriptedDialogs::message(QWidget*, const QString& text) { messages << text; }
+void ScriptedDialogs::message(QWidget*, const QString& text) {
+    messages << text;
+}
 
-void ScriptedDialogs::beep() { ++beeps; }
+void ScriptedDialogs::beep() {
+    ++beeps;
+}
 
 UnsavedChoice ScriptedDialogs::askUnsaved(QWidget*, const QString& documentName, const QString&) {
     unsavedQuestions << documentName;
@@ -49,4 +53,6 @@ int ScriptedDialogs::runModal(QDialog& dialog) {
     return answer(dialog);
 }
 
-void ScriptedDialogs::clear() { *this = ScriptedDialogs(); }
+void ScriptedDialogs::clear() {
+    *this = ScriptedDialogs();
+}

@@ -13,8 +13,8 @@
 // answered with "cancel", so a test can never hang on a modal loop.
 class ScriptedDialogs final : public Dialogs {
 public:
-    std::deque<QString> openAnswers;             // "" = the user cancels
-    std::deque<QString> saveAnswers;             // "" = the user cancels
+    std::deque<QString> openAnswers; // "" = the user cancels
+    std::deque<QString> saveAnswers; // "" = the user cancels
     std::deque<UnsavedChoice> unsavedAnswers;
     std::deque<std::function<int(QDialog&)>> modalAnswers;
 

@@ -9,14 +9,12 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-void putLe32(Bytes& b, std::size_t at, std::int32_t value)
-{
+void putLe32(Bytes& b, std::size_t at, std::int32_t value) {
     for (std::size_t i = 0; i < 4; ++i)
         b[at + i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> (8 * i));
 }
 
-Bytes wordsLe(const std::vector<std::uint16_t>& words)
-{
+Bytes wordsLe(const std::vector<std::uint16_t>& words) {
     Bytes b;
     for (std::uint16_t w : words)
         b.insert(b.end(), {static_cast<std::uint8_t>(w), static_cast<std::uint8_t>(w >> 8)});
@@ -25,8 +23,7 @@ Bytes wordsLe(const std::vector<std::uint16_t>& words)
 
 // A container with `count` in its header and one picture in slot `slot` whose pixels are `words`.
 Bytes container(std::int32_t count, int slot, std::int32_t width, std::int32_t height,
-                const std::vector<std::uint16_t>& words)
-{
+                const std::vector<std::uint16_t>& words) {
     Bytes b(1204, 0);
     putLe32(b, 0, count);
     for (const auto& [base, value] : {std::pair{4, 1204}, {404, width}, {804, height}})
@@ -40,12 +37,13 @@ Bytes container(std::int32_t count, int slot, std::int32_t width, std::int32_t h
 const std::string kNotInFile = "sorry, picture not in file.";
 const std::string kOverflow = "memory overflow when creating picture.";
 
-std::string decodeError(const Bytes& file, int id = 1013) { return BrmContainer::decodeId(file, id).error; }
+std::string decodeError(const Bytes& file, int id = 1013) {
+    return BrmContainer::decodeId(file, id).error;
+}
 
 } // namespace
 
-TEST(BrmContainer, PixelWordsBecomeTheGamesColours)
-{
+TEST(BrmContainer, PixelWordsBecomeTheGamesColours) {
     // Red and blue keep five bits, green the upper five of its six; nothing is widened.
     const std::pair<std::uint16_t, Bytes> cases[] = {
         {0xFFFF, {248, 248, 248}}, {0xF800, {248, 0, 0}}, {0x07E0, {0, 248, 0}},
@@ -58,28 +56,29 @@ TEST(BrmContainer, PixelWordsBecomeTheGamesColours)
     }
 }
 
-TEST(BrmContainer, GeneratedContainerDecodesRowByRowLittleEndian)
-{
+TEST(BrmContainer, GeneratedContainerDecodesRowByRowLittleEndian) {
     const Bytes file = testfiles::readBytes(testfiles::kData / "brm" / "Intrface_test.brm");
     EXPECT_TRUE(BrmContainer::looksLikeContainer(file));
     for (int slot : {13, 14, 18}) {
         const gfx::ImageResult result = BrmContainer::decodeId(file, 1000 + slot);
         ASSERT_TRUE(result.ok()) << slot << ": " << result.error;
-        EXPECT_TRUE(testfiles::samePixels(result.image, testfiles::readPpm(testfiles::kData / "brm" /
-                                                                           ("slot" + std::to_string(slot) + ".ppm"))))
+        EXPECT_TRUE(testfiles::samePixels(
+            result.image,
+            testfiles::readPpm(testfiles::kData / "brm" / ("slot" + std::to_string(slot) + ".ppm"))))
             << slot;
     }
     const gfx::BrmListResult listed = BrmContainer::list(file);
     ASSERT_EQ(listed.entries.size(), 19u);
-    EXPECT_TRUE(listed.entries[13].width == 31 && listed.entries[13].height == 47 && listed.entries[0].width == 1);
+    EXPECT_TRUE(listed.entries[13].width == 31 && listed.entries[13].height == 47 &&
+                listed.entries[0].width == 1);
 
     // Row order and byte order: a 2 x 2 picture whose words differ only in one byte.
-    const auto decoded = BrmContainer::decodeId(container(14, 13, 2, 2, {0x00F8, 0xF800, 0x001F, 0x1F00}), 1013);
+    const auto decoded =
+        BrmContainer::decodeId(container(14, 13, 2, 2, {0x00F8, 0xF800, 0x001F, 0x1F00}), 1013);
     EXPECT_EQ(decoded.image.pixels, (Bytes{0, 24, 192, 248, 0, 0, 0, 0, 248, 24, 224, 0})) << decoded.error;
 }
 
-TEST(BrmContainer, CountAndDirectoryDecideWhichPicturesExist)
-{
+TEST(BrmContainer, CountAndDirectoryDecideWhichPicturesExist) {
     EXPECT_TRUE(BrmContainer::decodeId(container(14, 13, 1, 1, {0xFFFF}), 1013).ok());
     EXPECT_EQ(decodeError(container(13, 13, 1, 1, {0xFFFF})), kNotInFile);
     // IDs below 1000 and slots past the 100-entry directory, whatever the count claims.
@@ -92,13 +91,12 @@ TEST(BrmContainer, CountAndDirectoryDecideWhichPicturesExist)
     EXPECT_EQ(BrmContainer::list(many).entries.size(), 1u);
 }
 
-TEST(BrmContainer, EachFailureHasItsMessage)
-{
+TEST(BrmContainer, EachFailureHasItsMessage) {
     for (std::size_t n = 0; n <= 4; ++n)
         EXPECT_EQ(decodeError(Bytes(n, 0x14)), "sorry, file is empty.") << n;
 
     auto cut = container(14, 13, 1, 1, {0xFFFF});
-    cut.resize(856);   // the directory itself ends before slot 13's height
+    cut.resize(856); // the directory itself ends before slot 13's height
     auto negative = container(14, 13, 1, 1, {0xFFFF});
     putLe32(negative, 4 + 4 * 13, -2);
     auto past = container(14, 13, 1, 1, {0xFFFF});
@@ -120,10 +118,10 @@ TEST(BrmContainer, EachFailureHasItsMessage)
         EXPECT_EQ(decodeError(cases[i].first), cases[i].second) << "case " << i;
 }
 
-TEST(BrmContainer, SniffNeedsAPlausibleDirectory)
-{
+TEST(BrmContainer, SniffNeedsAPlausibleDirectory) {
     EXPECT_TRUE(BrmContainer::looksLikeContainer(container(14, 13, 2, 2, {1, 2, 3, 4})));
-    for (const Bytes& other : {container(0, 13, 2, 2, {1, 2, 3, 4}), container(101, 13, 2, 2, {1, 2, 3, 4}),
-                               container(14, 13, 2, 2, {1, 2, 3}), container(14, 13, 0, 0, {}), Bytes(2000, 0)})
+    for (const Bytes& other :
+         {container(0, 13, 2, 2, {1, 2, 3, 4}), container(101, 13, 2, 2, {1, 2, 3, 4}),
+          container(14, 13, 2, 2, {1, 2, 3}), container(14, 13, 0, 0, {}), Bytes(2000, 0)})
         EXPECT_FALSE(BrmContainer::looksLikeContainer(other)) << other.size();
 }

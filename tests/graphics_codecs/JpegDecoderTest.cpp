@@ -51,8 +51,9 @@ TEST(JpegInPict, DrawsWhatTheQtHookDrew) {
     };
     gfx::PictOptions core;
     core.jpegDecoder = gfx::decodeJpeg;
-    for (const std::filesystem::path& path : {testfiles::kData / "pict" / "hand_quicktime_jpeg.pict",
-                                              testfiles::kData / "pict" / "public" / "tm_qt_mire_jpeg.pict"}) {
+    for (const std::filesystem::path& path :
+         {testfiles::kData / "pict" / "hand_quicktime_jpeg.pict",
+          testfiles::kData / "pict" / "public" / "tm_qt_mire_jpeg.pict"}) {
         SCOPED_TRACE(path.string());
         const std::vector<std::uint8_t> pict = testfiles::readBytes(path);
         const gfx::ImageResult ours = gfx::decodePictFile(pict, core);

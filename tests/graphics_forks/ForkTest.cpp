@@ -1,9 +1,8 @@
 // Reading resource forks: the fork itself, and every carrier it reaches a PC in.
+#include "TestFiles.h"
 #include "graphics/core/Crc16.h"
 #include "graphics/core/ForkUnwrapper.h"
 #include "graphics/core/ResourceFork.h"
-
-#include "TestFiles.h"
 
 #include <algorithm>
 #include <string>
@@ -16,15 +15,20 @@ using testfiles::readBytes;
 namespace {
 
 const std::filesystem::path kForks = testfiles::kData / "forks";
-constexpr ResourceFork::FourCC kStr = 0x53545220u;   // 'STR '
+constexpr ResourceFork::FourCC kStr = 0x53545220u; // 'STR '
 constexpr ResourceFork::FourCC kPict = ResourceFork::kPict;
 
-std::vector<std::uint8_t> mapFork() { return readBytes(kForks / "map.rsrc"); }
-std::vector<std::uint8_t> bytesOf(const std::string& text) { return {text.begin(), text.end()}; }
-std::size_t bodyOf(const std::vector<std::uint8_t>& hqx) { return std::string(hqx.begin(), hqx.end()).find("\n:"); }
+std::vector<std::uint8_t> mapFork() {
+    return readBytes(kForks / "map.rsrc");
+}
+std::vector<std::uint8_t> bytesOf(const std::string& text) {
+    return {text.begin(), text.end()};
+}
+std::size_t bodyOf(const std::vector<std::uint8_t>& hqx) {
+    return std::string(hqx.begin(), hqx.end()).find("\n:");
+}
 
-void putBe(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v, int size)
-{
+void putBe(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v, int size) {
     for (int i = 0; i < size; ++i)
         b[at + std::size_t(i)] = static_cast<std::uint8_t>(v >> (8 * (size - 1 - i)));
 }
@@ -32,18 +36,16 @@ void putBe(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v, int si
 // Positions inside the generated fork: its map starts at the header's map offset, the type list at
 // map + 28 and the first type is 'PICT', whose reference list follows the two type entries.
 struct MapPositions {
-    std::size_t map, typeList, firstRef;   // firstRef: PICT 1013
+    std::size_t map, typeList, firstRef; // firstRef: PICT 1013
 };
-MapPositions positions(const std::vector<std::uint8_t>& f)
-{
+MapPositions positions(const std::vector<std::uint8_t>& f) {
     const std::size_t map = std::size_t(f[4]) << 24 | std::size_t(f[5]) << 16 | std::size_t(f[6]) << 8 | f[7];
     return {map, map + 28, map + 28 + (std::size_t(f[map + 36]) << 8 | f[map + 37])};
 }
 
 } // namespace
 
-TEST(ResourceFork, ListsAndFindsPictResourcesOfTheGeneratedFork)
-{
+TEST(ResourceFork, ListsAndFindsPictResourcesOfTheGeneratedFork) {
     const gfx::ResourceForkResult parsed = ResourceFork::parse(mapFork());
     ASSERT_TRUE(parsed.ok()) << parsed.error;
     const auto picts = parsed.fork->resources(kPict);
@@ -58,8 +60,7 @@ TEST(ResourceFork, ListsAndFindsPictResourcesOfTheGeneratedFork)
     EXPECT_FALSE(parsed.fork->find(kStr, 1013).ok()) << "an ID of another type must not match";
 }
 
-TEST(ResourceFork, PublicSamplesEmptyMapAndNamedStrings)
-{
+TEST(ResourceFork, PublicSamplesEmptyMapAndNamedStrings) {
     const std::filesystem::path samples = testfiles::kSamples / "public";
     const auto empty = ResourceFork::parse(readBytes(samples / "rsrcfork_empty.rsrc"));
     ASSERT_TRUE(empty.ok()) << empty.error;
@@ -76,8 +77,7 @@ TEST(ResourceFork, PublicSamplesEmptyMapAndNamedStrings)
     EXPECT_FALSE(ResourceFork::parse(readBytes(samples / "exiftool_MacOS_appledouble.macos")).ok());
 }
 
-TEST(ResourceFork, HostileHeadersAndMapsAreRefused)
-{
+TEST(ResourceFork, HostileHeadersAndMapsAreRefused) {
     const std::vector<std::uint8_t> good = mapFork();
     const MapPositions at = positions(good);
     const struct {
@@ -105,15 +105,15 @@ TEST(ResourceFork, HostileHeadersAndMapsAreRefused)
     EXPECT_FALSE(ResourceFork::parse(std::vector<std::uint8_t>(good.begin(), good.begin() + 15)).ok());
 }
 
-TEST(ResourceFork, ADamagedResourceFailsAloneAndTheOthersStillWork)
-{
+TEST(ResourceFork, ADamagedResourceFailsAloneAndTheOthersStillWork) {
     std::vector<std::uint8_t> fork = mapFork();
     const MapPositions at = positions(fork);
     // PICT 1013: data offset far past the data area; PICT 1014: a length word past the end;
     // PICT 128: a name offset past the map and the compressed attribute.
     fork[at.firstRef + 5] = 0x7F;
     const std::size_t second = at.firstRef + 12, third = at.firstRef + 24;
-    putBe(fork, 256 + (std::size_t(fork[second + 5]) << 16 | std::size_t(fork[second + 6]) << 8 | fork[second + 7]),
+    putBe(fork,
+          256 + (std::size_t(fork[second + 5]) << 16 | std::size_t(fork[second + 6]) << 8 | fork[second + 7]),
           0xFFFFFFF0u, 4);
     putBe(fork, third + 2, 0x7000, 2);
     fork[third + 4] |= 0x01;
@@ -130,11 +130,11 @@ TEST(ResourceFork, ADamagedResourceFailsAloneAndTheOthersStillWork)
     EXPECT_TRUE(parsed.fork->find(kStr, 128).ok());
 }
 
-TEST(ResourceFork, EveryTruncationFailsCleanly)
-{
+TEST(ResourceFork, EveryTruncationFailsCleanly) {
     const std::vector<std::uint8_t> good = mapFork();
     for (std::size_t n = 0; n < good.size(); ++n) {
-        const auto parsed = ResourceFork::parse(std::vector<std::uint8_t>(good.begin(), good.begin() + std::ptrdiff_t(n)));
+        const auto parsed =
+            ResourceFork::parse(std::vector<std::uint8_t>(good.begin(), good.begin() + std::ptrdiff_t(n)));
         if (!parsed.ok())
             continue;
         // Only a cut inside the unused part could still parse; lookups must then stay in bounds.
@@ -143,8 +143,7 @@ TEST(ResourceFork, EveryTruncationFailsCleanly)
     }
 }
 
-TEST(ForkUnwrapper, BinHexSurvivesMailHeadersLineEndsAndAMissingMarkerLine)
-{
+TEST(ForkUnwrapper, BinHexSurvivesMailHeadersLineEndsAndAMissingMarkerLine) {
     const std::vector<std::uint8_t> hqx = readBytes(kForks / "map_hcopy.hqx");
     const std::string text(hqx.begin(), hqx.end());
     std::string crlf = "From: someone\r\nSubject: UI\r\n\r\n", cr;
@@ -161,8 +160,7 @@ TEST(ForkUnwrapper, BinHexSurvivesMailHeadersLineEndsAndAMissingMarkerLine)
     }
 }
 
-TEST(ForkUnwrapper, DamagedCarriersAreReportedNotMisread)
-{
+TEST(ForkUnwrapper, DamagedCarriersAreReportedNotMisread) {
     struct Case {
         const char* what;
         const char* file;
@@ -174,9 +172,12 @@ TEST(ForkUnwrapper, DamagedCarriersAreReportedNotMisread)
         // One changed character in the body breaks a CRC; the marker line makes it BinHex.
         {"BinHex CRC", "map_hcopy.hqx", ForkWrapping::BinHex4,
          [](auto& b) { b[bodyOf(b) + 200] = b[bodyOf(b) + 200] == 'A' ? 'B' : 'A'; }},
-        {"BinHex cut short", "map_macutils.hqx", ForkWrapping::BinHex4, [](auto& b) { b.resize(b.size() / 2); }},
-        {"BinHex foreign character", "map_macutils.hqx", ForkWrapping::BinHex4, [](auto& b) { b[bodyOf(b) + 100] = 'o'; }},
-        {"MacBinary II header CRC", "map_hcopy.bin", ForkWrapping::MacBinary2, [](auto& b) { b[70] ^= 0x01; }, "CRC"},
+        {"BinHex cut short", "map_macutils.hqx", ForkWrapping::BinHex4,
+         [](auto& b) { b.resize(b.size() / 2); }},
+        {"BinHex foreign character", "map_macutils.hqx", ForkWrapping::BinHex4,
+         [](auto& b) { b[bodyOf(b) + 100] = 'o'; }},
+        {"MacBinary II header CRC", "map_hcopy.bin", ForkWrapping::MacBinary2, [](auto& b) { b[70] ^= 0x01; },
+         "CRC"},
         // The resource fork length runs past the file, with the header CRC made to match.
         {"MacBinary II fork past end", "map_hcopy.bin", ForkWrapping::MacBinary2,
          [](auto& b) {
@@ -199,10 +200,10 @@ TEST(ForkUnwrapper, DamagedCarriersAreReportedNotMisread)
     }
 }
 
-TEST(ForkUnwrapper, OrdinaryFilesAreNotCarriersAndDataOnlyCarriersHaveNoFork)
-{
-    for (const std::string& text : {std::string(), std::string("just some text\n:not binhex either\n"),
-                                     std::string(200, '\0'), std::string("\x89PNG\r\n\x1a\n") + std::string(300, 'x')})
+TEST(ForkUnwrapper, OrdinaryFilesAreNotCarriersAndDataOnlyCarriersHaveNoFork) {
+    for (const std::string& text :
+         {std::string(), std::string("just some text\n:not binhex either\n"), std::string(200, '\0'),
+          std::string("\x89PNG\r\n\x1a\n") + std::string(300, 'x')})
         EXPECT_FALSE(ForkUnwrapper::unwrap(bytesOf(text)).recognised()) << text.size();
 
     // MacBinary I of a data-only file "Dat" with a data fork of 10 bytes: header rules hold, no fork.
@@ -215,7 +216,8 @@ TEST(ForkUnwrapper, OrdinaryFilesAreNotCarriersAndDataOnlyCarriersHaveNoFork)
     EXPECT_TRUE(result.problem.empty());
 
     // macOS's own "._" file: an AppleDouble whose fork is the 286-byte empty map.
-    const auto macos = ForkUnwrapper::unwrap(readBytes(testfiles::kSamples / "public" / "exiftool_MacOS_appledouble.macos"));
+    const auto macos =
+        ForkUnwrapper::unwrap(readBytes(testfiles::kSamples / "public" / "exiftool_MacOS_appledouble.macos"));
     EXPECT_EQ(macos.wrapping, ForkWrapping::AppleDouble);
     EXPECT_EQ(macos.fork.size(), 286u);
 }

@@ -1,12 +1,11 @@
-#include "graphics/core/ForkFinder.h"
-#include "graphics/core/ForkUnwrapper.h"
-#include "graphics/core/PictureMessages.h"
 #include "graphics/core/PictureSource.h"
 
 #include "TestFiles.h"
+#include "graphics/core/ForkFinder.h"
+#include "graphics/core/ForkUnwrapper.h"
+#include "graphics/core/PictureMessages.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 using gfx::PictureSource;
@@ -26,17 +25,20 @@ const std::vector<std::uint8_t> kPlainData{'O', 'v', 'D', 'a', 0, 0, 3, 0xF5, 0,
 } // namespace
 
 // Each carrier unwraps to the bare fork's bytes, and opened as a 'UI' file gives its pictures.
-TEST(PictureSource, UiFileInEveryCarrierGivesTheSamePictures)
-{
+TEST(PictureSource, UiFileInEveryCarrierGivesTheSamePictures) {
     const std::vector<std::uint8_t> bare = readBytes(kForks / "map.rsrc");
     const gfx::RgbImage want1013 = readPpm(kForks / "pict1013.ppm");
     const gfx::RgbImage want1014 = readPpm(kForks / "pict1014.ppm");
     using gfx::ForkWrapping;
     const std::pair<const char*, ForkWrapping> cases[] = {
-        {"map.rsrc", ForkWrapping::BareFork},         {"map_macstream.bin", ForkWrapping::MacBinary1},
-        {"map_hcopy.bin", ForkWrapping::MacBinary2},  {"map_mb3.bin", ForkWrapping::MacBinary3},
-        {"map_macutils.hqx", ForkWrapping::BinHex4},  {"map_hcopy.hqx", ForkWrapping::BinHex4},
-        {"map.as", ForkWrapping::AppleSingle},        {"map_appledouble.rsrc", ForkWrapping::AppleDouble},
+        {"map.rsrc", ForkWrapping::BareFork},
+        {"map_macstream.bin", ForkWrapping::MacBinary1},
+        {"map_hcopy.bin", ForkWrapping::MacBinary2},
+        {"map_mb3.bin", ForkWrapping::MacBinary3},
+        {"map_macutils.hqx", ForkWrapping::BinHex4},
+        {"map_hcopy.hqx", ForkWrapping::BinHex4},
+        {"map.as", ForkWrapping::AppleSingle},
+        {"map_appledouble.rsrc", ForkWrapping::AppleDouble},
         {"AppleDouble_of_Map", ForkWrapping::AppleDouble},
     };
     for (const auto& [file, wrapping] : cases) {
@@ -51,7 +53,8 @@ TEST(PictureSource, UiFileInEveryCarrierGivesTheSamePictures)
         EXPECT_EQ(opened.source->kind(), PictureSourceKind::ResourceFork);
         const auto listed = opened.source->list().pictures;
         ASSERT_EQ(listed.size(), 3u);
-        EXPECT_TRUE(*listed[0].id == 1013 && listed[0].width == 32 && listed[0].height == 48 && listed[0].name == "over");
+        EXPECT_TRUE(*listed[0].id == 1013 && listed[0].width == 32 && listed[0].height == 48 &&
+                    listed[0].name == "over");
         EXPECT_TRUE(*listed[2].id == 128 && listed[2].width == 12);
         EXPECT_TRUE(samePixels(opened.source->picture(1013).image, want1013));
         EXPECT_TRUE(samePixels(opened.source->picture(1014).image, want1014));
@@ -62,13 +65,12 @@ TEST(PictureSource, UiFileInEveryCarrierGivesTheSamePictures)
     }
 }
 
-TEST(PictureSource, ForkThatExistsWithoutThePictureSaysPictNotFound)
-{
+TEST(PictureSource, ForkThatExistsWithoutThePictureSaysPictNotFound) {
     testfiles::TempDir dir("mq-source-emptymap");
     testfiles::writeBytes(dir.path() / "UI", {});
     // A sidecar carrying a valid map that holds no PICT at all.
     std::vector<std::uint8_t> fork = readBytes(kForks / "map.rsrc");
-    fork[(fork[4] << 24 | fork[5] << 16 | fork[6] << 8 | fork[7]) + 28 + 2] = 'X';   // 'PICT' -> 'XICT'
+    fork[(fork[4] << 24 | fork[5] << 16 | fork[6] << 8 | fork[7]) + 28 + 2] = 'X'; // 'PICT' -> 'XICT'
     testfiles::writeBytes(dir.path() / "._UI", fork);
     const auto opened = PictureSource::open(dir.path() / "UI");
     ASSERT_TRUE(opened.ok()) << opened.error;
@@ -78,8 +80,7 @@ TEST(PictureSource, ForkThatExistsWithoutThePictureSaysPictNotFound)
 }
 
 // The tool's own tests check the pixels of each kind; here, which kind the bytes make.
-TEST(PictureSource, ContainerAndPictureFilesAreToldApartByTheirBytes)
-{
+TEST(PictureSource, ContainerAndPictureFilesAreToldApartByTheirBytes) {
     testfiles::TempDir dir("mq-source-kinds");
     // A PICT file: the 512-byte header and then a resource of the fork.
     std::vector<std::uint8_t> pictFile(512, 0);
@@ -97,8 +98,8 @@ TEST(PictureSource, ContainerAndPictureFilesAreToldApartByTheirBytes)
         {kData / "tga" / "im_rgb24_rle.tga", PictureSourceKind::PictureFile, gfx::PictureFileFormat::Tga},
         {dir.path() / "map.pict", PictureSourceKind::PictureFile, gfx::PictureFileFormat::Pict},
         // A PICT without the 512-byte header is a picture, not a bare fork.
-        {testfiles::kData / "pict" / "public" / "exiftool_PICT_headerless.pict", PictureSourceKind::PictureFile,
-         gfx::PictureFileFormat::Pict},
+        {testfiles::kData / "pict" / "public" / "exiftool_PICT_headerless.pict",
+         PictureSourceKind::PictureFile, gfx::PictureFileFormat::Pict},
         {dir.path() / "x.png", PictureSourceKind::PictureFile, gfx::PictureFileFormat::Foreign},
     };
     for (const auto& c : cases) {
@@ -132,8 +133,7 @@ TEST(PictureSource, ContainerAndPictureFilesAreToldApartByTheirBytes)
     EXPECT_EQ(PictureSource::open(dir.path() / "x.png").source->picture(0).error, msg::kPictureNotFound);
 }
 
-TEST(PictureSource, ForcedKindsAndFailures)
-{
+TEST(PictureSource, ForcedKindsAndFailures) {
     const fs::path tga = kData / "tga" / "im_rgb24.tga";
     // A TGA read as 'UI' has no fork; read as 'Intrface.brm' its count cannot admit ID 1013.
     EXPECT_EQ(PictureSource::open(tga, PictureSourceKind::ResourceFork).error, msg::kNoResourceFork);
@@ -141,7 +141,8 @@ TEST(PictureSource, ForcedKindsAndFailures)
     ASSERT_TRUE(asBrm.ok());
     EXPECT_EQ(asBrm.source->picture(1013).error, msg::kPictureNotInFile);
     // The container forced to be a single picture is not one.
-    const auto asPicture = PictureSource::open(kData / "brm" / "Intrface_test.brm", PictureSourceKind::PictureFile);
+    const auto asPicture =
+        PictureSource::open(kData / "brm" / "Intrface_test.brm", PictureSourceKind::PictureFile);
     ASSERT_TRUE(asPicture.ok());
     EXPECT_EQ(asPicture.source->picture(0).error, msg::kPictureNotFound);
 
@@ -164,19 +165,19 @@ TEST(PictureSource, ForcedKindsAndFailures)
 }
 
 // "Map" is a plain data file with its fork beside it, or a carrier itself, which comes first.
-TEST(ForkFinder, FindsTheForkInTheFileOrBesideIt)
-{
+TEST(ForkFinder, FindsTheForkInTheFileOrBesideIt) {
     const struct {
-        const char* map;       // fixture copied to "Map", or null for plain data
-        const char* sidecar;   // relative to the folder of "Map"
-        const char* source;    // fixture copied there
+        const char* map;     // fixture copied to "Map", or null for plain data
+        const char* sidecar; // relative to the folder of "Map"
+        const char* source;  // fixture copied there
         bool foundInSidecar;
     } cases[] = {
         {nullptr, "._Map", "AppleDouble_of_Map", true},
         {nullptr, ".AppleDouble/Map", "map_appledouble.rsrc", true},
         {nullptr, "__MACOSX/._Map", "AppleDouble_of_Map", true},
         {nullptr, "Map.rsrc", "map.rsrc", true},
-        {nullptr, "Map.rsrc", "map_appledouble.rsrc", true},   // unar's "visible" mode: an AppleDouble named .rsrc
+        {nullptr, "Map.rsrc", "map_appledouble.rsrc",
+         true}, // unar's "visible" mode: an AppleDouble named .rsrc
         {"map_macstream.bin", "._Map", "map_appledouble.rsrc", false},
     };
     for (const auto& c : cases) {
@@ -194,8 +195,7 @@ TEST(ForkFinder, FindsTheForkInTheFileOrBesideIt)
     }
 }
 
-TEST(ForkFinder, MessagesWhenThereIsNoFork)
-{
+TEST(ForkFinder, MessagesWhenThereIsNoFork) {
     testfiles::TempDir dir("mq-forkfinder-none");
     testfiles::writeBytes(dir.path() / "data", kPlainData);
     testfiles::writeBytes(dir.path() / "empty", {});
@@ -204,7 +204,7 @@ TEST(ForkFinder, MessagesWhenThereIsNoFork)
     hqx.resize(hqx.size() - 40);
     testfiles::writeBytes(dir.path() / "cut.hqx", hqx);
     const std::pair<fs::path, std::string_view> cases[] = {
-        {dir.path() / "data", msg::kNoResourceFork},   {dir.path() / "empty", msg::kNoResourceFork},
+        {dir.path() / "data", msg::kNoResourceFork},    {dir.path() / "empty", msg::kNoResourceFork},
         {dir.path() / "cut.hqx", msg::kNoResourceFork}, {dir.path(), msg::kSelectSingleFile},
         {dir.path() / "missing", msg::kFileNotFound},
     };

@@ -2,12 +2,11 @@
 
 #include "graphics/core/RgbImage.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <string>
 #include <unistd.h>
@@ -20,21 +19,18 @@ namespace testfiles {
 inline const std::filesystem::path kData = MQ_TEST_DATA_DIR;
 inline const std::filesystem::path kSamples = kData / "samples";
 
-inline std::vector<std::uint8_t> readBytes(const std::filesystem::path& path)
-{
+inline std::vector<std::uint8_t> readBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-inline void writeBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
-{
+inline void writeBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 // "P6\nW H\n255\n" followed by W*H*3 bytes; a null image when the file is not like that.
-inline gfx::RgbImage readPpm(const std::filesystem::path& path)
-{
+inline gfx::RgbImage readPpm(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::string magic;
     int w = 0, h = 0, maxval = 0;
@@ -48,18 +44,19 @@ inline gfx::RgbImage readPpm(const std::filesystem::path& path)
 }
 
 // Equal sizes and every channel within `tolerance`; otherwise the first pixel that differs.
-inline ::testing::AssertionResult samePixels(const gfx::RgbImage& got, const gfx::RgbImage& want, int tolerance = 0)
-{
+inline ::testing::AssertionResult samePixels(const gfx::RgbImage& got, const gfx::RgbImage& want,
+                                             int tolerance = 0) {
     if (want.isNull())
         return ::testing::AssertionFailure() << "expected image missing";
     if (got.width != want.width || got.height != want.height)
-        return ::testing::AssertionFailure() << got.width << "x" << got.height << " instead of " << want.width << "x"
-                                             << want.height;
+        return ::testing::AssertionFailure()
+               << got.width << "x" << got.height << " instead of " << want.width << "x" << want.height;
     for (std::size_t i = 0; i < got.pixels.size(); ++i)
         if (std::abs(got.pixels[i] - want.pixels[i]) > tolerance)
             return ::testing::AssertionFailure()
-                   << "pixel (" << (i / 3) % std::size_t(want.width) << ", " << (i / 3) / std::size_t(want.width)
-                   << ") channel " << i % 3 << ": " << int(got.pixels[i]) << " instead of " << int(want.pixels[i]);
+                   << "pixel (" << (i / 3) % std::size_t(want.width) << ", "
+                   << (i / 3) / std::size_t(want.width) << ") channel " << i % 3 << ": " << int(got.pixels[i])
+                   << " instead of " << int(want.pixels[i]);
     return ::testing::AssertionSuccess();
 }
 
@@ -67,8 +64,7 @@ inline ::testing::AssertionResult samePixels(const gfx::RgbImage& got, const gfx
 class TempDir {
 public:
     explicit TempDir(const std::string& name)
-        : m_path(std::filesystem::temp_directory_path() / (name + "-" + std::to_string(::getpid())))
-    {
+        : m_path(std::filesystem::temp_directory_path() / (name + "-" + std::to_string(::getpid()))) {
         std::filesystem::remove_all(m_path);
         std::filesystem::create_directories(m_path);
     }

@@ -3,15 +3,13 @@
 #include "graphics/core/ByteReader.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
 using namespace picttest;
 
 // Each damaged picture fails with a message naming the problem.
-TEST(PictRobustness, DamagedPicturesFailWithAMessage)
-{
+TEST(PictRobustness, DamagedPicturesFailWithAMessage) {
     const std::vector<std::pair<std::string, const char*>> cases = {
         {fixture("bad_empty.pict"), "empty"},
         {fixture("bad_truncated_header.pict"), "not a PICT"},
@@ -40,12 +38,12 @@ TEST(PictRobustness, DamagedPicturesFailWithAMessage)
 
 // A picture cut anywhere before its end opcode is incomplete and must say so rather than
 // return the part drawn so far.
-TEST(PictRobustness, EveryTruncationFails)
-{
+TEST(PictRobustness, EveryTruncationFails) {
     const auto options = jpegOptions();
     for (const std::string& path :
-         {fixture("hand_scaled_offset_modes.pict"), fixture("hand_v1_bitmap.pict"), fixture("hand_odd_opcodes_aligned.pict"),
-          fixture("hand_quicktime_jpeg.pict"), fixture("hand_mask_region_ext144.pict"), fixture("tool_np_pal_230x4.pict"),
+         {fixture("hand_scaled_offset_modes.pict"), fixture("hand_v1_bitmap.pict"),
+          fixture("hand_odd_opcodes_aligned.pict"), fixture("hand_quicktime_jpeg.pict"),
+          fixture("hand_mask_region_ext144.pict"), fixture("tool_np_pal_230x4.pict"),
           sample("public/tm_mire16.pict"), sample("public/tm_8_reserved_opcodes.pict")}) {
         SCOPED_TRACE(path);
         const auto data = readBytes(path);
@@ -61,11 +59,11 @@ TEST(PictRobustness, EveryTruncationFails)
 
 // Single corrupted bytes anywhere in a picture: the decoder may succeed or fail, but it must
 // return, with an error message exactly when it has no image.
-TEST(PictRobustness, CorruptedBytesNeverCrash)
-{
+TEST(PictRobustness, CorruptedBytesNeverCrash) {
     const auto options = jpegOptions();
-    for (const char* name : {"hand_scaled_offset_modes.pict", "hand_mask_region_ext144.pict", "hand_direct16_pack3.pict",
-                             "hand_odd_opcodes_aligned.pict", "hand_quicktime_jpeg.pict"}) {
+    for (const char* name :
+         {"hand_scaled_offset_modes.pict", "hand_mask_region_ext144.pict", "hand_direct16_pack3.pict",
+          "hand_odd_opcodes_aligned.pict", "hand_quicktime_jpeg.pict"}) {
         SCOPED_TRACE(name);
         const auto original = readBytes(fixture(name));
         for (std::size_t i = 512; i < original.size(); ++i) {
@@ -75,7 +73,8 @@ TEST(PictRobustness, CorruptedBytesNeverCrash)
                 const auto result = gfx::decodePictFile(data, options);
                 ASSERT_EQ(result.ok(), result.error.empty()) << "byte " << i;
                 const auto& image = result.image;
-                ASSERT_TRUE(!result.ok() || image.pixels.size() == std::size_t(image.width) * std::size_t(image.height) * 3);
+                ASSERT_TRUE(!result.ok() ||
+                            image.pixels.size() == std::size_t(image.width) * std::size_t(image.height) * 3);
             }
         }
     }
@@ -83,8 +82,7 @@ TEST(PictRobustness, CorruptedBytesNeverCrash)
 
 // A version 1 picture whose 16 x 8 bitmap is stretched over `frame`, with `inside` bytes of a long
 // comment before its end opcode and `after` bytes of padding behind it.
-std::vector<std::uint8_t> stretchedBitmap(int frame, std::size_t inside, std::size_t after)
-{
+std::vector<std::uint8_t> stretchedBitmap(int frame, std::size_t inside, std::size_t after) {
     picttest::PictBuilder b(0, 0, frame, frame, 1);
     b.op(0x90).word(2).rect(0, 0, 8, 16).rect(0, 0, 8, 16).rect(0, 0, frame, frame).word(0);
     for (int row = 0; row < 8; ++row)
@@ -99,20 +97,20 @@ std::vector<std::uint8_t> stretchedBitmap(int frame, std::size_t inside, std::si
 // Only the bytes up to the end opcode pay for the canvas: 140,000 bytes of padding after a
 // 16384 x 16384 frame buy nothing (it once took 800 MB and 12 s), while the same bytes inside the
 // picture pay for a frame they cover, even when the first drawing comes before them.
-TEST(PictRobustness, CanvasIsPaidForOnlyByThePicturesOwnBytes)
-{
+TEST(PictRobustness, CanvasIsPaidForOnlyByThePicturesOwnBytes) {
     struct Case {
         int frame;
         std::size_t inside, after;
         bool decodes;
     };
     const Case cases[] = {
-        {16384, 0, 140000, false}, {16384, 140000, 0, false},   // 268 M pixels are never paid for by 140 KB
-        {4096, 0, 17000, false},   {4096, 17000, 0, true},      // 16.8 M pixels need 16 KB of picture
-        {1024, 0, 140000, true},                                // small frames cost nothing extra
+        {16384, 0, 140000, false}, {16384, 140000, 0, false}, // 268 M pixels are never paid for by 140 KB
+        {4096, 0, 17000, false},   {4096, 17000, 0, true},    // 16.8 M pixels need 16 KB of picture
+        {1024, 0, 140000, true},                              // small frames cost nothing extra
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.frame) + " inside " + std::to_string(c.inside) + " after " + std::to_string(c.after));
+        SCOPED_TRACE(std::to_string(c.frame) + " inside " + std::to_string(c.inside) + " after " +
+                     std::to_string(c.after));
         const auto result = gfx::decodePictFile(stretchedBitmap(c.frame, c.inside, c.after));
         ASSERT_EQ(result.ok(), c.decodes) << result.error;
         if (!c.decodes) {
@@ -128,12 +126,11 @@ TEST(PictRobustness, CanvasIsPaidForOnlyByThePicturesOwnBytes)
 
 // A read that does not fit yields zero, moves to the end and sticks as failed, so a decoder can
 // check a group of reads once; it never reads the bytes that are there. Signed reads extend the sign.
-TEST(ByteReader, RefusesToReadOrSeekPastTheEnd)
-{
+TEST(ByteReader, RefusesToReadOrSeekPastTheEnd) {
     const std::array<std::uint8_t, 3> bytes{0xAA, 0xFF, 0xFE};
     gfx::ByteReader r(bytes);
     EXPECT_EQ(r.u8(), 0xAAu);
-    EXPECT_EQ(r.u32be(), 0u);   // two bytes are left; neither is read
+    EXPECT_EQ(r.u32be(), 0u); // two bytes are left; neither is read
     EXPECT_EQ(r.u8(), 0u);
     EXPECT_TRUE(r.failed() && r.atEnd());
     EXPECT_TRUE(r.bytes(1).empty());

@@ -13,12 +13,15 @@ using testfiles::readBytes;
 using testfiles::readPpm;
 using testfiles::samePixels;
 
-inline std::string fixture(const std::string& name) { return (testfiles::kData / "pict" / name).string(); }
+inline std::string fixture(const std::string& name) {
+    return (testfiles::kData / "pict" / name).string();
+}
 // Public and tool-written samples kept beside the fixtures (see their PROVENANCE.md / README.md).
-inline std::string sample(const std::string& name) { return (testfiles::kData / "pict" / name).string(); }
+inline std::string sample(const std::string& name) {
+    return (testfiles::kData / "pict" / name).string();
+}
 
-inline std::array<int, 3> pixel(const gfx::RgbImage& img, int x, int y)
-{
+inline std::array<int, 3> pixel(const gfx::RgbImage& img, int x, int y) {
     const std::uint8_t* p = img.row(y) + static_cast<std::size_t>(x) * 3;
     return {p[0], p[1], p[2]};
 }

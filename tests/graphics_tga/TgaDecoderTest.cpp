@@ -2,17 +2,15 @@
 
 #include "TestFiles.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 
 using gfx::TgaDecoder;
 namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<fs::path> fixtures()
-{
+std::vector<fs::path> fixtures() {
     std::vector<fs::path> out;
     for (const auto& entry : fs::directory_iterator(testfiles::kData / "tga"))
         if (entry.path().extension() == ".tga")
@@ -23,12 +21,25 @@ std::vector<fs::path> fixtures()
 
 // A true-colour header (2 x 2 unless told) followed by `payload`.
 std::vector<std::uint8_t> tiny(std::uint8_t type, std::uint8_t bits, std::vector<std::uint8_t> payload,
-                               std::uint16_t width = 2, std::uint16_t height = 2)
-{
-    const std::uint8_t header[18] = {0, 0, type, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                     static_cast<std::uint8_t>(width), static_cast<std::uint8_t>(width >> 8),
-                                     static_cast<std::uint8_t>(height), static_cast<std::uint8_t>(height >> 8),
-                                     bits, 0x20};
+                               std::uint16_t width = 2, std::uint16_t height = 2) {
+    const std::uint8_t header[18] = {0,
+                                     0,
+                                     type,
+                                     0,
+                                     0,
+                                     0,
+                                     0,
+                                     0,
+                                     0,
+                                     0,
+                                     0,
+                                     0,
+                                     static_cast<std::uint8_t>(width),
+                                     static_cast<std::uint8_t>(width >> 8),
+                                     static_cast<std::uint8_t>(height),
+                                     static_cast<std::uint8_t>(height >> 8),
+                                     bits,
+                                     0x20};
     // Sized once and filled with std::copy: g++ 12 at -O2 mistakes a vector insert here for an
     // out-of-bounds copy.
     std::vector<std::uint8_t> out(sizeof header + payload.size());
@@ -39,8 +50,7 @@ std::vector<std::uint8_t> tiny(std::uint8_t type, std::uint8_t bits, std::vector
 
 } // namespace
 
-TEST(TgaDecoder, EveryFixtureDecodesPixelExact)
-{
+TEST(TgaDecoder, EveryFixtureDecodesPixelExact) {
     const auto files = fixtures();
     ASSERT_GE(files.size(), 17u);
     for (fs::path file : files) {
@@ -53,15 +63,14 @@ TEST(TgaDecoder, EveryFixtureDecodesPixelExact)
     }
 }
 
-TEST(TgaDecoder, FifteenBitChannelsWidenByBitReplication)
-{
+TEST(TgaDecoder, FifteenBitChannelsWidenByBitReplication) {
     // Pixels: 0x7FFF white, 0x7C00 red, 0x0000 black, 0x0421 (1, 1, 1) -> 8.
     const auto result = TgaDecoder::decode(tiny(2, 16, {0xFF, 0x7F, 0x00, 0x7C, 0x00, 0x00, 0x21, 0x04}));
-    EXPECT_EQ(result.image.pixels, (std::vector<std::uint8_t>{255, 255, 255, 255, 0, 0, 0, 0, 0, 8, 8, 8})) << result.error;
+    EXPECT_EQ(result.image.pixels, (std::vector<std::uint8_t>{255, 255, 255, 255, 0, 0, 0, 0, 0, 8, 8, 8}))
+        << result.error;
 }
 
-TEST(TgaDecoder, TruncatedAndHostileFilesFailCleanly)
-{
+TEST(TgaDecoder, TruncatedAndHostileFilesFailCleanly) {
     for (const fs::path& file : fixtures()) {
         const std::vector<std::uint8_t> bytes = testfiles::readBytes(file);
         // Every cut that removes pixel data must fail; the footer is the only optional tail.
@@ -85,8 +94,7 @@ TEST(TgaDecoder, TruncatedAndHostileFilesFailCleanly)
         EXPECT_FALSE(TgaDecoder::decode(bytes).ok()) << what;
 }
 
-TEST(TgaDecoder, SniffRejectsOtherFiles)
-{
+TEST(TgaDecoder, SniffRejectsOtherFiles) {
     const std::string text = "Brenmoor battles\rline two\r";
     const std::vector<std::uint8_t> others[] = {
         {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0, 1},

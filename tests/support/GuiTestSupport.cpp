@@ -40,7 +40,8 @@ void GuiTest::SetUp() {
 
 void GuiTest::TearDown() {
     closeAllProgramWindows();
-    EXPECT_TRUE(script().unexpected.isEmpty()) << script().unexpected.join(QStringLiteral("; ")).toStdString();
+    EXPECT_TRUE(script().unexpected.isEmpty())
+        << script().unexpected.join(QStringLiteral("; ")).toStdString();
     if (!m_tempDir.isEmpty())
         QDir(m_tempDir).removeRecursively();
 }
@@ -60,7 +61,9 @@ OvEditorWindow* GuiTest::newFromScratch() {
     return nullptr;
 }
 
-QString GuiTest::example(const char* name) { return QStringLiteral(MQ_EXAMPLES_DIR "/") + QString::fromLatin1(name); }
+QString GuiTest::example(const char* name) {
+    return QStringLiteral(MQ_EXAMPLES_DIR "/") + QString::fromLatin1(name);
+}
 
 QString GuiTest::tempDir() {
     if (m_tempDir.isEmpty()) {

@@ -156,7 +156,8 @@ TEST(ToolFiles, APipeIsRefusedInsteadOfWaitedFor) {
     std::filesystem::create_directories(dir);
     const std::filesystem::path pipe = dir / "pipe";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    const std::string command = std::string("timeout 20 ") + MQ_TOOL_PATH + " dump '" + pipe.string() + "' 2>&1";
+    const std::string command =
+        std::string("timeout 20 ") + MQ_TOOL_PATH + " dump '" + pipe.string() + "' 2>&1";
     const int status = std::system((command + " >/dev/null").c_str());
     EXPECT_EQ(WEXITSTATUS(status), 1) << "refused with a message, not a hang (124) or a crash";
     std::filesystem::remove_all(dir);

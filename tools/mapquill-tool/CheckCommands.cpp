@@ -326,28 +326,28 @@ int runDiffCommand(const std::vector<std::string>& args) {
 
 const char* const kCheckHelp =
     "  check [--json] [--warnings-as-errors] FILE|FOLDER...\n"
-           "      Check OvData files against what the game is known to take, one line per finding:\n"
-           "      FILE: severity rule-code path: message, where path is the entry's ID path\n"
-           "      (sector/op/battle, \"file\" for the file itself). A file named OvData0..OvData9 is\n"
-           "      checked for that slot (picture ID, sector limits); the numbered files of one\n"
-           "      folder are also checked as a set, OvData1..9 against OvData0. A FOLDER stands for\n"
-           "      its files OvData0..OvData9. Exit status 0 without errors, 1 with errors (or with\n"
-           "      warnings under --warnings-as-errors) or when a file cannot be read. --json prints\n"
-           "      the findings with their entries, counterparts and the syncs that fix them.\n"
-           "      Rules: battles-per-op (error, more than 5), ops-per-sector (more than 4/4/3),\n"
-           "      sectors-per-file (more than 3), one-sector-per-file (OvData1..9), picture-id,\n"
-           "      rect-outside-map (314 x 491), rect-reversed, rect-not-drawn (note), duplicate-id\n"
-           "      (error), id-numbering (note), empty-name, name-too-long, name-zero-byte,\n"
-           "      coordinate-range and count-range (errors: the file cannot hold them), maps-in-total\n"
-           "      (more than 50 battles, each fought on a map of its own); set rules:\n"
-           "      missing-in-overview (error), name-differs, rect-differs (only between files on\n"
-           "      the same map picture), flags-differ, sector-order, missing-in-sector-file.\n";
+    "      Check OvData files against what the game is known to take, one line per finding:\n"
+    "      FILE: severity rule-code path: message, where path is the entry's ID path\n"
+    "      (sector/op/battle, \"file\" for the file itself). A file named OvData0..OvData9 is\n"
+    "      checked for that slot (picture ID, sector limits); the numbered files of one\n"
+    "      folder are also checked as a set, OvData1..9 against OvData0. A FOLDER stands for\n"
+    "      its files OvData0..OvData9. Exit status 0 without errors, 1 with errors (or with\n"
+    "      warnings under --warnings-as-errors) or when a file cannot be read. --json prints\n"
+    "      the findings with their entries, counterparts and the syncs that fix them.\n"
+    "      Rules: battles-per-op (error, more than 5), ops-per-sector (more than 4/4/3),\n"
+    "      sectors-per-file (more than 3), one-sector-per-file (OvData1..9), picture-id,\n"
+    "      rect-outside-map (314 x 491), rect-reversed, rect-not-drawn (note), duplicate-id\n"
+    "      (error), id-numbering (note), empty-name, name-too-long, name-zero-byte,\n"
+    "      coordinate-range and count-range (errors: the file cannot hold them), maps-in-total\n"
+    "      (more than 50 battles, each fought on a map of its own); set rules:\n"
+    "      missing-in-overview (error), name-differs, rect-differs (only between files on\n"
+    "      the same map picture), flags-differ, sector-order, missing-in-sector-file.\n";
 
 const char* const kDiffHelp =
     "  diff [--json] A B\n"
-           "      The differences between the OvData files A and B, entry by entry, matched by ID\n"
-           "      path: \"~\" changed field, \"-\" only in A, \"+\" only in B, \"order of\" for entries\n"
-           "      both hold in another order. Exit status 0 when equal, 1 when different (or when a\n"
-           "      file cannot be read).\n";
+    "      The differences between the OvData files A and B, entry by entry, matched by ID\n"
+    "      path: \"~\" changed field, \"-\" only in A, \"+\" only in B, \"order of\" for entries\n"
+    "      both hold in another order. Exit status 0 when equal, 1 when different (or when a\n"
+    "      file cannot be read).\n";
 
 } // namespace mqtool

@@ -65,8 +65,9 @@ gfx::Rgb16Image renderReviewPicture(const ov::OvDataModel& model, const gfx::Rgb
 int runRenderCommand(const std::vector<std::string>& args) {
     const CommandLine line = splitCommandLine(args, {"--from"});
     if (!line.ok())
-        return usage(line.problem == "the option --from needs a value" ? "--from needs ui, intrface or picture"
-                                                                        : line.problem);
+        return usage(line.problem == "the option --from needs a value"
+                         ? "--from needs ui, intrface or picture"
+                         : line.problem);
     const std::vector<std::string>& positional = line.operands;
     std::optional<gfx::PictureSourceKind> from;
     if (const std::optional<std::string> kind = line.option("--from")) {
@@ -110,10 +111,9 @@ int runRenderCommand(const std::vector<std::string>& args) {
 
 const char* const kRenderHelp =
     "  render OVDATA SOURCE [ID] OUT.png [--from ui|intrface|picture]\n"
-           "      Write the map with the rectangles of every entry of OVDATA drawn exactly as the\n"
-           "      editor draws them when every row is View-ticked and none selected, as a PNG\n"
-           "      file for a review. The picture is ID from SOURCE (as for map); without ID the\n"
-           "      picture OVDATA names. Like the editor's map, at most 314 x 491 pixels.\n";
-
+    "      Write the map with the rectangles of every entry of OVDATA drawn exactly as the\n"
+    "      editor draws them when every row is View-ticked and none selected, as a PNG\n"
+    "      file for a review. The picture is ID from SOURCE (as for map); without ID the\n"
+    "      picture OVDATA names. Like the editor's map, at most 314 x 491 pixels.\n";
 
 } // namespace mqtool

@@ -23,8 +23,7 @@ using namespace BinHexLayout;
 
 namespace {
 
-constexpr std::array<std::int8_t, 256> makeDecodeTable()
-{
+constexpr std::array<std::int8_t, 256> makeDecodeTable() {
     std::array<std::int8_t, 256> table{};
     table.fill(-1);
     for (std::size_t i = 0; i < kAlphabet.size(); ++i)
@@ -38,8 +37,7 @@ class SixBitStream {
 public:
     SixBitStream(std::span<const std::uint8_t> text, std::size_t start) : m_text(text), m_pos(start) {}
 
-    bool next(std::uint8_t& out)
-    {
+    bool next(std::uint8_t& out) {
         while (m_bits < 8) {
             if (m_pos >= m_text.size()) {
                 m_error = "the BinHex text ends without its closing ':'";
@@ -81,8 +79,7 @@ class RunLengthStream {
 public:
     explicit RunLengthStream(SixBitStream& source) : m_source(source) {}
 
-    bool next(std::uint8_t& out)
-    {
+    bool next(std::uint8_t& out) {
         while (m_pending == 0) {
             std::uint8_t b = 0;
             if (!m_source.next(b))
@@ -107,8 +104,7 @@ public:
         return true;
     }
 
-    bool read(std::span<std::uint8_t> out)
-    {
+    bool read(std::span<std::uint8_t> out) {
         for (std::uint8_t& b : out)
             if (!next(b))
                 return false;
@@ -123,16 +119,14 @@ private:
     unsigned m_pending = 0;
 };
 
-std::uint32_t be32(const std::uint8_t* p)
-{
+std::uint32_t be32(const std::uint8_t* p) {
     return (static_cast<std::uint32_t>(p[0]) << 24) | (static_cast<std::uint32_t>(p[1]) << 16) |
            (static_cast<std::uint32_t>(p[2]) << 8) | p[3];
 }
 
 // Decodes from one opening ':' position. `strict` decides whether a failure is reported as damage
 // (the marker line was seen) or as "not BinHex".
-UnwrappedFork decodeFrom(std::span<const std::uint8_t> text, std::size_t colon, bool strict)
-{
+UnwrappedFork decodeFrom(std::span<const std::uint8_t> text, std::size_t colon, bool strict) {
     UnwrappedFork result;
     SixBitStream six(text, colon + 1);
     RunLengthStream in(six);
@@ -206,16 +200,15 @@ UnwrappedFork decodeFrom(std::span<const std::uint8_t> text, std::size_t colon, 
     return result;
 }
 
-bool isLineStart(std::span<const std::uint8_t> text, std::size_t pos)
-{
+bool isLineStart(std::span<const std::uint8_t> text, std::size_t pos) {
     return pos == 0 || text[pos - 1] == '\n' || text[pos - 1] == '\r';
 }
 
 } // namespace
 
-UnwrappedFork BinHexDecoder::decode(std::span<const std::uint8_t> text)
-{
-    const auto searchEnd = text.begin() + static_cast<std::ptrdiff_t>(std::min(text.size(), kMarkerSearchLimit));
+UnwrappedFork BinHexDecoder::decode(std::span<const std::uint8_t> text) {
+    const auto searchEnd =
+        text.begin() + static_cast<std::ptrdiff_t>(std::min(text.size(), kMarkerSearchLimit));
     const auto marker = std::search(text.begin(), searchEnd, kMarkerLine.begin(), kMarkerLine.end());
     if (marker != searchEnd) {
         for (std::size_t pos = static_cast<std::size_t>(marker - text.begin()) + kMarkerLine.size();

@@ -11,8 +11,7 @@ using namespace BrmLayout;
 
 namespace {
 
-std::int32_t readField(std::span<const std::uint8_t> file, std::size_t table, int index)
-{
+std::int32_t readField(std::span<const std::uint8_t> file, std::size_t table, int index) {
     ByteReader in(file);
     in.seek(table + kEntrySize * static_cast<std::size_t>(index));
     return in.s32le();
@@ -20,18 +19,17 @@ std::int32_t readField(std::span<const std::uint8_t> file, std::size_t table, in
 
 } // namespace
 
-void BrmContainer::convertRow(const std::uint8_t* words, std::uint8_t* rgb, std::size_t pixels)
-{
+void BrmContainer::convertRow(const std::uint8_t* words, std::uint8_t* rgb, std::size_t pixels) {
     for (std::size_t i = 0; i < pixels; ++i) {
-        const unsigned w = static_cast<unsigned>(words[2 * i]) | (static_cast<unsigned>(words[2 * i + 1]) << 8);
+        const unsigned w =
+            static_cast<unsigned>(words[2 * i]) | (static_cast<unsigned>(words[2 * i + 1]) << 8);
         rgb[3 * i] = static_cast<std::uint8_t>((w >> 8) & 248u);
         rgb[3 * i + 1] = static_cast<std::uint8_t>((w >> 3) & 248u);
         rgb[3 * i + 2] = static_cast<std::uint8_t>((w & 31u) << 3);
     }
 }
 
-ImageResult BrmContainer::decodeIndex(std::span<const std::uint8_t> file, int index)
-{
+ImageResult BrmContainer::decodeIndex(std::span<const std::uint8_t> file, int index) {
     // A file that ends within (or right after) the count holds no picture at all.
     if (file.size() <= kEntrySize)
         return ImageResult::failure(PictureMessages::kFileEmpty);
@@ -60,12 +58,12 @@ ImageResult BrmContainer::decodeIndex(std::span<const std::uint8_t> file, int in
     const std::uint8_t* src = file.data() + offset;
     const std::size_t rowBytes = static_cast<std::size_t>(width) * kBytesPerPixel;
     for (int y = 0; y < result.image.height; ++y)
-        convertRow(src + rowBytes * static_cast<std::size_t>(y), result.image.row(y), static_cast<std::size_t>(width));
+        convertRow(src + rowBytes * static_cast<std::size_t>(y), result.image.row(y),
+                   static_cast<std::size_t>(width));
     return result;
 }
 
-BrmListResult BrmContainer::list(std::span<const std::uint8_t> file)
-{
+BrmListResult BrmContainer::list(std::span<const std::uint8_t> file) {
     BrmListResult result;
     if (file.size() <= kEntrySize) {
         result.error = PictureMessages::kFileEmpty;
@@ -90,8 +88,7 @@ BrmListResult BrmContainer::list(std::span<const std::uint8_t> file)
     return result;
 }
 
-bool BrmContainer::looksLikeContainer(std::span<const std::uint8_t> file)
-{
+bool BrmContainer::looksLikeContainer(std::span<const std::uint8_t> file) {
     if (file.size() < kHeaderSize)
         return false;
     const std::int32_t count = readField(file, kCountOffset, 0);
@@ -107,7 +104,8 @@ bool BrmContainer::looksLikeContainer(std::span<const std::uint8_t> file)
         if (width < 0 || height < 0 || width > kMaxSide || height > kMaxSide)
             return false;
         if (offset < static_cast<std::int64_t>(kHeaderSize) ||
-            offset + width * height * static_cast<std::int64_t>(kBytesPerPixel) > static_cast<std::int64_t>(file.size()))
+            offset + width * height * static_cast<std::int64_t>(kBytesPerPixel) >
+                static_cast<std::int64_t>(file.size()))
             return false;
         ++pictures;
     }

@@ -13,14 +13,14 @@ namespace gfx {
 namespace BrmLayout {
 // All fields little-endian signed 32-bit. Three parallel tables of 100 entries follow the count.
 constexpr std::size_t kCountOffset = 0;
-constexpr std::size_t kOffsetTable = 4;     // offset of picture i's pixel block from file start
+constexpr std::size_t kOffsetTable = 4; // offset of picture i's pixel block from file start
 constexpr std::size_t kWidthTable = 404;
 constexpr std::size_t kHeightTable = 804;
 constexpr std::size_t kEntrySize = 4;
 constexpr int kDirectoryEntries = 100;
 constexpr std::size_t kHeaderSize = 1204;
-constexpr std::size_t kBytesPerPixel = 2;   // 5-6-5 word, little-endian
-constexpr int kIdBase = 1000;               // picture index = PICT resource ID - 1000
+constexpr std::size_t kBytesPerPixel = 2; // 5-6-5 word, little-endian
+constexpr int kIdBase = 1000;             // picture index = PICT resource ID - 1000
 // Larger pictures cannot be made (the platform picture's limits), whatever the file says.
 constexpr std::int64_t kMaxSide = 32767;
 constexpr std::int64_t kMaxPixels = 256ll * 1024 * 1024;
@@ -34,7 +34,7 @@ struct BrmEntry {
 };
 
 struct BrmListResult {
-    std::vector<BrmEntry> entries;   // the slots the count admits whose picture lies inside the file
+    std::vector<BrmEntry> entries; // the slots the count admits whose picture lies inside the file
     std::string error;
     bool ok() const { return error.empty(); }
 };

@@ -24,8 +24,7 @@ public:
     std::span<const std::uint8_t> data() const { return m_data; }
 
     // Moves to an absolute offset; offset == size() is allowed (the end).
-    bool seek(std::size_t offset)
-    {
+    bool seek(std::size_t offset) {
         if (offset > m_data.size()) {
             fail();
             return false;
@@ -34,8 +33,7 @@ public:
         return true;
     }
 
-    bool skip(std::size_t n)
-    {
+    bool skip(std::size_t n) {
         if (!canRead(n)) {
             fail();
             return false;
@@ -45,8 +43,7 @@ public:
     }
 
     // The next n bytes as a view into the underlying data (no copy).
-    std::span<const std::uint8_t> bytes(std::size_t n)
-    {
+    std::span<const std::uint8_t> bytes(std::size_t n) {
         if (!canRead(n)) {
             fail();
             return {};
@@ -56,8 +53,7 @@ public:
         return out;
     }
 
-    std::uint8_t u8()
-    {
+    std::uint8_t u8() {
         if (!canRead(1)) {
             fail();
             return 0;
@@ -77,8 +73,7 @@ public:
     std::int32_t s32le() { return static_cast<std::int32_t>(u32le()); }
 
     // Peeks without moving; returns false (and does not set failed) when the bytes are absent.
-    bool peekU16be(std::uint16_t& out) const
-    {
+    bool peekU16be(std::uint16_t& out) const {
         if (!canRead(2))
             return false;
         out = static_cast<std::uint16_t>((m_data[m_pos] << 8) | m_data[m_pos + 1]);
@@ -86,14 +81,12 @@ public:
     }
 
 private:
-    void fail()
-    {
+    void fail() {
         m_failed = true;
         m_pos = m_data.size();
     }
 
-    std::uint64_t readBig(std::size_t n)
-    {
+    std::uint64_t readBig(std::size_t n) {
         if (!canRead(n)) {
             fail();
             return 0;
@@ -105,8 +98,7 @@ private:
         return v;
     }
 
-    std::uint64_t readLittle(std::size_t n)
-    {
+    std::uint64_t readLittle(std::size_t n) {
         if (!canRead(n)) {
             fail();
             return 0;

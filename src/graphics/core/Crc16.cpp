@@ -5,8 +5,7 @@
 namespace gfx {
 
 namespace {
-constexpr std::array<std::uint16_t, 256> makeTable()
-{
+constexpr std::array<std::uint16_t, 256> makeTable() {
     std::array<std::uint16_t, 256> table{};
     for (unsigned i = 0; i < 256; ++i) {
         unsigned crc = i << 8;
@@ -19,8 +18,7 @@ constexpr std::array<std::uint16_t, 256> makeTable()
 constexpr std::array<std::uint16_t, 256> kTable = makeTable();
 } // namespace
 
-std::uint16_t crc16Xmodem(std::span<const std::uint8_t> data, std::uint16_t crc)
-{
+std::uint16_t crc16Xmodem(std::span<const std::uint8_t> data, std::uint16_t crc) {
     for (const std::uint8_t byte : data)
         crc = static_cast<std::uint16_t>((crc << 8) ^ kTable[((crc >> 8) ^ byte) & 0xFFu]);
     return crc;

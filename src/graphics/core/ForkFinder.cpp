@@ -14,8 +14,8 @@ constexpr std::size_t kNativeLocations = 2;
 #endif
 
 // Appends a problem to the detail text shown when nothing usable turns up.
-void note(std::string& detail, const std::filesystem::path& where, ForkWrapping wrapping, const std::string& why)
-{
+void note(std::string& detail, const std::filesystem::path& where, ForkWrapping wrapping,
+          const std::string& why) {
     if (!detail.empty())
         detail += "; ";
     if (!where.empty())
@@ -26,8 +26,7 @@ void note(std::string& detail, const std::filesystem::path& where, ForkWrapping 
 }
 
 // Tries one unwrapped carrier; true when it gave a usable fork.
-bool accept(UnwrappedFork&& unwrapped, const std::filesystem::path& where, FoundFork& found)
-{
+bool accept(UnwrappedFork&& unwrapped, const std::filesystem::path& where, FoundFork& found) {
     if (!unwrapped.problem.empty()) {
         note(found.detail, where, unwrapped.wrapping, unwrapped.problem);
         return false;
@@ -48,16 +47,14 @@ bool accept(UnwrappedFork&& unwrapped, const std::filesystem::path& where, Found
 
 } // namespace
 
-FoundFork ForkFinder::fromBytes(std::span<const std::uint8_t> bytes, const std::filesystem::path& location)
-{
+FoundFork ForkFinder::fromBytes(std::span<const std::uint8_t> bytes, const std::filesystem::path& location) {
     FoundFork found;
     if (!accept(ForkUnwrapper::unwrap(bytes), location, found))
         found.error = PictureMessages::kNoResourceFork;
     return found;
 }
 
-std::vector<std::filesystem::path> ForkFinder::companionLocations(const std::filesystem::path& file)
-{
+std::vector<std::filesystem::path> ForkFinder::companionLocations(const std::filesystem::path& file) {
     const std::filesystem::path dir = file.parent_path();
     const std::filesystem::path name = file.filename();
     std::vector<std::filesystem::path> places;
@@ -73,14 +70,13 @@ std::vector<std::filesystem::path> ForkFinder::companionLocations(const std::fil
     return places;
 }
 
-FoundFork ForkFinder::find(const std::filesystem::path& file)
-{
+FoundFork ForkFinder::find(const std::filesystem::path& file) {
     FoundFork found;
     // A data fork too large to read may still have its resource fork beside it.
     SourceFileResult own = readSourceFile(file);
     const bool tooLarge = own.error == PictureMessages::kFileTooLarge;
     if (!own.ok() && own.error != PictureMessages::kFileEmpty && !tooLarge) {
-        found.error = own.error;   // a folder or a path that names nothing
+        found.error = own.error; // a folder or a path that names nothing
         return found;
     }
     if (accept(ForkUnwrapper::unwrap(own.bytes), file, found))
@@ -94,7 +90,8 @@ FoundFork ForkFinder::find(const std::filesystem::path& file)
         const std::vector<std::uint8_t>& bytes = companion.bytes;
         // The native forks (the first entries) hold the fork itself; a sidecar may be any carrier.
         const bool native = i < kNativeLocations;
-        UnwrappedFork unwrapped = native ? ForkUnwrapper::unwrapBareFork(bytes) : ForkUnwrapper::unwrap(bytes);
+        UnwrappedFork unwrapped =
+            native ? ForkUnwrapper::unwrapBareFork(bytes) : ForkUnwrapper::unwrap(bytes);
         if (native && !unwrapped.recognised())
             note(found.detail, places[i], ForkWrapping::None, "not a resource fork");
         if (accept(std::move(unwrapped), places[i], found))

@@ -13,10 +13,10 @@ namespace gfx {
 
 struct FoundFork {
     std::optional<ResourceFork> fork;
-    std::filesystem::path location;   // the file the fork was read from
+    std::filesystem::path location; // the file the fork was read from
     ForkWrapping wrapping = ForkWrapping::None;
-    std::string error;    // the user's message when there is no usable fork
-    std::string detail;   // what was wrong with the forks that were found but unusable, if any
+    std::string error;  // the user's message when there is no usable fork
+    std::string detail; // what was wrong with the forks that were found but unusable, if any
 
     bool ok() const { return fork.has_value(); }
 };
@@ -34,7 +34,8 @@ public:
     static FoundFork find(const std::filesystem::path& file);
 
     // Step 1 alone, for bytes already in memory.
-    static FoundFork fromBytes(std::span<const std::uint8_t> bytes, const std::filesystem::path& location = {});
+    static FoundFork fromBytes(std::span<const std::uint8_t> bytes,
+                               const std::filesystem::path& location = {});
 
     // The places of steps 2 and 3, in the order they are tried.
     static std::vector<std::filesystem::path> companionLocations(const std::filesystem::path& file);

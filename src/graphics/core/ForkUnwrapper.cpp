@@ -13,7 +13,7 @@ constexpr std::uint32_t kAppleDoubleMagic = 0x00051607u;
 constexpr std::uint32_t kVersion1 = 0x00010000u;
 constexpr std::uint32_t kVersion2 = 0x00020000u;
 constexpr std::size_t kEntryCountOffset = 24;
-constexpr std::uint64_t kEntrySize = 12;   // id, offset, length
+constexpr std::uint64_t kEntrySize = 12; // id, offset, length
 constexpr std::uint32_t kResourceForkEntry = 2;
 } // namespace AppleSingleLayout
 
@@ -26,10 +26,10 @@ constexpr std::size_t kZeroByte74 = 74;
 constexpr std::size_t kZeroByte82 = 82;
 constexpr std::size_t kDataLength = 83;
 constexpr std::size_t kRsrcLength = 87;
-constexpr std::size_t kVersion2Fields = 99;      // bytes 99..125 are zero in MacBinary I
-constexpr std::size_t kSignature = 102;          // 'mBIN' in MacBinary III
+constexpr std::size_t kVersion2Fields = 99; // bytes 99..125 are zero in MacBinary I
+constexpr std::size_t kSignature = 102;     // 'mBIN' in MacBinary III
 constexpr std::size_t kSecondaryHeaderLength = 120;
-constexpr std::size_t kReaderVersion = 123;   // after the writer's version at 122
+constexpr std::size_t kReaderVersion = 123; // after the writer's version at 122
 constexpr std::size_t kCrc = 124;
 constexpr std::size_t kCrcEnd = 126;
 constexpr std::uint8_t kMaxNameLength = 63;
@@ -37,23 +37,29 @@ constexpr std::uint8_t kVersionII = 129;
 constexpr std::uint64_t kBlock = 128;
 } // namespace MacBinaryLayout
 
-const char* forkWrappingName(ForkWrapping wrapping)
-{
+const char* forkWrappingName(ForkWrapping wrapping) {
     switch (wrapping) {
-    case ForkWrapping::None: return "none";
-    case ForkWrapping::AppleSingle: return "AppleSingle";
-    case ForkWrapping::AppleDouble: return "AppleDouble";
-    case ForkWrapping::MacBinary1: return "MacBinary I";
-    case ForkWrapping::MacBinary2: return "MacBinary II";
-    case ForkWrapping::MacBinary3: return "MacBinary III";
-    case ForkWrapping::BinHex4: return "BinHex 4.0";
-    case ForkWrapping::BareFork: return "resource fork";
+    case ForkWrapping::None:
+        return "none";
+    case ForkWrapping::AppleSingle:
+        return "AppleSingle";
+    case ForkWrapping::AppleDouble:
+        return "AppleDouble";
+    case ForkWrapping::MacBinary1:
+        return "MacBinary I";
+    case ForkWrapping::MacBinary2:
+        return "MacBinary II";
+    case ForkWrapping::MacBinary3:
+        return "MacBinary III";
+    case ForkWrapping::BinHex4:
+        return "BinHex 4.0";
+    case ForkWrapping::BareFork:
+        return "resource fork";
     }
     return "unknown";
 }
 
-UnwrappedFork ForkUnwrapper::unwrap(std::span<const std::uint8_t> bytes)
-{
+UnwrappedFork ForkUnwrapper::unwrap(std::span<const std::uint8_t> bytes) {
     for (auto reader : {&ForkUnwrapper::unwrapAppleSingle, &ForkUnwrapper::unwrapBinHex,
                         &ForkUnwrapper::unwrapMacBinary, &ForkUnwrapper::unwrapBareFork}) {
         UnwrappedFork result = reader(bytes);
@@ -63,8 +69,7 @@ UnwrappedFork ForkUnwrapper::unwrap(std::span<const std::uint8_t> bytes)
     return {};
 }
 
-UnwrappedFork ForkUnwrapper::unwrapAppleSingle(std::span<const std::uint8_t> bytes)
-{
+UnwrappedFork ForkUnwrapper::unwrapAppleSingle(std::span<const std::uint8_t> bytes) {
     using namespace AppleSingleLayout;
     UnwrappedFork result;
     ByteReader in(bytes);
@@ -98,8 +103,7 @@ UnwrappedFork ForkUnwrapper::unwrapAppleSingle(std::span<const std::uint8_t> byt
     return result;
 }
 
-UnwrappedFork ForkUnwrapper::unwrapMacBinary(std::span<const std::uint8_t> bytes)
-{
+UnwrappedFork ForkUnwrapper::unwrapMacBinary(std::span<const std::uint8_t> bytes) {
     using namespace MacBinaryLayout;
     UnwrappedFork result;
     if (bytes.size() < kHeaderSize)
@@ -139,8 +143,8 @@ UnwrappedFork ForkUnwrapper::unwrapMacBinary(std::span<const std::uint8_t> bytes
     const std::uint64_t secondaryLength = result.wrapping == ForkWrapping::MacBinary1 ? 0 : in.u16be();
     auto padded = [](std::uint64_t n) { return (n + kBlock - 1) / kBlock * kBlock; };
     const std::uint64_t rsrcOffset = kHeaderSize + padded(secondaryLength) + padded(dataLength);
-    const bool fits = (rsrcLength == 0 ? kHeaderSize + secondaryLength + dataLength : rsrcOffset + rsrcLength) <=
-                      bytes.size();
+    const bool fits = (rsrcLength == 0 ? kHeaderSize + secondaryLength + dataLength
+                                       : rsrcOffset + rsrcLength) <= bytes.size();
 
     if (result.wrapping == ForkWrapping::MacBinary1) {
         // Without a CRC or signature the header rules are weak, so fork lengths that do not fit
@@ -161,13 +165,11 @@ UnwrappedFork ForkUnwrapper::unwrapMacBinary(std::span<const std::uint8_t> bytes
     return result;
 }
 
-UnwrappedFork ForkUnwrapper::unwrapBinHex(std::span<const std::uint8_t> bytes)
-{
+UnwrappedFork ForkUnwrapper::unwrapBinHex(std::span<const std::uint8_t> bytes) {
     return BinHexDecoder::decode(bytes);
 }
 
-UnwrappedFork ForkUnwrapper::unwrapBareFork(std::span<const std::uint8_t> bytes)
-{
+UnwrappedFork ForkUnwrapper::unwrapBareFork(std::span<const std::uint8_t> bytes) {
     UnwrappedFork result;
     // The header alone rules out nearly every other file before the bytes are copied for parsing.
     ByteReader header(bytes);

@@ -9,14 +9,14 @@ namespace gfx {
 
 // How a resource fork was carried in a file's bytes.
 enum class ForkWrapping {
-    None,          // not a fork container we know
+    None, // not a fork container we know
     AppleSingle,
     AppleDouble,
     MacBinary1,
     MacBinary2,
     MacBinary3,
     BinHex4,
-    BareFork,      // the bytes are the fork itself
+    BareFork, // the bytes are the fork itself
 };
 
 const char* forkWrappingName(ForkWrapping wrapping);

@@ -9,9 +9,9 @@ namespace gfx {
 
 namespace PictBitmapLayout {
 constexpr std::uint16_t kPixMapFlag = 0x8000;
-constexpr std::uint16_t kRowBytesMask = 0x3FFF;   // bit 14 is a flag in memory, never a count bit
-constexpr std::size_t kMinPackedRowBytes = 8;     // narrower rows are always stored unpacked
-constexpr std::size_t kWordCountAbove = 250;      // Apple: a row's byte count is a word when rowBytes > 250
+constexpr std::uint16_t kRowBytesMask = 0x3FFF; // bit 14 is a flag in memory, never a count bit
+constexpr std::size_t kMinPackedRowBytes = 8;   // narrower rows are always stored unpacked
+constexpr std::size_t kWordCountAbove = 250;    // Apple: a row's byte count is a word when rowBytes > 250
 constexpr std::uint16_t kDeviceTableFlag = 0x8000;
 constexpr std::size_t kColorEntrySize = 8;
 constexpr std::uint16_t kPackNone = 1;
@@ -22,20 +22,25 @@ constexpr std::uint16_t kPackComponents = 4;
 
 namespace {
 
-bool isDirectOpcode(std::uint16_t opcode) { return opcode == 0x9A || opcode == 0x9B; }
-bool hasMaskRegion(std::uint16_t opcode) { return opcode == 0x91 || opcode == 0x99 || opcode == 0x9B; }
+bool isDirectOpcode(std::uint16_t opcode) {
+    return opcode == 0x9A || opcode == 0x9B;
+}
+bool hasMaskRegion(std::uint16_t opcode) {
+    return opcode == 0x91 || opcode == 0x99 || opcode == 0x9B;
+}
 
-std::uint8_t expand5(unsigned v) { return static_cast<std::uint8_t>((v << 3) | (v >> 2)); }
+std::uint8_t expand5(unsigned v) {
+    return static_cast<std::uint8_t>((v << 3) | (v >> 2));
+}
 
 } // namespace
 
-std::string PictBitmap::read(ByteReader& reader, std::uint16_t opcode, PictBitmap& out)
-{
+std::string PictBitmap::read(ByteReader& reader, std::uint16_t opcode, PictBitmap& out) {
     using namespace PictBitmapLayout;
     out = PictBitmap{};
     const bool direct = isDirectOpcode(opcode);
     if (direct)
-        reader.u32be();   // base address: a memory pointer at recording time, meaningless in a file
+        reader.u32be(); // base address: a memory pointer at recording time, meaningless in a file
     const std::uint16_t rowWord = reader.u16be();
     out.m_isPixMap = (rowWord & kPixMapFlag) != 0;
     out.m_rowBytes = rowWord & kRowBytesMask;
@@ -81,14 +86,12 @@ std::string PictBitmap::read(ByteReader& reader, std::uint16_t opcode, PictBitma
     return out.locatePixelData(reader, rawFirst);
 }
 
-std::string PictBitmap::skipPatternPixMap(ByteReader& reader)
-{
+std::string PictBitmap::skipPatternPixMap(ByteReader& reader) {
     PictBitmap pm;
     return readPatternPixMap(reader, pm);
 }
 
-std::string PictBitmap::readPatternPixMap(ByteReader& reader, PictBitmap& pm)
-{
+std::string PictBitmap::readPatternPixMap(ByteReader& reader, PictBitmap& pm) {
     using namespace PictBitmapLayout;
     pm = PictBitmap{};
     const std::uint16_t rowWord = reader.u16be();
@@ -103,24 +106,23 @@ std::string PictBitmap::readPatternPixMap(ByteReader& reader, PictBitmap& pm)
         return err;
     if (auto err = pm.readColorTable(reader); !err.empty())
         return err;
-    pm.m_packType = 0;   // pattern data is packed exactly when rowBytes >= 8, whatever packType says
+    pm.m_packType = 0; // pattern data is packed exactly when rowBytes >= 8, whatever packType says
     if (auto err = pm.choosePixelEncoding(0, true); !err.empty())
         return err;
     return pm.locatePixelData(reader, false);
 }
 
-std::string PictBitmap::readPixMapFields(ByteReader& reader)
-{
-    reader.u16be();                       // pmVersion
+std::string PictBitmap::readPixMapFields(ByteReader& reader) {
+    reader.u16be(); // pmVersion
     m_packType = reader.u16be();
-    reader.u32be();                       // packSize
-    reader.u32be();                       // hRes
-    reader.u32be();                       // vRes
-    reader.u16be();                       // pixelType: implied by pixelSize
+    reader.u32be(); // packSize
+    reader.u32be(); // hRes
+    reader.u32be(); // vRes
+    reader.u16be(); // pixelType: implied by pixelSize
     m_pixelSize = reader.u16be();
     m_cmpCount = reader.u16be();
     const std::uint16_t cmpSize = reader.u16be();
-    reader.skip(12);                      // planeBytes, pmTable, pmReserved
+    reader.skip(12); // planeBytes, pmTable, pmReserved
     if (reader.failed())
         return "pixel map header is cut off";
     switch (m_pixelSize) {
@@ -147,10 +149,9 @@ std::string PictBitmap::readPixMapFields(ByteReader& reader)
     }
 }
 
-std::string PictBitmap::readColorTable(ByteReader& reader)
-{
+std::string PictBitmap::readColorTable(ByteReader& reader) {
     using namespace PictBitmapLayout;
-    reader.u32be();   // ctSeed
+    reader.u32be(); // ctSeed
     const std::uint16_t flags = reader.u16be();
     const std::size_t count = std::size_t{reader.u16be()} + 1;
     if (reader.failed())
@@ -196,8 +197,7 @@ std::string PictBitmap::readColorTable(ByteReader& reader)
     return {};
 }
 
-std::string PictBitmap::choosePixelEncoding(std::uint16_t opcode, bool pattern)
-{
+std::string PictBitmap::choosePixelEncoding(std::uint16_t opcode, bool pattern) {
     using namespace PictBitmapLayout;
     (void)opcode;
     const std::size_t width = static_cast<std::size_t>(m_bounds.width());
@@ -245,12 +245,13 @@ std::string PictBitmap::choosePixelEncoding(std::uint16_t opcode, bool pattern)
         break;
     }
     if (m_rowBytes < minRowBytes)
-        return "row bytes " + std::to_string(m_rowBytes) + " too small for a bitmap " + std::to_string(width) + " pixels wide";
+        return "row bytes " + std::to_string(m_rowBytes) + " too small for a bitmap " +
+               std::to_string(width) + " pixels wide";
     return {};
 }
 
-std::optional<std::size_t> PictBitmap::measurePacked(std::span<const std::uint8_t> data, bool wordCounts, bool exact) const
-{
+std::optional<std::size_t> PictBitmap::measurePacked(std::span<const std::uint8_t> data, bool wordCounts,
+                                                     bool exact) const {
     const std::size_t unit = m_encoding == Encoding::PackedWords ? 2 : 1;
     const int rows = m_bounds.height();
     std::size_t pos = 0;
@@ -277,8 +278,7 @@ std::optional<std::size_t> PictBitmap::measurePacked(std::span<const std::uint8_
     return pos;
 }
 
-std::string PictBitmap::locatePixelData(ByteReader& reader, bool rawFirst)
-{
+std::string PictBitmap::locatePixelData(ByteReader& reader, bool rawFirst) {
     using namespace PictBitmapLayout;
     const auto rest = reader.data().subspan(reader.pos());
     const std::uint64_t rows = static_cast<std::uint64_t>(m_bounds.height());
@@ -318,8 +318,7 @@ std::string PictBitmap::locatePixelData(ByteReader& reader, bool rawFirst)
     return "packed pixel rows are corrupt or cut off";
 }
 
-const std::uint8_t* PictBitmap::advanceToRow(int row)
-{
+const std::uint8_t* PictBitmap::advanceToRow(int row) {
     while (m_nextRow <= row) {
         if (m_encoding == Encoding::Raw) {
             m_currentRow = m_pixelData.data() + m_dataPos;
@@ -345,8 +344,7 @@ const std::uint8_t* PictBitmap::advanceToRow(int row)
     return m_currentRow;
 }
 
-void PictBitmap::rowToRgb(int row, int col0, int col1, std::uint8_t* rgb)
-{
+void PictBitmap::rowToRgb(int row, int col0, int col1, std::uint8_t* rgb) {
     const std::uint8_t* p = advanceToRow(row);
     switch (m_kind) {
     case PixelKind::Indexed:
@@ -381,7 +379,8 @@ void PictBitmap::rowToRgb(int row, int col0, int col1, std::uint8_t* rgb)
                 std::memcpy(rgb, p + 4 * static_cast<std::size_t>(c) + 1, 3);
             break;
         case DirectLayout::Rgb:
-            std::memcpy(rgb, p + 3 * static_cast<std::size_t>(col0), 3 * static_cast<std::size_t>(col1 - col0));
+            std::memcpy(rgb, p + 3 * static_cast<std::size_t>(col0),
+                        3 * static_cast<std::size_t>(col1 - col0));
             break;
         case DirectLayout::Planar:
         case DirectLayout::None: {

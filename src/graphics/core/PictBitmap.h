@@ -50,7 +50,8 @@ private:
     std::string readColorTable(ByteReader& reader);
     std::string choosePixelEncoding(std::uint16_t opcode, bool pattern);
     std::string locatePixelData(ByteReader& reader, bool rawFirst);
-    std::optional<std::size_t> measurePacked(std::span<const std::uint8_t> data, bool wordCounts, bool exact) const;
+    std::optional<std::size_t> measurePacked(std::span<const std::uint8_t> data, bool wordCounts,
+                                             bool exact) const;
     const std::uint8_t* advanceToRow(int row);
 
     PictRect m_bounds;
@@ -70,8 +71,8 @@ private:
 
     Encoding m_encoding = Encoding::Raw;
     bool m_wordCounts = false;
-    std::size_t m_rawRowLength = 0;      // bytes a raw row occupies in the file
-    std::size_t m_unpackedLength = 0;    // bytes of a decoded row that the pixel conversion reads
+    std::size_t m_rawRowLength = 0;   // bytes a raw row occupies in the file
+    std::size_t m_unpackedLength = 0; // bytes of a decoded row that the pixel conversion reads
 
     std::span<const std::uint8_t> m_pixelData;
     std::size_t m_dataPos = 0;

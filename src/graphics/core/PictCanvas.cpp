@@ -6,39 +6,35 @@
 namespace gfx {
 
 namespace PictModeLayout {
-constexpr std::uint16_t kDitherFlag = 0x40;   // a dithering hint only; drawn as the base mode
-constexpr std::uint16_t kNotFlag = 4;         // notSrcCopy..notSrcBic invert the source first
+constexpr std::uint16_t kDitherFlag = 0x40; // a dithering hint only; drawn as the base mode
+constexpr std::uint16_t kNotFlag = 4;       // notSrcCopy..notSrcBic invert the source first
 constexpr std::uint16_t kTransparent = 36;
 enum BaseOp : std::uint16_t { Copy = 0, Or = 1, Xor = 2, Bic = 3 };
 } // namespace PictModeLayout
 
 namespace {
 
-bool isWhite(const std::uint8_t* p) { return p[0] == 255 && p[1] == 255 && p[2] == 255; }
+bool isWhite(const std::uint8_t* p) {
+    return p[0] == 255 && p[1] == 255 && p[2] == 255;
+}
 
 } // namespace
 
 PictCanvas::PictCanvas(const PictRect& space, std::uint64_t maxWorkPixels)
-    : m_space(space)
-    , m_maxWork(maxWorkPixels)
-{
-}
+    : m_space(space), m_maxWork(maxWorkPixels) {}
 
-std::string PictCanvas::charge(std::uint64_t work)
-{
+std::string PictCanvas::charge(std::uint64_t work) {
     m_work += work;
     if (m_work > m_maxWork)
         return "picture draws far more pixels than it holds";
     return {};
 }
 
-PictRect PictCanvas::reachable() const
-{
+PictRect PictCanvas::reachable() const {
     return m_clip ? m_space.intersected(m_clip->bounds()) : m_space;
 }
 
-void PictCanvas::moveOrigin(int dh, int dv)
-{
+void PictCanvas::moveOrigin(int dh, int dv) {
     // The canvas stays where it is in the picture; in the new local coordinates it sits
     // (dh, dv) further on.
     m_space = PictRect{m_space.top + dv, m_space.left + dh, m_space.bottom + dv, m_space.right + dh};
@@ -46,34 +42,35 @@ void PictCanvas::moveOrigin(int dh, int dv)
 
 namespace {
 
-inline std::uint8_t clampByte(int v) { return static_cast<std::uint8_t>(std::clamp(v, 0, 255)); }
+inline std::uint8_t clampByte(int v) {
+    return static_cast<std::uint8_t>(std::clamp(v, 0, 255));
+}
 
 // One destination pixel under one source colour. `hit` is whether the pattern or source has a
 // foreground pixel here (a 1 bit, or a colour pattern's non-white pixel).
-void compose(std::uint8_t* d, const PictRgb& s, bool hit, unsigned op, const PictPaint& paint)
-{
+void compose(std::uint8_t* d, const PictRgb& s, bool hit, unsigned op, const PictPaint& paint) {
     const std::uint8_t src[3] = {s.r, s.g, s.b};
     switch (op) {
-    case 0:   // copy
+    case 0: // copy
         std::memcpy(d, src, 3);
         return;
-    case 1:   // or
+    case 1: // or
         if (hit)
             std::memcpy(d, src, 3);
         return;
-    case 2:   // xor
+    case 2: // xor
         if (hit)
             for (int c = 0; c < 3; ++c)
                 d[c] = static_cast<std::uint8_t>(~d[c]);
         return;
-    case 3:   // bic
+    case 3: // bic
         if (hit) {
             d[0] = paint.back.r;
             d[1] = paint.back.g;
             d[2] = paint.back.b;
         }
         return;
-    case 50: {   // hilite
+    case 50: { // hilite
         if (!hit)
             return;
         const PictRgb now{d[0], d[1], d[2]};
@@ -122,8 +119,7 @@ void compose(std::uint8_t* d, const PictRgb& s, bool hit, unsigned op, const Pic
 
 } // namespace
 
-std::string PictCanvas::fill(PictShape& shape, const PictPaint& paint)
-{
+std::string PictCanvas::fill(PictShape& shape, const PictPaint& paint) {
     if (m_measureOnly || !paint.pattern)
         return {};
     PictRect visible = shape.bounds().intersected(m_space);
@@ -166,9 +162,10 @@ std::string PictCanvas::fill(PictShape& shape, const PictPaint& paint)
         std::uint8_t* dstRow = m_image.row(cy);
         // Most drawing is one colour: a solid pattern row (or a dither pattern's colour) under the
         // four basic modes fills, inverts or leaves whole spans alone.
-        int uniform = -1;   // the row's pattern bit when all eight agree
+        int uniform = -1; // the row's pattern bit when all eight agree
         if (!pat.tile && !pat.solid && op <= 3) {
-            const std::uint8_t bits = static_cast<std::uint8_t>(pat.bits[static_cast<std::size_t>(cy & 7)] ^ (invert ? 0xFF : 0));
+            const std::uint8_t bits =
+                static_cast<std::uint8_t>(pat.bits[static_cast<std::size_t>(cy & 7)] ^ (invert ? 0xFF : 0));
             if (bits == 0xFF || bits == 0x00)
                 uniform = bits ? 1 : 0;
         }
@@ -180,7 +177,7 @@ std::string PictCanvas::fill(PictShape& shape, const PictPaint& paint)
                 std::uint8_t* end = dstRow + static_cast<std::size_t>(m_spans[k + 1] - m_space.left) * 3;
                 const bool hit = solidCopy || uniform == 1;
                 if (!hit && op != 0)
-                    continue;   // or, xor and bic leave 0 bits alone
+                    continue; // or, xor and bic leave 0 bits alone
                 if (op == 2) {
                     for (; d < end; ++d)
                         *d = static_cast<std::uint8_t>(~*d);
@@ -214,7 +211,7 @@ std::string PictCanvas::fill(PictShape& shape, const PictPaint& paint)
                     hit = hit != invert;
                     s = hit ? paint.fore : paint.back;
                 }
-                if (op == 36) {   // transparent
+                if (op == 36) { // transparent
                     if (!(s == paint.back)) {
                         d[0] = s.r;
                         d[1] = s.g;
@@ -232,8 +229,7 @@ std::string PictCanvas::fill(PictShape& shape, const PictPaint& paint)
     return {};
 }
 
-std::string PictCanvas::ensureImage()
-{
+std::string PictCanvas::ensureImage() {
     if (!m_image.isNull())
         return {};
     if (m_admit) {
@@ -245,8 +241,7 @@ std::string PictCanvas::ensureImage()
     return {};
 }
 
-std::string PictCanvas::draw(const Source& s, const RowSource& rows)
-{
+std::string PictCanvas::draw(const Source& s, const RowSource& rows) {
     using namespace PictModeLayout;
     if (m_measureOnly)
         return {};
@@ -352,7 +347,8 @@ std::string PictCanvas::draw(const Source& s, const RowSource& rows)
             const int x1 = m_spans[k + 1] - visible.left;
             std::uint8_t* d = dstRow + static_cast<std::size_t>(m_spans[k] - m_space.left) * 3;
             if (op == Copy && identityX) {
-                std::memcpy(d, m_rowRgb.data() + static_cast<std::size_t>(x0) * 3, static_cast<std::size_t>(x1 - x0) * 3);
+                std::memcpy(d, m_rowRgb.data() + static_cast<std::size_t>(x0) * 3,
+                            static_cast<std::size_t>(x1 - x0) * 3);
                 continue;
             }
             for (int i = x0; i < x1; ++i, d += 3) {
@@ -373,7 +369,7 @@ std::string PictCanvas::draw(const Source& s, const RowSource& rows)
                         for (int c = 0; c < 3; ++c)
                             d[c] = static_cast<std::uint8_t>(~d[c]);
                     break;
-                default:   // Bic
+                default: // Bic
                     if (!isWhite(p))
                         std::memset(d, 255, 3);
                     break;

@@ -25,11 +25,11 @@ public:
     using RowSource = std::function<void(int row, int col0, int col1, std::uint8_t* rgb)>;
 
     struct Source {
-        PictRect bounds;    // the source image's own coordinates
-        PictRect srcRect;   // part of bounds to draw
-        PictRect dstRect;   // where it goes, in picture coordinates; scaled by nearest neighbour
+        PictRect bounds;  // the source image's own coordinates
+        PictRect srcRect; // part of bounds to draw
+        PictRect dstRect; // where it goes, in picture coordinates; scaled by nearest neighbour
         std::uint16_t mode = 0;
-        const PictRegion* mask = nullptr;   // in picture coordinates
+        const PictRegion* mask = nullptr; // in picture coordinates
     };
 
     // maxWorkPixels caps the total number of pixels written over the whole picture, so pictures

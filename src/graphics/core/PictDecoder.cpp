@@ -21,8 +21,8 @@
 namespace gfx {
 
 namespace PictLayout {
-constexpr std::size_t kFileHeaderSize = 512;      // application header of a PICT file
-constexpr std::size_t kVersionOffset = 10;        // after picSize (u16) and picFrame (Rect)
+constexpr std::size_t kFileHeaderSize = 512; // application header of a PICT file
+constexpr std::size_t kVersionOffset = 10;   // after picSize (u16) and picFrame (Rect)
 constexpr std::array<std::uint8_t, 4> kVersion2Sig{0x00, 0x11, 0x02, 0xFF};
 constexpr std::array<std::uint8_t, 2> kVersion1Sig{0x11, 0x01};
 constexpr std::uint16_t kHeaderOp = 0x0C00;
@@ -41,7 +41,7 @@ constexpr std::uint64_t kWorkPerCanvasPixel = 16;
 
 // QuickTime CompressedQuickTime (0x8200) data, offsets from the start of the opcode's data.
 constexpr std::size_t kQtMatrixOffset = 2;
-constexpr std::size_t kQtMatrixEntries = 9;   // a b u c d v tx ty w
+constexpr std::size_t kQtMatrixEntries = 9; // a b u c d v tx ty w
 constexpr std::size_t kQtImageDescMinSize = 86;
 // The pen height that marks the start of a QuickTime image's fallback drawing.
 constexpr std::uint16_t kQtFallbackMarker = 0x00AE;
@@ -61,31 +61,28 @@ namespace {
 
 struct PictHeader {
     PictRect frame;
-    PictRect space;        // the coordinate space opcodes draw in; the canvas
+    PictRect space; // the coordinate space opcodes draw in; the canvas
     int version = 0;
     bool extended = false;
     double hRes = PictLayout::kDefaultDpi;
     double vRes = PictLayout::kDefaultDpi;
-    std::size_t firstOpcode = 0;   // offset from the picture record's start
+    std::size_t firstOpcode = 0; // offset from the picture record's start
 };
 
-std::string hex4(unsigned v)
-{
+std::string hex4(unsigned v) {
     char buf[8];
     std::snprintf(buf, sizeof buf, "0x%04X", v & 0xFFFFu);
     return buf;
 }
 
-bool matchesAt(std::span<const std::uint8_t> data, std::size_t offset, std::span<const std::uint8_t> sig)
-{
+bool matchesAt(std::span<const std::uint8_t> data, std::size_t offset, std::span<const std::uint8_t> sig) {
     if (offset > data.size() || data.size() - offset < sig.size())
         return false;
     return std::equal(sig.begin(), sig.end(), data.begin() + static_cast<std::ptrdiff_t>(offset));
 }
 
 // How strongly the bytes at `offset` look like the start of a picture record.
-int recordScore(std::span<const std::uint8_t> data, std::size_t offset)
-{
+int recordScore(std::span<const std::uint8_t> data, std::size_t offset) {
     using namespace PictLayout;
     if (matchesAt(data, offset + kVersionOffset, kVersion2Sig)) {
         const std::array<std::uint8_t, 2> headerOp{0x0C, 0x00};
@@ -100,8 +97,7 @@ int recordScore(std::span<const std::uint8_t> data, std::size_t offset)
     return 0;
 }
 
-std::optional<std::size_t> locateRecord(std::span<const std::uint8_t> data, bool preferFileHeader)
-{
+std::optional<std::size_t> locateRecord(std::span<const std::uint8_t> data, bool preferFileHeader) {
     const std::size_t withHeader = PictLayout::kFileHeaderSize;
     const std::size_t first = preferFileHeader ? withHeader : 0;
     const std::size_t second = preferFileHeader ? 0 : withHeader;
@@ -112,11 +108,10 @@ std::optional<std::size_t> locateRecord(std::span<const std::uint8_t> data, bool
     return a >= b ? first : second;
 }
 
-std::string parseHeader(std::span<const std::uint8_t> record, PictHeader& h)
-{
+std::string parseHeader(std::span<const std::uint8_t> record, PictHeader& h) {
     using namespace PictLayout;
     ByteReader r(record);
-    r.u16be();   // picSize: only the low 16 bits of a v1 size, meaningless otherwise
+    r.u16be(); // picSize: only the low 16 bits of a v1 size, meaningless otherwise
     h.frame = PictRect::read(r);
     if (r.failed())
         return "picture header is cut off";
@@ -154,7 +149,8 @@ std::string parseHeader(std::span<const std::uint8_t> record, PictHeader& h)
     if (h.space.isEmpty())
         return "picture frame is empty";
     if (h.space.width() > kMaxSide || h.space.height() > kMaxSide)
-        return "picture is too large (" + std::to_string(h.space.width()) + " x " + std::to_string(h.space.height()) + ")";
+        return "picture is too large (" + std::to_string(h.space.width()) + " x " +
+               std::to_string(h.space.height()) + ")";
     return {};
 }
 
@@ -165,19 +161,15 @@ public:
     // where the picture ends.
     PictRenderer(std::span<const std::uint8_t> record, const PictHeader& header, const PictOptions& options,
                  bool measureOnly = false)
-        : m_reader(record)
-        , m_header(header)
-        , m_options(options)
-        , m_canvas(header.space, canvasPixels() * PictLayout::kWorkPerCanvasPixel + (std::uint64_t{1} << 20))
-        , m_measureOnly(measureOnly)
-        , m_port(m_canvas, measureOnly ? PictTextRenderer{} : options.textRenderer, measureOnly)
-    {
+        : m_reader(record), m_header(header), m_options(options),
+          m_canvas(header.space, canvasPixels() * PictLayout::kWorkPerCanvasPixel + (std::uint64_t{1} << 20)),
+          m_measureOnly(measureOnly),
+          m_port(m_canvas, measureOnly ? PictTextRenderer{} : options.textRenderer, measureOnly) {
         m_canvas.setMeasureOnly(measureOnly);
         m_canvas.setAdmissionCheck([this] { return admitCanvas(); });
     }
 
-    ImageResult run()
-    {
+    ImageResult run() {
         // Even every byte of the record cannot pay for this frame: refused without walking it.
         if (canvasPixels() > pixelBudget(m_reader.size()))
             return ImageResult::failure(tooLargeMessage());
@@ -196,22 +188,20 @@ public:
     }
 
 private:
-    static std::uint64_t pixelBudget(std::size_t consumedBytes)
-    {
-        return std::max(PictLayout::kMinPixelBudget, std::uint64_t{consumedBytes} * PictLayout::kPixelsPerDataByte);
+    static std::uint64_t pixelBudget(std::size_t consumedBytes) {
+        return std::max(PictLayout::kMinPixelBudget,
+                        std::uint64_t{consumedBytes} * PictLayout::kPixelsPerDataByte);
     }
 
-    std::string tooLargeMessage() const
-    {
-        return "picture frame " + std::to_string(m_header.space.width()) + " x " + std::to_string(m_header.space.height())
-               + " is too large for its data";
+    std::string tooLargeMessage() const {
+        return "picture frame " + std::to_string(m_header.space.width()) + " x " +
+               std::to_string(m_header.space.height()) + " is too large for its data";
     }
 
     // Decides whether the canvas may be allocated now. The bytes consumed so far usually pay for
     // it; when they do not, the rest of the picture is walked once without drawing to learn how
     // many bytes the whole picture really holds.
-    std::string admitCanvas()
-    {
+    std::string admitCanvas() {
         if (m_measureOnly || canvasPixels() <= pixelBudget(m_reader.pos()))
             return {};
         // A picture that breaks off later has no end to count to; its data pays for nothing more.
@@ -222,8 +212,7 @@ private:
     }
 
     // Runs the opcodes up to the end of the picture; the reader then stands just after it.
-    std::string walk()
-    {
+    std::string walk() {
         m_reader.seek(m_header.firstOpcode);
         const bool v2 = m_header.version == 2;
         for (;;) {
@@ -245,27 +234,23 @@ private:
         }
     }
 
-    std::uint64_t canvasPixels() const
-    {
+    std::uint64_t canvasPixels() const {
         return std::uint64_t(m_header.space.width()) * std::uint64_t(m_header.space.height());
     }
 
-    static bool validVersion1Opcode(std::uint16_t op)
-    {
+    static bool validVersion1Opcode(std::uint16_t op) {
         if (op > 0xA1 && op != PictOp::kEndPic)
             return false;
         return !((op >= 0x12 && op <= 0x16) || (op >= 0x1A && op <= 0x1F) || op == 0x9A || op == 0x9B);
     }
 
-    std::string skipWordLength()
-    {
+    std::string skipWordLength() {
         const std::uint16_t len = m_reader.u16be();
         m_reader.skip(len);
         return {};
     }
 
-    std::string skipLongLength()
-    {
+    std::string skipLongLength() {
         const std::uint32_t len = m_reader.u32be();
         if (!m_reader.failed() && !m_reader.skip(len))
             return "opcode data runs past the end of the picture";
@@ -273,8 +258,7 @@ private:
     }
 
     // Polygons and regions: a u16 size that counts itself.
-    std::string skipSized(std::size_t minSize)
-    {
+    std::string skipSized(std::size_t minSize) {
         const std::uint16_t size = m_reader.u16be();
         if (m_reader.failed())
             return {};
@@ -284,9 +268,9 @@ private:
         return {};
     }
 
-    std::string handle(std::uint16_t op, bool v2)
-    {
-        if (std::exchange(m_quickTimeFallbackMayFollow, false) && op == PictOp::kPnSize && skipQuickTimeFallback())
+    std::string handle(std::uint16_t op, bool v2) {
+        if (std::exchange(m_quickTimeFallbackMayFollow, false) && op == PictOp::kPnSize &&
+            skipQuickTimeFallback())
             return {};
         if (op >= 0x0100) {
             if (op == PictOp::kCompressedQuickTime)
@@ -305,7 +289,7 @@ private:
         if (PictPort::handles(op))
             return m_port.play(op, m_reader);
         if (op >= 0xD0)
-            return skipLongLength();   // 0x00D0-0x00FE (0x00FF ends the picture before here)
+            return skipLongLength(); // 0x00D0-0x00FE (0x00FF ends the picture before here)
         if (op >= 0xB0)
             return {};
         if (op >= 0xA2)
@@ -313,17 +297,38 @@ private:
         switch (op) {
         // Drawing and drawing-state opcodes are the port's; what is left here is skipped.
         case PictOp::kNop:
-        case 0x17: case 0x18: case 0x19:
+        case 0x17:
+        case 0x18:
+        case 0x19:
             return {};
         case PictOp::kVersion:
             m_reader.skip(v2 ? 2 : 1);
             return {};
-        case 0x24: case 0x25: case 0x26: case 0x27: case 0x2D: case 0x2E: case 0x2F:
+        case 0x24:
+        case 0x25:
+        case 0x26:
+        case 0x27:
+        case 0x2D:
+        case 0x2E:
+        case 0x2F:
             return skipWordLength();
-        case 0x90: case 0x91: case 0x98: case 0x99: case 0x9A: case 0x9B:
+        case 0x90:
+        case 0x91:
+        case 0x98:
+        case 0x99:
+        case 0x9A:
+        case 0x9B:
             return bitmap(op, m_reader);
-        case 0x92: case 0x93: case 0x94: case 0x95: case 0x96: case 0x97:
-        case 0x9C: case 0x9D: case 0x9E: case 0x9F:
+        case 0x92:
+        case 0x93:
+        case 0x94:
+        case 0x95:
+        case 0x96:
+        case 0x97:
+        case 0x9C:
+        case 0x9D:
+        case 0x9E:
+        case 0x9F:
             return skipWordLength();
         case 0xA0:
             m_reader.skip(2);
@@ -350,8 +355,7 @@ private:
         return skipSized(op < 0x80 ? 2 : 10);
     }
 
-    std::string bitmap(std::uint16_t op, ByteReader& reader)
-    {
+    std::string bitmap(std::uint16_t op, ByteReader& reader) {
         PictBitmap bm;
         if (auto err = PictBitmap::read(reader, op, bm); !err.empty())
             return err;
@@ -362,8 +366,10 @@ private:
             m_quickTimeAreas.erase(placeholder);
             return {};
         }
-        PictCanvas::Source src{bm.bounds(), bm.srcRect(), bm.dstRect(), bm.mode(), bm.mask() ? &*bm.mask() : nullptr};
-        return m_canvas.draw(src, [&bm](int row, int c0, int c1, std::uint8_t* rgb) { bm.rowToRgb(row, c0, c1, rgb); });
+        PictCanvas::Source src{bm.bounds(), bm.srcRect(), bm.dstRect(), bm.mode(),
+                               bm.mask() ? &*bm.mask() : nullptr};
+        return m_canvas.draw(
+            src, [&bm](int row, int c0, int c1, std::uint8_t* rgb) { bm.rowToRgb(row, c0, c1, rgb); });
     }
 
     // After a compressed image QuickTime records the drawing a Mac without QuickTime shows instead
@@ -372,8 +378,7 @@ private:
     // QuickDraw alone sets that pen, which the drawing's own PnSize replaces at once, while
     // QuickTime, having drawn the image, skips the counted bytes. A count that runs past the
     // picture is no such marker; the PnSize is then played like any other.
-    bool skipQuickTimeFallback()
-    {
+    bool skipQuickTimeFallback() {
         ByteReader probe = m_reader;
         const std::uint16_t marker = probe.u16be();
         const std::uint16_t fallbackSize = probe.u16be();
@@ -385,8 +390,7 @@ private:
 
     // The length-prefixed data of a QuickTime opcode as a reader of its own; nothing when the
     // length is cut off (the opcode loop reports that, so `error` stays empty) or runs past the end.
-    std::optional<ByteReader> quickTimeData(std::string& error)
-    {
+    std::optional<ByteReader> quickTimeData(std::string& error) {
         const std::uint32_t len = m_reader.u32be();
         if (m_reader.failed())
             return std::nullopt;
@@ -397,8 +401,7 @@ private:
         return ByteReader(m_reader.bytes(len));
     }
 
-    std::string compressedQuickTime()
-    {
+    std::string compressedQuickTime() {
         using namespace PictLayout;
         std::string error;
         std::optional<ByteReader> block = quickTimeData(error);
@@ -410,15 +413,15 @@ private:
             return {};
         }
         ByteReader& qt = *block;
-        qt.seek(kQtMatrixOffset);   // past the version word
+        qt.seek(kQtMatrixOffset); // past the version word
         std::array<std::int32_t, kQtMatrixEntries> matrix{};
         for (auto& m : matrix)
             m = qt.s32be();
         const std::uint32_t matteSize = qt.u32be();
-        PictRect::read(qt);            // matte rectangle
-        qt.u16be();                    // transfer mode
+        PictRect::read(qt); // matte rectangle
+        qt.u16be();         // transfer mode
         PictRect srcRect = PictRect::read(qt);
-        qt.u32be();                    // accuracy
+        qt.u32be(); // accuracy
         const std::uint32_t maskSize = qt.u32be();
         if (qt.failed())
             return "QuickTime header is cut off";
@@ -428,8 +431,8 @@ private:
         ByteReader id(qt.data().subspan(idStart));
         const std::uint32_t idSize = id.u32be();
         quicktime::ImageDescription description;
-        if (id.failed() || idSize < kQtImageDescMinSize || idSize > id.size()
-            || !quicktime::readImageDescription(id.data(), description).empty())
+        if (id.failed() || idSize < kQtImageDescMinSize || idSize > id.size() ||
+            !quicktime::readImageDescription(id.data(), description).empty())
             return "QuickTime image description is corrupt";
         const int idWidth = description.width;
         const int idHeight = description.height;
@@ -446,7 +449,8 @@ private:
 
         const PictRect imageRect{0, 0, decoded.image.height, decoded.image.width};
         if (srcRect.isEmpty())
-            srcRect = PictRect{0, 0, idHeight > 0 ? idHeight : imageRect.bottom, idWidth > 0 ? idWidth : imageRect.right};
+            srcRect = PictRect{0, 0, idHeight > 0 ? idHeight : imageRect.bottom,
+                               idWidth > 0 ? idWidth : imageRect.right};
         const PictRect dst = transformed(srcRect, matrix);
         m_quickTimeAreas.push_back(dst);
         PictCanvas::Source src{imageRect, srcRect, dst, 0, nullptr};
@@ -462,8 +466,8 @@ private:
 
     // Applies the scale and translation of a QuickTime matrix (16.16 fixed point); rotation and
     // perspective terms do not occur in pictures and are ignored.
-    static PictRect transformed(const PictRect& r, const std::array<std::int32_t, PictLayout::kQtMatrixEntries>& m)
-    {
+    static PictRect transformed(const PictRect& r,
+                                const std::array<std::int32_t, PictLayout::kQtMatrixEntries>& m) {
         double sx = m[0] / 65536.0;
         double sy = m[4] / 65536.0;
         if (!(sx > 0))
@@ -472,22 +476,23 @@ private:
             sy = 1.0;
         const double tx = m[6] / 65536.0;
         const double ty = m[7] / 65536.0;
-        auto clampCoord = [](double v) { return static_cast<int>(std::clamp(std::lround(v), -65536L, 65536L)); };
-        return PictRect{clampCoord(r.top * sy + ty), clampCoord(r.left * sx + tx), clampCoord(r.bottom * sy + ty),
-                        clampCoord(r.right * sx + tx)};
+        auto clampCoord = [](double v) {
+            return static_cast<int>(std::clamp(std::lround(v), -65536L, 65536L));
+        };
+        return PictRect{clampCoord(r.top * sy + ty), clampCoord(r.left * sx + tx),
+                        clampCoord(r.bottom * sy + ty), clampCoord(r.right * sx + tx)};
     }
 
-    std::string uncompressedQuickTime()
-    {
+    std::string uncompressedQuickTime() {
         using namespace PictLayout;
         std::string error;
         std::optional<ByteReader> block = quickTimeData(error);
         if (!block)
             return error;
         ByteReader& qt = *block;
-        qt.skip(2 + 4 * kQtMatrixEntries);   // version, matrix
+        qt.skip(2 + 4 * kQtMatrixEntries); // version, matrix
         const std::uint32_t matteSize = qt.u32be();
-        qt.skip(8);                          // matte rectangle
+        qt.skip(8); // matte rectangle
         qt.skip(matteSize);
         const std::uint16_t op = qt.u16be();
         if (qt.failed())
@@ -510,8 +515,7 @@ private:
     bool m_quickTimeFallbackMayFollow = false; // a compressed image was just drawn
 };
 
-ImageResult decodeAt(std::span<const std::uint8_t> data, bool preferFileHeader, const PictOptions& options)
-{
+ImageResult decodeAt(std::span<const std::uint8_t> data, bool preferFileHeader, const PictOptions& options) {
     if (data.empty())
         return ImageResult::failure("picture is empty");
     const auto offset = locateRecord(data, preferFileHeader);
@@ -526,15 +530,15 @@ ImageResult decodeAt(std::span<const std::uint8_t> data, bool preferFileHeader, 
     try {
         return PictRenderer(record, header, options).run();
     } catch (const std::bad_alloc&) {
-        return ImageResult::failure("not enough memory for a picture of " + std::to_string(header.space.width()) + " x "
-                                    + std::to_string(header.space.height()));
+        return ImageResult::failure("not enough memory for a picture of " +
+                                    std::to_string(header.space.width()) + " x " +
+                                    std::to_string(header.space.height()));
     } catch (const std::exception& e) {
         return ImageResult::failure(std::string("picture cannot be decoded: ") + e.what());
     }
 }
 
-PictInfoResult infoAt(std::span<const std::uint8_t> data, bool preferFileHeader)
-{
+PictInfoResult infoAt(std::span<const std::uint8_t> data, bool preferFileHeader) {
     PictInfoResult result;
     const auto offset = data.empty() ? std::nullopt : locateRecord(data, preferFileHeader);
     if (!offset) {
@@ -558,18 +562,20 @@ PictInfoResult infoAt(std::span<const std::uint8_t> data, bool preferFileHeader)
 
 } // namespace
 
-ImageResult decodePict(std::span<const std::uint8_t> data, const PictOptions& options)
-{
+ImageResult decodePict(std::span<const std::uint8_t> data, const PictOptions& options) {
     return decodeAt(data, false, options);
 }
 
-ImageResult decodePictFile(std::span<const std::uint8_t> data, const PictOptions& options)
-{
+ImageResult decodePictFile(std::span<const std::uint8_t> data, const PictOptions& options) {
     return decodeAt(data, true, options);
 }
 
-PictInfoResult readPictInfo(std::span<const std::uint8_t> data) { return infoAt(data, false); }
+PictInfoResult readPictInfo(std::span<const std::uint8_t> data) {
+    return infoAt(data, false);
+}
 
-PictInfoResult readPictFileInfo(std::span<const std::uint8_t> data) { return infoAt(data, true); }
+PictInfoResult readPictFileInfo(std::span<const std::uint8_t> data) {
+    return infoAt(data, true);
+}
 
 } // namespace gfx

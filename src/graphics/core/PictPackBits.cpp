@@ -5,8 +5,7 @@
 
 namespace gfx {
 
-std::optional<std::size_t> PictPackBits::measure(std::span<const std::uint8_t> packed, std::size_t unitSize)
-{
+std::optional<std::size_t> PictPackBits::measure(std::span<const std::uint8_t> packed, std::size_t unitSize) {
     std::size_t pos = 0;
     std::size_t produced = 0;
     const std::size_t size = packed.size();
@@ -28,8 +27,8 @@ std::optional<std::size_t> PictPackBits::measure(std::span<const std::uint8_t> p
     return produced;
 }
 
-std::size_t PictPackBits::unpack(std::span<const std::uint8_t> packed, std::size_t unitSize, std::span<std::uint8_t> out)
-{
+std::size_t PictPackBits::unpack(std::span<const std::uint8_t> packed, std::size_t unitSize,
+                                 std::span<std::uint8_t> out) {
     std::size_t pos = 0;
     std::size_t written = 0;
     const std::size_t size = packed.size();

@@ -18,7 +18,8 @@ public:
     // Unpacks into out and returns how many bytes were produced; bytes beyond out.size() are
     // dropped (rows that decode long are trimmed) and out is never overrun. Call only on data that
     // measure() accepted.
-    static std::size_t unpack(std::span<const std::uint8_t> packed, std::size_t unitSize, std::span<std::uint8_t> out);
+    static std::size_t unpack(std::span<const std::uint8_t> packed, std::size_t unitSize,
+                              std::span<std::uint8_t> out);
 };
 
 } // namespace gfx

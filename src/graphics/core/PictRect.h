@@ -16,8 +16,7 @@ struct PictRect {
     int bottom = 0;
     int right = 0;
 
-    static PictRect read(ByteReader& reader)
-    {
+    static PictRect read(ByteReader& reader) {
         PictRect r;
         r.top = reader.s16be();
         r.left = reader.s16be();
@@ -30,9 +29,9 @@ struct PictRect {
     int height() const { return bottom - top; }
     bool isEmpty() const { return right <= left || bottom <= top; }
 
-    PictRect intersected(const PictRect& o) const
-    {
-        PictRect r{std::max(top, o.top), std::max(left, o.left), std::min(bottom, o.bottom), std::min(right, o.right)};
+    PictRect intersected(const PictRect& o) const {
+        PictRect r{std::max(top, o.top), std::max(left, o.left), std::min(bottom, o.bottom),
+                   std::min(right, o.right)};
         if (r.isEmpty())
             return PictRect{};
         return r;

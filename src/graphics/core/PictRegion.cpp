@@ -6,12 +6,11 @@
 namespace gfx {
 
 namespace RegionLayout {
-constexpr std::size_t kHeaderSize = 10;     // size word + bounding box
+constexpr std::size_t kHeaderSize = 10; // size word + bounding box
 constexpr std::int16_t kEndMark = 0x7FFF;
 } // namespace RegionLayout
 
-std::string PictRegion::read(ByteReader& reader, PictRegion& out)
-{
+std::string PictRegion::read(ByteReader& reader, PictRegion& out) {
     const std::size_t start = reader.pos();
     const std::uint16_t size = reader.u16be();
     if (reader.failed())
@@ -62,14 +61,14 @@ std::string PictRegion::read(ByteReader& reader, PictRegion& out)
     return {};
 }
 
-const std::vector<int>& PictRegion::Scanner::rowSpans(int y)
-{
+const std::vector<int>& PictRegion::Scanner::rowSpans(int y) {
     const auto& lines = m_region->m_lines;
     bool changed = false;
     while (m_nextLine < lines.size() && lines[m_nextLine].y <= y) {
         const auto& xs = lines[m_nextLine].xs;
         m_merged.clear();
-        std::set_symmetric_difference(m_points.begin(), m_points.end(), xs.begin(), xs.end(), std::back_inserter(m_merged));
+        std::set_symmetric_difference(m_points.begin(), m_points.end(), xs.begin(), xs.end(),
+                                      std::back_inserter(m_merged));
         m_points.swap(m_merged);
         m_cost += m_points.size() + xs.size() + 1;
         ++m_nextLine;

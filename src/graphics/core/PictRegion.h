@@ -35,7 +35,7 @@ public:
     private:
         const PictRegion* m_region;
         std::size_t m_nextLine = 0;
-        std::vector<int> m_points;   // current inversion points, sorted; pairs form spans
+        std::vector<int> m_points; // current inversion points, sorted; pairs form spans
         std::vector<int> m_merged;
         std::vector<int> m_spans;
         std::uint64_t m_cost = 0;

@@ -15,8 +15,7 @@ inline constexpr const char* kMemoryOverflow = "memory overflow when creating pi
 inline constexpr const char* kPictureNotFound = "sorry, picture not found or memory overflow.";
 inline constexpr const char* kFileNotFound = "sorry, file not found.";
 
-inline std::string pictResourceNotFound(long long id)
-{
+inline std::string pictResourceNotFound(long long id) {
     return "sorry, PICT resource " + std::to_string(id) + " not found or memory overflow.";
 }
 

@@ -14,23 +14,23 @@ namespace gfx {
 
 namespace {
 
-bool startsWith(std::span<const std::uint8_t> bytes, std::size_t at, std::string_view magic)
-{
-    return bytes.size() >= at + magic.size() && std::equal(magic.begin(), magic.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at),
-                                                           [](char m, std::uint8_t b) { return static_cast<std::uint8_t>(m) == b; });
+bool startsWith(std::span<const std::uint8_t> bytes, std::size_t at, std::string_view magic) {
+    return bytes.size() >= at + magic.size() &&
+           std::equal(magic.begin(), magic.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                      [](char m, std::uint8_t b) { return static_cast<std::uint8_t>(m) == b; });
 }
 
 // Formats the platform's image readers know by their magic numbers.
-bool looksLikeCommonImage(std::span<const std::uint8_t> bytes)
-{
+bool looksLikeCommonImage(std::span<const std::uint8_t> bytes) {
     using namespace std::string_view_literals;
-    return startsWith(bytes, 0, "\x89PNG"sv) || startsWith(bytes, 0, "\xFF\xD8\xFF"sv) || startsWith(bytes, 0, "GIF8"sv) ||
-           startsWith(bytes, 0, "BM"sv) || startsWith(bytes, 0, "II*\0"sv) || startsWith(bytes, 0, "MM\0*"sv) ||
+    return startsWith(bytes, 0, "\x89PNG"sv) || startsWith(bytes, 0, "\xFF\xD8\xFF"sv) ||
+           startsWith(bytes, 0, "GIF8"sv) || startsWith(bytes, 0, "BM"sv) ||
+           startsWith(bytes, 0, "II*\0"sv) || startsWith(bytes, 0, "MM\0*"sv) ||
            (startsWith(bytes, 0, "RIFF"sv) && startsWith(bytes, 8, "WEBP"sv));
 }
 
-PictureListing listingOf(std::optional<int> id, std::string name, const RgbImage& image, const std::string& error)
-{
+PictureListing listingOf(std::optional<int> id, std::string name, const RgbImage& image,
+                         const std::string& error) {
     PictureListing entry;
     entry.id = id;
     entry.name = std::move(name);
@@ -42,8 +42,7 @@ PictureListing listingOf(std::optional<int> id, std::string name, const RgbImage
 
 } // namespace
 
-std::optional<PictureSourceKind> PictureSource::kindFromName(std::string_view name)
-{
+std::optional<PictureSourceKind> PictureSource::kindFromName(std::string_view name) {
     if (name == "ui")
         return PictureSourceKind::ResourceFork;
     if (name == "intrface")
@@ -53,18 +52,19 @@ std::optional<PictureSourceKind> PictureSource::kindFromName(std::string_view na
     return std::nullopt;
 }
 
-const char* PictureSource::kindName(PictureSourceKind kind)
-{
+const char* PictureSource::kindName(PictureSourceKind kind) {
     switch (kind) {
-    case PictureSourceKind::ResourceFork: return "ui";
-    case PictureSourceKind::Container: return "intrface";
-    case PictureSourceKind::PictureFile: return "picture";
+    case PictureSourceKind::ResourceFork:
+        return "ui";
+    case PictureSourceKind::Container:
+        return "intrface";
+    case PictureSourceKind::PictureFile:
+        return "picture";
     }
     return "picture";
 }
 
-PictureFileFormat PictureSource::sniffPictureFile(std::span<const std::uint8_t> bytes)
-{
+PictureFileFormat PictureSource::sniffPictureFile(std::span<const std::uint8_t> bytes) {
     if (bytes.empty())
         return PictureFileFormat::None;
     if (looksLikeCommonImage(bytes))
@@ -168,8 +168,7 @@ PictureSourceResult PictureSource::fromContents(std::vector<std::uint8_t> bytes,
     return result;
 }
 
-PictureListResult PictureSource::list(const PictureDecoders& decoders) const
-{
+PictureListResult PictureSource::list(const PictureDecoders& decoders) const {
     PictureListResult result;
     switch (m_kind) {
     case PictureSourceKind::ResourceFork:
@@ -211,15 +210,15 @@ PictureListResult PictureSource::list(const PictureDecoders& decoders) const
             result.pictures.push_back(entry);
         } else {
             const PictureResult decoded = decodeFile(decoders);
-            result.pictures.push_back(listingOf(std::nullopt, {}, decoded.image, decoded.detail.empty() ? decoded.error : decoded.detail));
+            result.pictures.push_back(listingOf(std::nullopt, {}, decoded.image,
+                                                decoded.detail.empty() ? decoded.error : decoded.detail));
         }
         break;
     }
     return result;
 }
 
-PictureResult PictureSource::picture(int id, const PictureDecoders& decoders) const
-{
+PictureResult PictureSource::picture(int id, const PictureDecoders& decoders) const {
     switch (m_kind) {
     case PictureSourceKind::ResourceFork:
         return decodeResource(id, decoders);
@@ -233,8 +232,7 @@ PictureResult PictureSource::picture(int id, const PictureDecoders& decoders) co
     return decodeFile(decoders);
 }
 
-PictureResult PictureSource::decodeResource(int id, const PictureDecoders& decoders) const
-{
+PictureResult PictureSource::decodeResource(int id, const PictureDecoders& decoders) const {
     PictureResult result;
     result.error = PictureMessages::pictResourceNotFound(id);
     if (id < std::numeric_limits<std::int16_t>::min() || id > std::numeric_limits<std::int16_t>::max()) {
@@ -256,8 +254,7 @@ PictureResult PictureSource::decodeResource(int id, const PictureDecoders& decod
     return result;
 }
 
-PictureResult PictureSource::decodeFile(const PictureDecoders& decoders) const
-{
+PictureResult PictureSource::decodeFile(const PictureDecoders& decoders) const {
     ImageResult decoded;
     switch (m_format) {
     case PictureFileFormat::Pict:
@@ -275,7 +272,8 @@ PictureResult PictureSource::decodeFile(const PictureDecoders& decoders) const
         break;
     }
     if (!decoded.ok())
-        return {RgbImage{}, PictureMessages::kPictureNotFound, decoded.error.empty() ? "the picture is empty" : decoded.error};
+        return {RgbImage{}, PictureMessages::kPictureNotFound,
+                decoded.error.empty() ? "the picture is empty" : decoded.error};
     return {std::move(decoded.image), {}, {}};
 }
 

@@ -16,9 +16,9 @@ namespace gfx {
 
 // The three places a map picture comes from.
 enum class PictureSourceKind {
-    ResourceFork,   // the game's Mac file 'UI': PICT resources in a resource fork, in any carrier
-    Container,      // the game's PC file 'Intrface.brm'
-    PictureFile,    // one picture in a file of its own
+    ResourceFork, // the game's Mac file 'UI': PICT resources in a resource fork, in any carrier
+    Container,    // the game's PC file 'Intrface.brm'
+    PictureFile,  // one picture in a file of its own
 };
 
 enum class PictureFileFormat { None, Pict, Tga, Foreign };
@@ -27,7 +27,7 @@ enum class PictureFileFormat { None, Pict, Tga, Foreign };
 // QImage-based ones). Both may be empty; pictures that need them then fail with a message.
 struct PictureDecoders {
     PictOptions pict;
-    std::function<ImageResult(std::span<const std::uint8_t> file)> foreignDecoder;   // PNG, JPEG, BMP...
+    std::function<ImageResult(std::span<const std::uint8_t> file)> foreignDecoder; // PNG, JPEG, BMP...
 };
 
 // One picture of a source. `id` is the PICT resource ID, or 1000 + the container index; a single
@@ -84,7 +84,7 @@ public:
 
     PictureSourceKind kind() const { return m_kind; }
     PictureFileFormat fileFormat() const { return m_format; }
-    const std::filesystem::path& location() const { return m_location; }   // where the data was read
+    const std::filesystem::path& location() const { return m_location; } // where the data was read
 
     PictureListResult list(const PictureDecoders& decoders = {}) const;
 
@@ -102,7 +102,7 @@ private:
     PictureSourceKind m_kind = PictureSourceKind::PictureFile;
     PictureFileFormat m_format = PictureFileFormat::None;
     std::filesystem::path m_location;
-    std::vector<std::uint8_t> m_bytes;   // the container or picture file
+    std::vector<std::uint8_t> m_bytes; // the container or picture file
     std::optional<ResourceFork> m_fork;
 };
 

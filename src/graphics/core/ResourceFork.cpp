@@ -8,20 +8,19 @@ namespace gfx {
 
 namespace ResourceForkLayout {
 constexpr std::uint64_t kHeaderSize = 16;
-constexpr std::uint64_t kMapTypeListOffsetField = 24;   // u16, from map start to the type count word
-constexpr std::uint64_t kMapNameListOffsetField = 26;   // u16, from map start to the name list
+constexpr std::uint64_t kMapTypeListOffsetField = 24; // u16, from map start to the type count word
+constexpr std::uint64_t kMapNameListOffsetField = 26; // u16, from map start to the name list
 constexpr std::uint64_t kMapMinTypeListOffset = 28;
-constexpr std::uint64_t kMapMinLength = 30;             // fixed part plus the type count word
-constexpr std::uint64_t kTypeEntrySize = 8;             // type, count - 1, reference list offset
-constexpr std::uint64_t kReferenceSize = 12;            // id, name offset, attributes + 24-bit offset, handle
+constexpr std::uint64_t kMapMinLength = 30;  // fixed part plus the type count word
+constexpr std::uint64_t kTypeEntrySize = 8;  // type, count - 1, reference list offset
+constexpr std::uint64_t kReferenceSize = 12; // id, name offset, attributes + 24-bit offset, handle
 constexpr std::uint16_t kUnnamed = 0xFFFF;
 constexpr std::uint64_t kLengthWordSize = 4;
 } // namespace ResourceForkLayout
 
 using namespace ResourceForkLayout;
 
-ResourceForkResult ResourceFork::parse(std::vector<std::uint8_t> bytes)
-{
+ResourceForkResult ResourceFork::parse(std::vector<std::uint8_t> bytes) {
     ResourceForkResult result;
     const std::uint64_t size = bytes.size();
     if (size == 0) {
@@ -58,7 +57,8 @@ ResourceForkResult ResourceFork::parse(std::vector<std::uint8_t> bytes)
     const std::uint64_t typeListOffset = map.u16be();
     map.seek(kMapNameListOffsetField);
     const std::uint64_t nameListOffset = map.u16be();
-    if (typeListOffset < kMapMinTypeListOffset || typeListOffset + 2 > mapLength || nameListOffset > mapLength) {
+    if (typeListOffset < kMapMinTypeListOffset || typeListOffset + 2 > mapLength ||
+        nameListOffset > mapLength) {
         result.error = "the resource map's lists lie outside the map";
         return result;
     }
@@ -100,8 +100,7 @@ ResourceForkResult ResourceFork::parse(std::vector<std::uint8_t> bytes)
     return result;
 }
 
-ResourceInfo ResourceFork::readReference(std::uint64_t refOffset) const
-{
+ResourceInfo ResourceFork::readReference(std::uint64_t refOffset) const {
     ByteReader ref(std::span<const std::uint8_t>(m_bytes).subspan(refOffset, kReferenceSize));
     ResourceInfo info;
     info.id = ref.s16be();
@@ -129,8 +128,7 @@ ResourceInfo ResourceFork::readReference(std::uint64_t refOffset) const
     return info;
 }
 
-std::vector<ResourceInfo> ResourceFork::resources(FourCC type) const
-{
+std::vector<ResourceInfo> ResourceFork::resources(FourCC type) const {
     std::vector<ResourceInfo> out;
     for (const TypeEntry& entry : m_types) {
         if (entry.type != type)
@@ -143,8 +141,7 @@ std::vector<ResourceInfo> ResourceFork::resources(FourCC type) const
     return out;
 }
 
-ResourceFork::Lookup ResourceFork::find(FourCC type, std::int16_t id) const
-{
+ResourceFork::Lookup ResourceFork::find(FourCC type, std::int16_t id) const {
     Lookup lookup;
     for (const TypeEntry& entry : m_types) {
         if (entry.type != type)

@@ -13,9 +13,9 @@ namespace gfx {
 // fork's data area.
 struct ResourceInfo {
     std::int16_t id = 0;
-    std::string name;            // MacRoman bytes as stored; empty when unnamed
+    std::string name; // MacRoman bytes as stored; empty when unnamed
     std::uint8_t attributes = 0;
-    std::uint64_t payloadOffset = 0;   // from fork start, first byte after the length word
+    std::uint64_t payloadOffset = 0; // from fork start, first byte after the length word
     std::uint32_t length = 0;
     bool dataInRange = false;
 
@@ -31,7 +31,7 @@ struct ResourceForkResult;
 class ResourceFork {
 public:
     using FourCC = std::uint32_t;
-    static constexpr FourCC kPict = 0x50494354u;   // 'PICT'
+    static constexpr FourCC kPict = 0x50494354u; // 'PICT'
 
     static ResourceForkResult parse(std::vector<std::uint8_t> bytes);
 
@@ -54,7 +54,7 @@ private:
     struct TypeEntry {
         FourCC type;
         std::uint32_t count;
-        std::uint64_t refListOffset;   // from fork start
+        std::uint64_t refListOffset; // from fork start
     };
 
     ResourceInfo readReference(std::uint64_t refOffset) const;
@@ -64,13 +64,13 @@ private:
     std::uint64_t m_dataEnd = 0;
     std::uint64_t m_mapOffset = 0;
     std::uint64_t m_mapLength = 0;
-    std::uint64_t m_nameListOffset = 0;   // from fork start
+    std::uint64_t m_nameListOffset = 0; // from fork start
     std::vector<TypeEntry> m_types;
 };
 
 struct ResourceForkResult {
     std::optional<ResourceFork> fork;
-    std::string error;   // why the bytes are not a usable resource fork
+    std::string error; // why the bytes are not a usable resource fork
     bool ok() const { return fork.has_value(); }
 };
 

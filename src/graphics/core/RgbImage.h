@@ -12,14 +12,19 @@ namespace gfx {
 struct RgbImage {
     int width = 0;
     int height = 0;
-    std::vector<std::uint8_t> pixels;   // width * height * 3 bytes
+    std::vector<std::uint8_t> pixels; // width * height * 3 bytes
 
     RgbImage() = default;
-    RgbImage(int w, int h) : width(w), height(h), pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 3u) {}
+    RgbImage(int w, int h)
+        : width(w), height(h), pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 3u) {}
 
     bool isNull() const { return width <= 0 || height <= 0; }
-    std::uint8_t* row(int y) { return pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * 3u; }
-    const std::uint8_t* row(int y) const { return pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * 3u; }
+    std::uint8_t* row(int y) {
+        return pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * 3u;
+    }
+    const std::uint8_t* row(int y) const {
+        return pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * 3u;
+    }
 };
 
 // A decoder's answer: an image, or the message to show the user (image left null).

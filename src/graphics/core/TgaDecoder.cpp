@@ -15,13 +15,13 @@ constexpr std::size_t kHeaderSize = 18;
 constexpr std::uint8_t kTypeColourMapped = 1;
 constexpr std::uint8_t kTypeTrueColour = 2;
 constexpr std::uint8_t kTypeGrey = 3;
-constexpr std::uint8_t kRunLengthFlag = 8;        // type 9, 10, 11 = 1, 2, 3 + 8
+constexpr std::uint8_t kRunLengthFlag = 8; // type 9, 10, 11 = 1, 2, 3 + 8
 constexpr std::uint8_t kDescriptorRightToLeft = 0x10;
 constexpr std::uint8_t kDescriptorTopToBottom = 0x20;
 constexpr std::uint8_t kDescriptorInterleave = 0xC0;
 constexpr std::uint8_t kPacketRun = 0x80;
 constexpr unsigned kMaxPacketPixels = 128;
-constexpr std::size_t kFooterSize = 26;           // extension offset, developer offset, signature
+constexpr std::size_t kFooterSize = 26; // extension offset, developer offset, signature
 constexpr std::string_view kFooterSignature{"TRUEVISION-XFILE.\0", 18};
 // Far beyond any map picture (314 x 491); TGA's 16-bit sizes would allow 4 Gpixel, and a few
 // megabytes of run-length packets could otherwise ask for gigabytes.
@@ -51,8 +51,7 @@ struct Header {
     std::size_t mapBytes() const { return colourMapType == 1 ? std::size_t{mapLength} * mapEntryBytes() : 0; }
 };
 
-Header readHeader(ByteReader& in)
-{
+Header readHeader(ByteReader& in) {
     Header h;
     h.idLength = in.u8();
     h.colourMapType = in.u8();
@@ -60,7 +59,7 @@ Header readHeader(ByteReader& in)
     h.mapFirst = in.u16le();
     h.mapLength = in.u16le();
     h.mapEntryBits = in.u8();
-    in.skip(4);   // x and y origin: placement on a screen, irrelevant to the picture
+    in.skip(4); // x and y origin: placement on a screen, irrelevant to the picture
     h.width = in.u16le();
     h.height = in.u16le();
     h.pixelBits = in.u8();
@@ -68,11 +67,12 @@ Header readHeader(ByteReader& in)
     return h;
 }
 
-bool validMapEntryBits(std::uint8_t bits) { return bits == 15 || bits == 16 || bits == 24 || bits == 32; }
+bool validMapEntryBits(std::uint8_t bits) {
+    return bits == 15 || bits == 16 || bits == 24 || bits == 32;
+}
 
 // Empty when the header is consistent, else the reason.
-const char* headerProblem(const Header& h)
-{
+const char* headerProblem(const Header& h) {
     if (h.imageType != 1 && h.imageType != 2 && h.imageType != 3 && h.imageType != 9 && h.imageType != 10 &&
         h.imageType != 11)
         return "TGA image type not supported";
@@ -103,16 +103,14 @@ const char* headerProblem(const Header& h)
 
 using Rgb = std::array<std::uint8_t, 3>;
 
-Rgb fromWord555(unsigned word)
-{
+Rgb fromWord555(unsigned word) {
     auto widen = [](unsigned v) { return static_cast<std::uint8_t>((v << 3) | (v >> 2)); };
     return {widen((word >> 10) & 31u), widen((word >> 5) & 31u), widen(word & 31u)};
 }
 
 // One colour-map entry or one true-colour pixel: 15/16-bit words are little-endian A-R-G-B 1-5-5-5,
 // 24/32-bit pixels are stored blue, green, red (alpha).
-Rgb fromDirect(const std::uint8_t* p, std::size_t bytes)
-{
+Rgb fromDirect(const std::uint8_t* p, std::size_t bytes) {
     if (bytes == 2)
         return fromWord555(static_cast<unsigned>(p[0]) | (static_cast<unsigned>(p[1]) << 8));
     return {p[2], p[1], p[0]};
@@ -122,8 +120,7 @@ class PixelConverter {
 public:
     PixelConverter(const Header& h, std::vector<Rgb> palette) : m_header(h), m_palette(std::move(palette)) {}
 
-    Rgb operator()(const std::uint8_t* p) const
-    {
+    Rgb operator()(const std::uint8_t* p) const {
         switch (m_header.baseType()) {
         case kTypeColourMapped: {
             unsigned index = p[0];
@@ -139,7 +136,7 @@ public:
             return fromDirect(p, m_header.pixelBytes());
         case kTypeGrey:
         default:
-            return {p[0], p[0], p[0]};   // a 16-bit grey pixel is grey then alpha
+            return {p[0], p[0], p[0]}; // a 16-bit grey pixel is grey then alpha
         }
     }
 
@@ -150,8 +147,7 @@ private:
 
 } // namespace
 
-ImageResult TgaDecoder::decode(std::span<const std::uint8_t> data)
-{
+ImageResult TgaDecoder::decode(std::span<const std::uint8_t> data) {
     ByteReader in(data);
     const Header h = readHeader(in);
     if (in.failed())
@@ -175,7 +171,8 @@ ImageResult TgaDecoder::decode(std::span<const std::uint8_t> data)
     const std::uint64_t remaining = in.remaining();
     // Check what the data can hold before allocating: raw pixels need all their bytes, and a run
     // packet of 1 + bpp bytes makes at most 128 pixels.
-    const std::uint64_t possible = h.runLength() ? (remaining + bpp) / (1 + bpp) * kMaxPacketPixels : remaining / bpp;
+    const std::uint64_t possible =
+        h.runLength() ? (remaining + bpp) / (1 + bpp) * kMaxPacketPixels : remaining / bpp;
     if (pixels > possible)
         return ImageResult::failure("TGA pixel data is truncated");
     if (pixels > kMaxPixels)
@@ -240,8 +237,7 @@ ImageResult TgaDecoder::decode(std::span<const std::uint8_t> data)
     return result;
 }
 
-bool TgaDecoder::looksLikeTga(std::span<const std::uint8_t> data)
-{
+bool TgaDecoder::looksLikeTga(std::span<const std::uint8_t> data) {
     ByteReader in(data);
     const Header h = readHeader(in);
     if (in.failed() || *headerProblem(h) != '\0' || (h.descriptor & kDescriptorInterleave) != 0 ||
