@@ -14,7 +14,7 @@ run_packages=(
 test_packages=(
   ccache git
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   xvfb xauth xdotool x11-apps imagemagick netpbm macutils hfsutils unar hyperfine python3
   desktop-file-utils appstream shared-mime-info
   g++-mingw-w64-x86-64

@@ -11,6 +11,9 @@ export QT_QPA_PLATFORM=offscreen
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
+echo "== format"
+scripts/check-format.sh
+
 echo "== build (warnings as errors)"
 cmake -S . -B build-ci -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMQ_WERROR=ON "${launcher[@]}" >/dev/null
 cmake --build build-ci -j"$jobs"
@@ -42,7 +45,7 @@ if command -v clang++ >/dev/null; then
     -DMQ_BUILD_GUI=OFF -DMQ_SANITIZE=ON -DMQ_BUILD_FUZZ=ON -DMQ_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
   cmake --build build-fuzz -j"$jobs"
   (cd build-fuzz && ctest --output-on-failure -j"$jobs")
-  seconds=${MQ_FUZZ_SECONDS:-45}
+  seconds=${MQ_FUZZ_SECONDS:-30}
   for fuzzer in build-fuzz/fuzz/fuzz_*; do
     [ -f "$fuzzer" ] && [ -x "$fuzzer" ] || continue
     name=$(basename "$fuzzer"); name=${name#fuzz_}
