@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Screenshot of marking a rectangle on the map: the real editor under Xvfb opens the demo
-# "OvData0" through the File menu (map from the demo 'Intrface.brm'), ticks the "View" boxes
-# of a few entries, selects one entry and drags its new rectangle on the map.
-# The result goes to docs/screenshots/marking.png.
-# Usage: screenshot-marking.sh [MAPQUILL_BINARY] [OUTPUT_PNG]
+# "OvData0" through the File menu (map from the demo 'Intrface.brm'), ticks the "View" boxes of a
+# few entries, selects a battle, zooms the map with Ctrl+wheel over it (ZOOM_NOTCHES: 3 gives
+# zoom 4, 0 leaves it at 1) and drags the battle's new rectangle; the picture is taken with the
+# button still held, the read-out under the map buttons showing the rectangle.
+# Usage: screenshot-marking.sh [MAPQUILL_BINARY] [OUTPUT_PNG] [ZOOM_NOTCHES]
+#   default: docs/screenshots/marking-zoom4.png at zoom 4
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 binary=${1:-build/src/mapquill}
-out=${2:-$root/docs/screenshots/marking.png}
+out=${2:-$root/docs/screenshots/marking-zoom4.png}
+notches=${3:-3}
 mkdir -p "$(dirname "$out")"
 [ -x "$binary" ] || { echo "no editor at $binary (build it first)"; exit 1; }
 
@@ -42,18 +45,26 @@ read -r rx ry <<<"$(at 200 "$(row_y 3)")"
 xdotool mousemove "$rx" "$ry" click 1
 sleep 0.5
 canvas_left=$(( 868 - 314 - 4 ))
-read -r px py <<<"$(at $(( canvas_left + 60 )) $(( 14 + 300 )))"
+# Ctrl+wheel notches over the map (1, 2, 3: zoom 2, 3, 4), the pixel under the mouse staying put.
+read -r zx zy <<<"$(at $(( canvas_left + 90 )) $(( 14 + 250 )))"
+xdotool mousemove "$zx" "$zy"
+sleep 0.2
+for ((notch = 0; notch < notches; notch++)); do
+  xdotool keydown ctrl click 4 keyup ctrl
+  sleep 0.3
+done
+read -r px py <<<"$(at $(( canvas_left + 60 )) $(( 14 + 200 )))"
 xdotool mousemove "$px" "$py" mousedown 1
 for step in $(seq 1 12); do
-  xdotool mousemove "$(( px + step * 8 ))" "$(( py + step * 6 ))"
+  xdotool mousemove "$(( px + step * 9 ))" "$(( py + step * 7 ))"
   sleep 0.05
 done
-xdotool mouseup 1
 sleep 0.8
 kill -0 "$APP_PID" || fail "the editor exited"
 
 shot=$(mktemp --suffix=.png)
 import -window root "$shot"
+xdotool mouseup 1
 convert "$shot" -crop "${WIDTH}x${HEIGHT}+${win_x}+${win_y}" +repage "$out"
 rm -f "$shot"
 if grep -qi "sorry" "$APP_LOG"; then fail "a message was shown"; fi
