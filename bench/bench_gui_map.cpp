@@ -79,35 +79,41 @@ void BM_FullPaintAllRowsVisible(benchmark::State& state) {
 }
 BENCHMARK(BM_FullPaintAllRowsVisible)->Unit(benchmark::kMillisecond);
 
-void BM_MarkingStep(benchmark::State& state) {
+// Marking steps as the mouse gives them: one press on `canvas`, then in each iteration a move
+// inside `range` view pixels and the paint that follows it. The steps must have marked: the
+// current row then holds `expectedX1`, the press's map pixel.
+void markingSteps(benchmark::State& state, OvPictCanvas* canvas, QSize target, int range,
+                  const QString& expectedX1) {
     OvDataListBox& table = *g_window->thisListBox;
     table.setListIndex(700);
-    OvPictCanvas* canvas = g_window->PreviewCanvas;
-    // The drag events themselves, through the canvas, as the mouse gives them.
     canvas->setDragRunner([](QDrag&) {});
     const QPointF start(40, 40);
     QMouseEvent press(QEvent::MouseButtonPress, start, start, canvas->mapToGlobal(start), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(canvas, &press);
-    QImage target(314, 491, QImage::Format_RGB16);
+    QImage image(target, QImage::Format_RGB16);
     int step = 0;
     for (auto _ : state) {
-        const QPointF at(60 + step % 200, 80 + step % 300);
+        // Clear of the view's edges, which would scroll a zoomed map.
+        const QPointF at(60 + step % range, 80 + step % range);
         ++step;
         QMouseEvent move(QEvent::MouseMove, at, at, canvas->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
                          Qt::NoModifier);
         QCoreApplication::sendEvent(canvas, &move);
-        QPainter painter(&target);
+        QPainter painter(&image);
         g_window->CanvasPaintAction(painter);
         painter.end();
-        benchmark::DoNotOptimize(target.constBits());
+        benchmark::DoNotOptimize(image.constBits());
     }
-    // The steps must have marked: the current row holds the last corner the mouse gave.
-    if (table.Cell(700, OvDataListBox::ColX1) != QStringLiteral("40"))
+    if (table.Cell(700, OvDataListBox::ColX1) != expectedX1)
         state.SkipWithError("the drag steps did not mark the current row");
     QMouseEvent release(QEvent::MouseButtonRelease, start, start, canvas->mapToGlobal(start), Qt::LeftButton,
                         Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(canvas, &release);
+}
+
+void BM_MarkingStep(benchmark::State& state) {
+    markingSteps(state, g_window->PreviewCanvas, QSize(314, 491), 200, QStringLiteral("40"));
 }
 BENCHMARK(BM_MarkingStep)->Unit(benchmark::kMillisecond);
 
@@ -156,34 +162,8 @@ void BM_MarkingStepZoom8(benchmark::State& state) {
     Zoomed zoomed;
     if (!zoomed.ready())
         state.SkipWithError("the map area is not 1000 x 1000");
-    OvDataListBox& table = *g_window->thisListBox;
-    table.setListIndex(700);
-    OvPictCanvas* canvas = zoomed.canvas;
-    canvas->setDragRunner([](QDrag&) {});
-    const QPointF start(40, 40);
-    QMouseEvent press(QEvent::MouseButtonPress, start, start, canvas->mapToGlobal(start), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(canvas, &press);
-    QImage target(1000, 1000, QImage::Format_RGB16);
-    int step = 0;
-    for (auto _ : state) {
-        // Inside the view, clear of the edges that would scroll it.
-        const QPointF at(60 + step % 800, 80 + step % 800);
-        ++step;
-        QMouseEvent move(QEvent::MouseMove, at, at, canvas->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
-                         Qt::NoModifier);
-        QCoreApplication::sendEvent(canvas, &move);
-        QPainter painter(&target);
-        g_window->CanvasPaintAction(painter);
-        painter.end();
-        benchmark::DoNotOptimize(target.constBits());
-    }
     // (40 + 320) / 8: the press's map pixel, through the zoomed and scrolled view.
-    if (table.Cell(700, OvDataListBox::ColX1) != QStringLiteral("45"))
-        state.SkipWithError("the drag steps did not mark the current row at zoom 8");
-    QMouseEvent release(QEvent::MouseButtonRelease, start, start, canvas->mapToGlobal(start), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(canvas, &release);
+    markingSteps(state, zoomed.canvas, QSize(1000, 1000), 800, QStringLiteral("45"));
 }
 BENCHMARK(BM_MarkingStepZoom8)->Unit(benchmark::kMillisecond);
 
