@@ -41,17 +41,7 @@ PY
 "$tool" dump OvDataLargest >/dev/null
 echo "OvDataLargest: $(stat -c %s OvDataLargest) bytes"
 
-median_of() {   # median in milliseconds of a command run $runs times (fallback without hyperfine)
-    local -a times=()
-    for ((i = 0; i < runs; i++)); do
-        local t0 t1
-        t0=$(date +%s%N)
-        "$@" >/dev/null 2>&1
-        t1=$(date +%s%N)
-        times+=($(((t1 - t0) / 1000)))
-    done
-    printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {m=(NR%2)?a[(NR+1)/2]:(a[NR/2]+a[NR/2+1])/2; printf "%.3f", m/1000}'
-}
+. "$here/bench/median.sh"
 
 if command -v hyperfine >/dev/null; then
     hyperfine -N --warmup 10 --runs "$runs" --output=null --export-json times.json \

@@ -41,17 +41,7 @@ for f in map8 true32 big1024; do
     echo "$f: $(stat -c %s "$f.pict") bytes, $(identify -format '%wx%h' "$f.mq.png" 2>/dev/null || echo '?')"
 done
 
-median_of() {   # median in milliseconds of a command run $runs times (fallback without hyperfine)
-    local -a times=()
-    for ((i = 0; i < runs; i++)); do
-        local t0 t1
-        t0=$(date +%s%N)
-        "$@" >/dev/null 2>&1
-        t1=$(date +%s%N)
-        times+=($(((t1 - t0) / 1000)))
-    done
-    printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {m=(NR%2)?a[(NR+1)/2]:(a[NR/2]+a[NR/2+1])/2; printf "%.2f", m/1000}'
-}
+. "$here/bench/median.sh"
 
 # Wall-clock medians suffer when other jobs share the machine; the CPU time (user + system,
 # mean) of each process is shown beside them.
