@@ -1,5 +1,6 @@
 #include "TestFiles.h"
 #include "graphics/core/PictDecoder.h"
+#include "graphics/core/SharedLibrary.h"
 #include "graphics/core/quicktime/QuickTimeCodecs.h"
 
 #include <array>
@@ -190,6 +191,32 @@ TEST(QuickTimeCodecs, DamagedImagesFailWithAMessage) {
         EXPECT_NE(result.error.find(messagePart), std::string::npos) << result.error;
         EXPECT_NE(result.error.find("(opcode 0x8200)"), std::string::npos) << result.error;
     }
+}
+
+// TIFF, GIF and text libraries are opened when first needed; one that cannot be opened, or lacks a
+// function, is a message for the picture that needed it, never a crash at a null pointer.
+TEST(QuickTimeCodecs, ALibraryThatCannotBeLoadedIsAMessage) {
+    struct Library : gfx::SharedLibrary {
+        void (*function)() = nullptr;
+        Library(const char* name, const char* symbol) : SharedLibrary(name) { bind(function, symbol); }
+    };
+    const Library missing("libmapquill-no-such-library.so.3", "anything");
+    EXPECT_FALSE(missing.ok());
+    EXPECT_EQ(missing.function, nullptr);
+    EXPECT_EQ(
+        missing.failure("reading GIF images")
+            .rfind("reading GIF images needs libmapquill-no-such-library.so.3, which could not be loaded: ",
+                   0),
+        0u)
+        << missing.failure("reading GIF images");
+
+    const Library lacking("libz.so.1", "mapquill_no_such_function");
+    EXPECT_FALSE(lacking.ok());
+    EXPECT_NE(lacking.error().find("it has no function mapquill_no_such_function"), std::string::npos);
+
+    const Library found("libz.so.1", "zlibVersion");
+    EXPECT_TRUE(found.ok()) << found.error();
+    EXPECT_NE(found.function, nullptr);
 }
 
 // Cut anywhere, a picture fails with a message or (for cuts inside trailing data a codec does not

@@ -1,5 +1,7 @@
 #include "graphics/fonts/FreeTypeText.h"
 
+#include "graphics/core/SharedLibrary.h"
+
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -19,6 +21,52 @@ namespace gfx {
 
 namespace {
 
+// Both libraries are opened the first time a picture draws text.
+#define MQ_FREETYPE_FUNCTIONS(X)                                                                             \
+    X(FT_Init_FreeType)                                                                                      \
+    X(FT_Done_FreeType)                                                                                      \
+    X(FT_New_Face)                                                                                           \
+    X(FT_Done_Face)                                                                                          \
+    X(FT_Set_Pixel_Sizes)                                                                                    \
+    X(FT_Set_Transform)                                                                                      \
+    X(FT_Load_Char)                                                                                          \
+    X(FT_Outline_Embolden)                                                                                   \
+    X(FT_Render_Glyph)
+
+struct FreeTypeLibrary : SharedLibrary {
+    MQ_FREETYPE_FUNCTIONS(MQ_LIBRARY_FUNCTION)
+    FreeTypeLibrary() : SharedLibrary(MQ_FREETYPE_LIBRARY) { MQ_FREETYPE_FUNCTIONS(MQ_LIBRARY_BIND) }
+};
+
+const FreeTypeLibrary& freetype() {
+    static const FreeTypeLibrary library;
+    return library;
+}
+
+#define MQ_FONTCONFIG_FUNCTIONS(X)                                                                           \
+    X(FcInitLoadConfigAndFonts)                                                                              \
+    X(FcConfigDestroy)                                                                                       \
+    X(FcConfigSubstitute)                                                                                    \
+    X(FcDefaultSubstitute)                                                                                   \
+    X(FcFontMatch)                                                                                           \
+    X(FcPatternCreate)                                                                                       \
+    X(FcPatternDestroy)                                                                                      \
+    X(FcPatternAddString)                                                                                    \
+    X(FcPatternAddInteger)                                                                                   \
+    X(FcPatternAddBool)                                                                                      \
+    X(FcPatternGetString)                                                                                    \
+    X(FcPatternGetInteger)
+
+struct FontconfigLibrary : SharedLibrary {
+    MQ_FONTCONFIG_FUNCTIONS(MQ_LIBRARY_FUNCTION)
+    FontconfigLibrary() : SharedLibrary(MQ_FONTCONFIG_LIBRARY) { MQ_FONTCONFIG_FUNCTIONS(MQ_LIBRARY_BIND) }
+};
+
+const FontconfigLibrary& fontconfig() {
+    static const FontconfigLibrary library;
+    return library;
+}
+
 struct FontFile {
     std::string path;
     int index = 0;
@@ -30,36 +78,36 @@ std::optional<FontFile> matchWithFontconfig(FcConfig* config, const std::string&
                                             bool italic) {
     if (!config)
         return std::nullopt;
-    FcPattern* pattern = FcPatternCreate();
+    FcPattern* pattern = fontconfig().FcPatternCreate();
     if (!pattern)
         return std::nullopt;
     const std::string family = generic == "sans" ? "sans-serif" : generic;
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(config, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
+    fontconfig().FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    fontconfig().FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    fontconfig().FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    fontconfig().FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    fontconfig().FcConfigSubstitute(config, pattern, FcMatchPattern);
+    fontconfig().FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(config, pattern, &result);
-    FcPatternDestroy(pattern);
+    FcPattern* match = fontconfig().FcFontMatch(config, pattern, &result);
+    fontconfig().FcPatternDestroy(pattern);
     if (!match)
         return std::nullopt;
     std::optional<FontFile> found;
     FcChar8* file = nullptr;
-    if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file) {
+    if (fontconfig().FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file) {
         FontFile f;
         f.path = reinterpret_cast<const char*>(file);
-        FcPatternGetInteger(match, FC_INDEX, 0, &f.index);
+        fontconfig().FcPatternGetInteger(match, FC_INDEX, 0, &f.index);
         int weight = FC_WEIGHT_REGULAR;
         int slant = FC_SLANT_ROMAN;
-        FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
-        FcPatternGetInteger(match, FC_SLANT, 0, &slant);
+        fontconfig().FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
+        fontconfig().FcPatternGetInteger(match, FC_SLANT, 0, &slant);
         f.bold = weight >= FC_WEIGHT_DEMIBOLD;
         f.italic = slant != FC_SLANT_ROMAN;
         found = f;
     }
-    FcPatternDestroy(match);
+    fontconfig().FcPatternDestroy(match);
     return found;
 }
 
@@ -108,20 +156,17 @@ std::vector<char32_t> decodeUtf8(const std::string& s) {
 
 class FreeTypeFonts {
 public:
-    FreeTypeFonts() {
-        if (FT_Init_FreeType(&m_library) != 0)
-            m_library = nullptr;
-    }
+    FreeTypeFonts() = default;
     ~FreeTypeFonts() {
         for (auto& [key, face] : m_faces)
             if (face.face)
-                FT_Done_Face(face.face);
+                freetype().FT_Done_Face(face.face);
         if (m_library)
-            FT_Done_FreeType(m_library);
+            freetype().FT_Done_FreeType(m_library);
         // A configuration of our own, not fontconfig's process-wide one, so that it is freed
         // with the renderer.
         if (m_config)
-            FcConfigDestroy(m_config);
+            fontconfig().FcConfigDestroy(m_config);
     }
     FreeTypeFonts(const FreeTypeFonts&) = delete;
     FreeTypeFonts& operator=(const FreeTypeFonts&) = delete;
@@ -133,26 +178,26 @@ public:
         if (!loaded || run.size <= 0)
             return {};
         FT_Face f = loaded->face;
-        if (FT_Set_Pixel_Sizes(f, 0, static_cast<FT_UInt>(run.size)) != 0)
+        if (freetype().FT_Set_Pixel_Sizes(f, 0, static_cast<FT_UInt>(run.size)) != 0)
             return {};
         // Faces the system lacks are made from the regular one: slanted by a shear, or
         // thickened by a fraction of the size.
         const bool shear = italic && !loaded->file.italic;
         const bool embolden = bold && !loaded->file.bold;
         FT_Matrix slant{0x10000, shear ? 0x3800 : 0, 0, 0x10000};
-        FT_Set_Transform(f, shear ? &slant : nullptr, nullptr);
+        freetype().FT_Set_Transform(f, shear ? &slant : nullptr, nullptr);
         const FT_Pos strength = std::max<FT_Pos>(64, run.size * 64 / 24);
 
         std::vector<Glyph> glyphs;
         std::uint64_t total = 0;
         long pen = 0;
         for (const char32_t cp : decodeUtf8(run.text)) {
-            if (FT_Load_Char(f, cp, FT_LOAD_DEFAULT | FT_LOAD_TARGET_MONO) != 0)
+            if (freetype().FT_Load_Char(f, cp, FT_LOAD_DEFAULT | FT_LOAD_TARGET_MONO) != 0)
                 continue;
             FT_GlyphSlot slot = f->glyph;
             if (embolden && slot->format == FT_GLYPH_FORMAT_OUTLINE)
-                FT_Outline_Embolden(&slot->outline, strength);
-            if (FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0)
+                freetype().FT_Outline_Embolden(&slot->outline, strength);
+            if (freetype().FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0)
                 continue;
             const FT_Bitmap& bm = slot->bitmap;
             total += std::uint64_t(bm.width) * bm.rows;
@@ -220,6 +265,12 @@ private:
     };
 
     const LoadedFace* face(const std::string& generic, bool bold, bool italic) {
+        // FreeType is opened by the first text drawn: most pictures have none.
+        if (!m_libraryTried) {
+            m_libraryTried = true;
+            if (!freetype().ok() || freetype().FT_Init_FreeType(&m_library) != 0)
+                m_library = nullptr;
+        }
         if (!m_library)
             return nullptr;
         const std::string key = generic + (bold ? "+b" : "") + (italic ? "+i" : "");
@@ -228,12 +279,13 @@ private:
             LoadedFace loaded;
             if (!m_configTried) {
                 m_configTried = true;
-                m_config = FcInitLoadConfigAndFonts();
+                // Without fontconfig the usual DejaVu paths still give a face.
+                m_config = fontconfig().ok() ? fontconfig().FcInitLoadConfigAndFonts() : nullptr;
             }
             std::optional<FontFile> file = matchWithFontconfig(m_config, generic, bold, italic);
             if (!file || !std::filesystem::is_regular_file(file->path))
                 file = knownDejaVu(generic, bold);
-            if (file && FT_New_Face(m_library, file->path.c_str(), file->index, &loaded.face) == 0)
+            if (file && freetype().FT_New_Face(m_library, file->path.c_str(), file->index, &loaded.face) == 0)
                 loaded.file = *file;
             else
                 loaded.face = nullptr;
@@ -243,6 +295,7 @@ private:
     }
 
     FT_Library m_library = nullptr;
+    bool m_libraryTried = false;
     FcConfig* m_config = nullptr;
     bool m_configTried = false;
     std::map<std::string, LoadedFace> m_faces;

@@ -5,6 +5,8 @@
 #include "graphics/core/quicktime/Codecs.h"
 
 #if MQ_IMAGE_LIBRARIES
+#include "graphics/core/SharedLibrary.h"
+
 #include <cstring>
 #include <gif_lib.h>
 #include <memory>
@@ -14,6 +16,26 @@
 namespace gfx::quicktime {
 
 namespace {
+
+#define MQ_GIF_FUNCTIONS(X)                                                                                  \
+    X(DGifOpen)                                                                                              \
+    X(DGifCloseFile)                                                                                         \
+    X(DGifGetRecordType)                                                                                     \
+    X(DGifGetExtension)                                                                                      \
+    X(DGifGetExtensionNext)                                                                                  \
+    X(DGifGetImageDesc)                                                                                      \
+    X(DGifGetLine)                                                                                           \
+    X(GifErrorString)
+
+struct Giflib : SharedLibrary {
+    MQ_GIF_FUNCTIONS(MQ_LIBRARY_FUNCTION)
+    Giflib() : SharedLibrary(MQ_GIF_LIBRARY) { MQ_GIF_FUNCTIONS(MQ_LIBRARY_BIND) }
+};
+
+const Giflib& giflib() {
+    static const Giflib library;
+    return library;
+}
 
 struct MemorySource {
     Bytes data;
@@ -33,49 +55,51 @@ int readProc(GifFileType* gif, GifByteType* out, int size) {
 struct GifCloser {
     void operator()(GifFileType* gif) const {
         int error = 0;
-        DGifCloseFile(gif, &error);
+        giflib().DGifCloseFile(gif, &error);
     }
 };
 
 std::string gifError(const GifFileType* gif) {
-    const char* text = GifErrorString(gif->Error);
+    const char* text = giflib().GifErrorString(gif->Error);
     return text ? text : "unknown error";
 }
 
 } // namespace
 
 ImageResult decodeGif(const ImageDescription& d, Bytes data) {
+    if (!giflib().ok())
+        return ImageResult::failure(giflib().failure("reading GIF images"));
     MemorySource source{data, 0};
     int openError = 0;
-    std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&source, readProc, &openError));
+    std::unique_ptr<GifFileType, GifCloser> gif(giflib().DGifOpen(&source, readProc, &openError));
     if (!gif) {
-        const char* text = GifErrorString(openError);
+        const char* text = giflib().GifErrorString(openError);
         return ImageResult::failure(std::string("not a GIF image: ") + (text ? text : "unknown error"));
     }
     int transparent = -1;
     for (;;) {
         GifRecordType type = UNDEFINED_RECORD_TYPE;
-        if (DGifGetRecordType(gif.get(), &type) == GIF_ERROR)
+        if (giflib().DGifGetRecordType(gif.get(), &type) == GIF_ERROR)
             return ImageResult::failure("GIF data is damaged: " + gifError(gif.get()));
         if (type == TERMINATE_RECORD_TYPE)
             return ImageResult::failure("GIF file holds no image");
         if (type == EXTENSION_RECORD_TYPE) {
             int code = 0;
             GifByteType* block = nullptr;
-            if (DGifGetExtension(gif.get(), &code, &block) == GIF_ERROR)
+            if (giflib().DGifGetExtension(gif.get(), &code, &block) == GIF_ERROR)
                 return ImageResult::failure("GIF data is damaged: " + gifError(gif.get()));
             // Graphics control: a length byte of 4, flags (bit 0: has a transparent index),
             // delay, transparent index.
             if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4 && (block[1] & 1u))
                 transparent = block[4];
             while (block)
-                if (DGifGetExtensionNext(gif.get(), &block) == GIF_ERROR)
+                if (giflib().DGifGetExtensionNext(gif.get(), &block) == GIF_ERROR)
                     return ImageResult::failure("GIF data is damaged: " + gifError(gif.get()));
             continue;
         }
         if (type != IMAGE_DESC_RECORD_TYPE)
             continue;
-        if (DGifGetImageDesc(gif.get()) == GIF_ERROR)
+        if (giflib().DGifGetImageDesc(gif.get()) == GIF_ERROR)
             return ImageResult::failure("GIF data is damaged: " + gifError(gif.get()));
         break;
     }
@@ -103,7 +127,7 @@ ImageResult decodeGif(const ImageDescription& d, Bytes data) {
         const int start = frame.Interlace ? kPassStart[pass] : 0;
         const int step = frame.Interlace ? kPassStep[pass] : 1;
         for (int row = start; row < frame.Height; row += step) {
-            if (DGifGetLine(gif.get(), line.data(), frame.Width) == GIF_ERROR)
+            if (giflib().DGifGetLine(gif.get(), line.data(), frame.Width) == GIF_ERROR)
                 return ImageResult::failure("GIF data is damaged: " + gifError(gif.get()));
             const int y = frame.Top + row;
             if (y >= height)

@@ -5,6 +5,8 @@
 #include "graphics/core/quicktime/Codecs.h"
 
 #if MQ_IMAGE_LIBRARIES
+#include "graphics/core/SharedLibrary.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -16,6 +18,28 @@
 namespace gfx::quicktime {
 
 namespace {
+
+#define MQ_TIFF_FUNCTIONS(X)                                                                                 \
+    X(TIFFOpenOptionsAlloc)                                                                                  \
+    X(TIFFOpenOptionsFree)                                                                                   \
+    X(TIFFOpenOptionsSetMaxSingleMemAlloc)                                                                   \
+    X(TIFFOpenOptionsSetErrorHandlerExtR)                                                                    \
+    X(TIFFOpenOptionsSetWarningHandlerExtR)                                                                  \
+    X(TIFFClientOpenExt)                                                                                     \
+    X(TIFFClose)                                                                                             \
+    X(TIFFGetField)                                                                                          \
+    X(TIFFRGBAImageOK)                                                                                       \
+    X(TIFFReadRGBAImageOriented)
+
+struct Libtiff : SharedLibrary {
+    MQ_TIFF_FUNCTIONS(MQ_LIBRARY_FUNCTION)
+    Libtiff() : SharedLibrary(MQ_TIFF_LIBRARY) { MQ_TIFF_FUNCTIONS(MQ_LIBRARY_BIND) }
+};
+
+const Libtiff& libtiff() {
+    static const Libtiff library;
+    return library;
+}
 
 constexpr tmsize_t kAllocationSlack = tmsize_t{1} << 20;
 
@@ -78,45 +102,47 @@ int onWarning(TIFF*, void*, const char*, const char*, va_list) {
 }
 
 struct TiffCloser {
-    void operator()(TIFF* tif) const { TIFFClose(tif); }
+    void operator()(TIFF* tif) const { libtiff().TIFFClose(tif); }
 };
 struct OptionsFreer {
-    void operator()(TIFFOpenOptions* o) const { TIFFOpenOptionsFree(o); }
+    void operator()(TIFFOpenOptions* o) const { libtiff().TIFFOpenOptionsFree(o); }
 };
 
 } // namespace
 
 ImageResult decodeTiff(const ImageDescription& d, Bytes data) {
+    if (!libtiff().ok())
+        return ImageResult::failure(libtiff().failure("reading TIFF images"));
     MemoryFile file{data, 0, {}};
-    std::unique_ptr<TIFFOpenOptions, OptionsFreer> options(TIFFOpenOptionsAlloc());
+    std::unique_ptr<TIFFOpenOptions, OptionsFreer> options(libtiff().TIFFOpenOptionsAlloc());
     if (!options)
         throw std::bad_alloc();
     const tmsize_t area = tmsize_t(d.width) * tmsize_t(d.height) * 4;
-    TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), area + kAllocationSlack);
-    TIFFOpenOptionsSetErrorHandlerExtR(options.get(), onError, &file);
-    TIFFOpenOptionsSetWarningHandlerExtR(options.get(), onWarning, &file);
+    libtiff().TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), area + kAllocationSlack);
+    libtiff().TIFFOpenOptionsSetErrorHandlerExtR(options.get(), onError, &file);
+    libtiff().TIFFOpenOptionsSetWarningHandlerExtR(options.get(), onWarning, &file);
     // "m": no memory mapping, libtiff reads through readProc only.
-    std::unique_ptr<TIFF, TiffCloser> tif(TIFFClientOpenExt("quicktime-tiff", "rm", &file, readProc,
-                                                            writeProc, seekProc, closeProc, sizeProc, mapProc,
-                                                            unmapProc, options.get()));
+    std::unique_ptr<TIFF, TiffCloser> tif(
+        libtiff().TIFFClientOpenExt("quicktime-tiff", "rm", &file, readProc, writeProc, seekProc, closeProc,
+                                    sizeProc, mapProc, unmapProc, options.get()));
     if (!tif)
         return ImageResult::failure("not a TIFF image" +
                                     (file.error.empty() ? std::string{} : ": " + file.error));
     std::uint32_t width = 0;
     std::uint32_t height = 0;
-    TIFFGetField(tif.get(), TIFFTAG_IMAGEWIDTH, &width);
-    TIFFGetField(tif.get(), TIFFTAG_IMAGELENGTH, &height);
+    libtiff().TIFFGetField(tif.get(), TIFFTAG_IMAGEWIDTH, &width);
+    libtiff().TIFFGetField(tif.get(), TIFFTAG_IMAGELENGTH, &height);
     if (width == 0 || height == 0)
         return ImageResult::failure("TIFF image has no size");
     if (width > std::uint32_t(d.width) || height > std::uint32_t(d.height))
         return ImageResult::failure("TIFF image of " + std::to_string(width) + " x " +
                                     std::to_string(height) + " is larger than its description says");
     char why[1024] = {};
-    if (!TIFFRGBAImageOK(tif.get(), why))
+    if (!libtiff().TIFFRGBAImageOK(tif.get(), why))
         return ImageResult::failure(std::string("TIFF image cannot be read: ") + why);
 
     std::vector<std::uint32_t> raster(std::size_t(width) * height);
-    if (!TIFFReadRGBAImageOriented(tif.get(), width, height, raster.data(), ORIENTATION_TOPLEFT, 1))
+    if (!libtiff().TIFFReadRGBAImageOriented(tif.get(), width, height, raster.data(), ORIENTATION_TOPLEFT, 1))
         return ImageResult::failure("TIFF image is damaged" +
                                     (file.error.empty() ? std::string{} : ": " + file.error));
 
