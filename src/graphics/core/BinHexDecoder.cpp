@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <string_view>
 
 namespace gfx {
@@ -223,8 +224,13 @@ UnwrappedFork BinHexDecoder::decode(std::span<const std::uint8_t> text) {
     }
 
     std::size_t candidates = 0;
+    // memchr: a picture of megabytes is scanned for colons before it is known not to be BinHex.
     for (std::size_t pos = 0; pos < text.size() && candidates < kMaxColonCandidates; ++pos) {
-        if (text[pos] != ':' || !isLineStart(text, pos))
+        const void* colon = std::memchr(text.data() + pos, ':', text.size() - pos);
+        if (!colon)
+            break;
+        pos = static_cast<std::size_t>(static_cast<const std::uint8_t*>(colon) - text.data());
+        if (!isLineStart(text, pos))
             continue;
         ++candidates;
         if (pos + 1 >= text.size() || kDecode[text[pos + 1]] < 0)
