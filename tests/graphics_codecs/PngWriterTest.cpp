@@ -34,8 +34,8 @@ gfx::RgbImage pattern(int width, int height) {
 }
 
 // `colours` distinct colours, spread over the three channels, in runs of varying length.
-gfx::RgbImage withColours(int colours) {
-    gfx::RgbImage image(61, 47);
+gfx::RgbImage withColours(int colours, int width = 61, int height = 47) {
+    gfx::RgbImage image(width, height);
     for (int i = 0; i < image.width * image.height; ++i) {
         const int c = (i / (1 + i % 3)) % colours;
         const std::uint8_t rgb[3] = {static_cast<std::uint8_t>(c * 37), static_cast<std::uint8_t>(c >> 3),
@@ -48,12 +48,18 @@ gfx::RgbImage withColours(int colours) {
 } // namespace
 
 // Up to 256 colours the file is a palette image (colour type 3), beyond that RGB (type 2); the
-// pixels come back the same either way.
+// pixels come back the same either way. Large pictures are deflated in pieces on several threads
+// and joined into one stream: 1500 x 1500 makes eight pieces of either kind.
 TEST(PngWriter, FewColoursMakeAPaletteImage) {
-    const std::pair<int, int> cases[] = {{1, 3}, {2, 3}, {255, 3}, {256, 3}, {257, 2}, {1000, 2}};
-    for (const auto& [colours, colourType] : cases) {
-        SCOPED_TRACE(colours);
-        const gfx::RgbImage image = withColours(colours);
+    struct Case {
+        int colours, colourType, width = 61, height = 47;
+    };
+    const Case cases[] = {
+        {1, 3}, {2, 3}, {255, 3}, {256, 3}, {257, 2}, {1000, 2}, {200, 3, 1500, 1500}, {2000, 2, 1500, 1500}};
+    for (const auto& [colours, colourType, width, height] : cases) {
+        SCOPED_TRACE(std::to_string(colours) + " colours, " + std::to_string(width) + " x " +
+                     std::to_string(height));
+        const gfx::RgbImage image = withColours(colours, width, height);
         const gfx::PngBytes png = gfx::encodePng(image);
         ASSERT_TRUE(png.ok()) << png.error;
         EXPECT_EQ(png.bytes[25], colourType); // IHDR: signature 8, length 4, type 4, size 8, depth 1
@@ -68,6 +74,7 @@ TEST(PngWriter, BothReadersGetThePixelsBack) {
         pattern(37, 23),
         pattern(4000, 2),
         pattern(2, 3000),
+        pattern(1100, 1000), // deflated in pieces
         testfiles::readPpm(testfiles::kData / "pict" / "src_pal_260x5.ppm"),
         testfiles::readPpm(testfiles::kData / "forks" / "pict1013.ppm"),
     };
