@@ -44,7 +44,9 @@ done
 . "$here/bench/median.sh"
 
 # Wall-clock medians suffer when other jobs share the machine; the CPU time (user + system,
-# mean) of each process is shown beside them.
+# mean) of each process is shown beside them. mapquill-tool deflates large PNG files on every core
+# (ImageMagick's PNG writer uses one), so its wall-clock time depends on how many cores are free.
+echo "cores: $(nproc)"
 printf '\n%-8s %12s %12s %8s   %12s %12s %8s\n' file "mq wall ms" "im wall ms" speedup "mq cpu ms" "im cpu ms" speedup
 for f in map8 true32 big1024; do
     if command -v hyperfine >/dev/null; then
