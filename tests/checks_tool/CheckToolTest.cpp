@@ -163,15 +163,13 @@ TEST_F(CheckToolTest, RenderWritesTheComposedMapOfTheFilesPicture) {
     const gfx::PictureResult picture = source.source->picture(model.OvResourceID, {});
     ASSERT_TRUE(picture.ok());
     std::vector<gfx::MapMark> marks;
+    const auto mark = [&marks](const ov::Rect& x) { marks.push_back({x[0], x[1], x[2], x[3]}); };
     for (int s = 0; s < model.OvNumberOfSectors; ++s) {
-        marks.push_back(
-            {model.SectorXY[s][0], model.SectorXY[s][1], model.SectorXY[s][2], model.SectorXY[s][3]});
+        mark(model.SectorXY[s]);
         for (int o = 0; o < model.SectorNumberOfOps[s]; ++o) {
-            marks.push_back(
-                {model.OpsXY[s][o][0], model.OpsXY[s][o][1], model.OpsXY[s][o][2], model.OpsXY[s][o][3]});
+            mark(model.OpsXY[s][o]);
             for (int b = 0; b < model.OpsNumberOfBattles[s][o]; ++b)
-                marks.push_back({model.BatXY[s][o][b][0], model.BatXY[s][o][b][1], model.BatXY[s][o][b][2],
-                                 model.BatXY[s][o][b][3]});
+                mark(model.BatXY[s][o][b]);
         }
     }
     const gfx::RgbImage expected = gfx::toRgbImage(gfx::composeMap(&picture.image, 314, 491, marks));
