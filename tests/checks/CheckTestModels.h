@@ -3,6 +3,7 @@
 // Models for the check tests: the game's own shape, with no finding at all.
 
 #include "ovdata/OvDataChecks.h"
+#include "ovdata/OvDataDiff.h"
 #include "ovdata/OvDataModel.h"
 
 #include <algorithm>
@@ -12,6 +13,13 @@
 #include <vector>
 
 namespace checktest {
+
+// Swaps two sectors with everything below them.
+inline void swapSectors(ov::OvDataModel& m, int a, int b) {
+    const auto swap = [a, b](auto&... perSector) { (std::swap(perSector[a], perSector[b]), ...); };
+    swap(m.SectorID, m.SectorName, m.SectorXY, m.SectorNumberOfOps, m.OpsID, m.OpsName, m.OpsXY,
+         m.OpsNumberOfBattles, m.BatID, m.BatName, m.BatXY, m.BatTail);
+}
 
 // OvData0 as the game has it: sectors 1, 2, 3 with 4, 4 and 3 ops of 2 battles each, IDs as
 // renumbering gives them, every rectangle set and on the map, picture 1013.
@@ -44,24 +52,10 @@ inline ov::OvDataModel overview() {
 
 // OvDataN (N = 1..3) as the game has it: OvData0's sector N alone, on its own map picture.
 inline ov::OvDataModel sectorFile(int n) {
-    const ov::OvDataModel all = overview();
-    ov::OvDataModel m;
-    m.InitProperties();
-    m.OvResourceID = 1013 + n;
+    ov::OvDataModel m = overview();
+    swapSectors(m, 0, n - 1);
     m.OvNumberOfSectors = 1;
-    const int s = n - 1;
-    m.SectorID[0] = all.SectorID[s];
-    m.SectorName[0] = all.SectorName[s];
-    m.SectorXY[0] = all.SectorXY[s];
-    m.SectorNumberOfOps[0] = all.SectorNumberOfOps[s];
-    m.OpsID[0] = all.OpsID[s];
-    m.OpsName[0] = all.OpsName[s];
-    m.OpsXY[0] = all.OpsXY[s];
-    m.OpsNumberOfBattles[0] = all.OpsNumberOfBattles[s];
-    m.BatID[0] = all.BatID[s];
-    m.BatName[0] = all.BatName[s];
-    m.BatXY[0] = all.BatXY[s];
-    m.BatTail[0] = all.BatTail[s];
+    m.OvResourceID = 1013 + n;
     return m;
 }
 
@@ -75,9 +69,12 @@ inline std::vector<std::string> codes(const std::vector<ov::Finding>& findings) 
     return out;
 }
 
-inline bool has(const std::vector<ov::Finding>& findings, const std::string& code) {
-    return std::any_of(findings.begin(), findings.end(),
-                       [&](const ov::Finding& f) { return f.code == code; });
+// DifferenceLine() of every difference from a to b.
+inline std::vector<std::string> diffLines(const ov::OvDataModel& a, const ov::OvDataModel& b) {
+    std::vector<std::string> out;
+    for (const ov::Difference& d : ov::DiffModels(a, b))
+        out.push_back(ov::DifferenceLine(d));
+    return out;
 }
 
 // A table case's name as a test name: letters and digits, everything else "_".

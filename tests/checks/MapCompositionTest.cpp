@@ -4,6 +4,7 @@
 #include "graphics/core/MapComposition.h"
 
 #include <algorithm>
+#include <array>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -33,12 +34,12 @@ TEST(MapComposition, SixteenBitConversionsDropAndRepeatBits) {
     EXPECT_EQ(toRgb16({255, 255, 255}), 0xFFFF);
     EXPECT_EQ(toRgb16({255, 12, 12}), (31 << 11) | (3 << 5) | 1);
     EXPECT_EQ(toRgb16({7, 3, 7}), 0);
-    for (int v = 0; v < 256; ++v) {
-        const auto c = static_cast<std::uint8_t>(v);
-        const Colour back = fromRgb16(toRgb16({c, c, c}));
-        EXPECT_EQ(back.r, ((v >> 3) << 3) | (v >> 5)) << v;
-        EXPECT_EQ(back.g, ((v >> 2) << 2) | (v >> 6)) << v;
-        EXPECT_EQ(back.b, back.r) << v;
+    // Grey v back from 16 bits: its top 5 (green 6) bits, repeated into the low ones.
+    using Grey = std::array<std::uint8_t, 3>; // v, red and blue, green
+    for (const auto [v, rb, g] :
+         {Grey{0, 0, 0}, {7, 0, 4}, {100, 99, 101}, {128, 132, 130}, {255, 255, 255}}) {
+        const Colour back = fromRgb16(toRgb16({v, v, v}));
+        EXPECT_EQ((Grey{back.r, back.g, back.b}), (Grey{rb, g, rb})) << int(v);
     }
 }
 
@@ -98,6 +99,11 @@ TEST(MapComposition, TheMapIsCutToTheBufferWithWhiteBeyondIt) {
 
 namespace {
 
+std::string box(int x1, int y1, int x2, int y2) {
+    return std::to_string(x1) + "," + std::to_string(y1) + "-" + std::to_string(x2) + "," +
+           std::to_string(y2);
+}
+
 // The bounding box "x1,y1-x2,y2" of the target pixels holding `pixel`; "none" when there are none.
 std::string boxOf(const Rgb16Image& image, std::uint16_t pixel) {
     int x1 = image.width, y1 = image.height, x2 = -1, y2 = -1;
@@ -109,15 +115,7 @@ std::string boxOf(const Rgb16Image& image, std::uint16_t pixel) {
                 x2 = std::max(x2, x);
                 y2 = std::max(y2, y);
             }
-    if (x2 < 0)
-        return "none";
-    return std::to_string(x1) + "," + std::to_string(y1) + "-" + std::to_string(x2) + "," +
-           std::to_string(y2);
-}
-
-std::string box(int x1, int y1, int x2, int y2) {
-    return std::to_string(x1) + "," + std::to_string(y1) + "-" + std::to_string(x2) + "," +
-           std::to_string(y2);
+    return x2 < 0 ? "none" : box(x1, y1, x2, y2);
 }
 
 } // namespace

@@ -7,16 +7,7 @@
 
 using namespace ov;
 
-namespace {
-
-std::vector<std::string> diffLines(const OvDataModel& a, const OvDataModel& b) {
-    std::vector<std::string> out;
-    for (const Difference& d : DiffModels(a, b))
-        out.push_back(DifferenceLine(d));
-    return out;
-}
-
-} // namespace
+using checktest::diffLines;
 
 TEST(Diff, EqualModelsAndUnusedSlotsGiveNothing) {
     const OvDataModel a = checktest::overview();
@@ -39,13 +30,9 @@ TEST(Diff, FieldsEntriesAndOrder) {
     b.BatName[2][2][2] = "Added";
     b.BatXY[2][2][2] = {5, 6, 7, 8};
     b.BatTail[2][2][2] = std::string(3, '\0');
-    std::swap(b.OpsID[1][0], b.OpsID[1][1]); // ops 20 and 21 trade places (and contents follow the IDs)
-    std::swap(b.OpsName[1][0], b.OpsName[1][1]);
-    std::swap(b.OpsXY[1][0], b.OpsXY[1][1]);
-    std::swap(b.BatID[1][0], b.BatID[1][1]);
-    std::swap(b.BatName[1][0], b.BatName[1][1]);
-    std::swap(b.BatXY[1][0], b.BatXY[1][1]);
-    std::swap(b.BatTail[1][0], b.BatTail[1][1]);
+    // Ops 20 and 21 trade places, and their contents follow the IDs.
+    const auto swapOps = [](auto&... perOp) { (std::swap(perOp[1][0], perOp[1][1]), ...); };
+    swapOps(b.OpsID, b.OpsName, b.OpsXY, b.BatID, b.BatName, b.BatXY, b.BatTail);
     EXPECT_EQ(diffLines(a, b), (std::vector<std::string>{
                                    "~ file picture ID: 1013 -> 1014",
                                    "~ 1 name: 'Sector 1' -> 'F\xC3\xA4hre'",
