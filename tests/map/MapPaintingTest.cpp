@@ -59,41 +59,37 @@ TEST_F(MapPaintingTest, ASelectedRowOutlinesExactlyTheBlockBetweenItsCornersWhen
     }
 }
 
+// A point's mark and halo are the composition's; the canvas decides the colours and the halo.
 TEST_F(MapPaintingTest, SelectedRowsRedTickedRowsVisibleColourOthersNotAndLaterRowsOnTop) {
     setRect(*table, 2, 10, 10, 50, 50);
     setRect(*table, 3, 30, 30, 70, 70); // its top edge crosses row 2's right edge at (50, 30)
     setRect(*table, 6, 100, 100, 110, 110);
     setRect(*table, 7, 120, 120, 130, 130); // neither selected nor ticked: not drawn
+    setRect(*table, 8, 200, 200, 200, 200); // a point
     table->setCellCheck(2, OvDataListBox::ColView, true);
+    table->setCellCheck(8, OvDataListBox::ColView, true);
     table->setSelected(3, true);
     table->setSelected(6, true);
-    const QImage image = shot();
+    QImage image = shot();
     EXPECT_NE(kRed, kVisible);
     EXPECT_EQ(image.pixel(10, 10), kVisible);
     EXPECT_EQ(image.pixel(70, 70), kRed);
     EXPECT_EQ(image.pixel(110, 105), kRed);
     EXPECT_EQ(image.pixel(120, 120), kWhite);
     EXPECT_EQ(image.pixel(50, 30), kRed);
+    const QRgb point = in16Bits(MapPainting::kPointColour);
+    EXPECT_EQ(image.pixel(199, 199), point);
+    EXPECT_EQ(image.pixel(200, 200), point);
+    EXPECT_EQ(image.pixel(197, 197), kWhite);
 
     table->setSelected(3, false);
     table->setCellCheck(3, OvDataListBox::ColView, true);
     table->setSelected(2, true);
-    EXPECT_EQ(shot().pixel(50, 30), kVisible);
-}
-
-// The shape of a point and its halo is the composition's; the canvas decides the halo.
-TEST_F(MapPaintingTest, PointGetsTheRedMarkAndAHaloOnlyWhenHighlighted) {
-    setRect(*table, 4, 100, 100, 100, 100);
-    table->setCellCheck(4, OvDataListBox::ColView, true);
-    const QRgb point = in16Bits(MapPainting::kPointColour);
-    QImage image = shot();
-    EXPECT_EQ(image.pixel(99, 99), point);
-    EXPECT_EQ(image.pixel(100, 100), point);
-    EXPECT_EQ(image.pixel(97, 97), kWhite);
-    table->setSelected(4, true);
+    table->setSelected(8, true);
     image = shot();
-    EXPECT_EQ(image.pixel(99, 99), point);
-    EXPECT_EQ(image.pixel(97, 97), in16Bits(MapPainting::kHaloColour));
+    EXPECT_EQ(image.pixel(50, 30), kVisible);
+    EXPECT_EQ(image.pixel(199, 199), point);
+    EXPECT_EQ(image.pixel(197, 197), in16Bits(MapPainting::kHaloColour));
 }
 
 TEST_F(MapPaintingTest, OutlinesReachingPastTheCanvasAreCutAtItsEdge) {
