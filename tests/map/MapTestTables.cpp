@@ -72,24 +72,22 @@ QString pixelsOtherThan(const QImage& image, QRgb background) {
     return found.join(QLatin1Char(' '));
 }
 
-namespace {
-void send(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+void mouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
     const QPointF local(at);
     QMouseEvent event(type, local, local, widget->mapToGlobal(local), button, buttons, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &event);
 }
-} // namespace
 
 void press(QWidget* widget, QPoint at) {
-    send(widget, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+    mouse(widget, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
 }
 
 void drag(QWidget* widget, QPoint to) {
-    send(widget, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    mouse(widget, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
 }
 
 void release(QWidget* widget, QPoint at) {
-    send(widget, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+    mouse(widget, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
 }
 
 void MapWindowTest::SetUp() {
@@ -107,6 +105,13 @@ QImage MapWindowTest::shot() {
     const QImage image = window->GetCanvasScreenshot();
     EXPECT_FALSE(image.isNull());
     return image.convertToFormat(QImage::Format_RGB32);
+}
+
+QString MapWindowTest::rect(int row) const {
+    QStringList cells;
+    for (int column = OvDataListBox::ColX1; column <= OvDataListBox::ColY2; ++column)
+        cells << table->Cell(row, column);
+    return cells.join(QLatin1Char(' '));
 }
 
 } // namespace MapTest

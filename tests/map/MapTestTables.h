@@ -2,6 +2,7 @@
 
 #include "GuiTestSupport.h"
 
+#include <QEvent>
 #include <QImage>
 #include <QPoint>
 #include <QRgb>
@@ -27,7 +28,8 @@ QRgb in16Bits(QRgb colour);
 QImage markedPicture(int width, int height, QRgb fill);
 // Pixels of `image` that are not `background`, as "x,y" for readable failures.
 QString pixelsOtherThan(const QImage& image, QRgb background);
-// A real left-button press, move with the button held, or release.
+// A real mouse event; and a left-button press, move with the button held, or release.
+void mouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons);
 void press(QWidget* widget, QPoint at);
 void drag(QWidget* widget, QPoint to);
 void release(QWidget* widget, QPoint at);
@@ -38,6 +40,8 @@ protected:
     void SetUp() override;
     // What the canvas shows, as 32-bit pixels.
     QImage shot();
+    // The row's coordinate cells, as "x1 y1 x2 y2".
+    QString rect(int row) const;
 
     OvEditorWindow* window = nullptr;
     OvDataListBox* table = nullptr;

@@ -93,12 +93,6 @@ protected:
                 map.setPixel(x, y, qRgb(x % 256, y % 256, 90));
         canvas->setMap(map);
     }
-    QString rect(int row) const {
-        QStringList cells;
-        for (int column = OvDataListBox::ColX1; column <= OvDataListBox::ColY2; ++column)
-            cells << table->Cell(row, column);
-        return cells.join(QLatin1Char(' '));
-    }
     void wheel(QPointF at, int delta, Qt::KeyboardModifiers modifiers) {
         QWheelEvent event(at, canvas->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, modifiers,
                           Qt::NoScrollPhase, false);
@@ -285,13 +279,9 @@ TEST_F(MapZoomTest, OnALargerWindowTheZoomedMapFillsTheAreaAndAPictureSetsOnlyTh
 
 TEST_F(MapZoomTest, MiddleButtonDragScrollsAndScreenshotsStayAtZoomOne) {
     canvas->setZoomKeepingTopLeft(3);
-    const auto send = [this](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-        QMouseEvent event(type, at, canvas->mapToGlobal(at), button, held, Qt::NoModifier);
-        QApplication::sendEvent(canvas, &event);
-    };
-    send(QEvent::MouseButtonPress, {200, 300}, Qt::MiddleButton, Qt::MiddleButton);
-    send(QEvent::MouseMove, {150, 220}, Qt::NoButton, Qt::MiddleButton);
-    send(QEvent::MouseButtonRelease, {150, 220}, Qt::MiddleButton, Qt::NoButton);
+    mouse(canvas, QEvent::MouseButtonPress, {200, 300}, Qt::MiddleButton, Qt::MiddleButton);
+    mouse(canvas, QEvent::MouseMove, {150, 220}, Qt::NoButton, Qt::MiddleButton);
+    mouse(canvas, QEvent::MouseButtonRelease, {150, 220}, Qt::MiddleButton, Qt::NoButton);
     EXPECT_EQ(canvas->view().scroll(), QPoint(50, 80));
     EXPECT_EQ(rect(0), QStringLiteral("0 0 0 0"));
     EXPECT_EQ(shot().size(), QSize(314, 491));

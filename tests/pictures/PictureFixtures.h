@@ -5,7 +5,6 @@
 #include <QColor>
 #include <QString>
 
-#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -21,30 +20,12 @@ inline const QColor kBottomRight(0, 0, 248);
 
 // A w x h picture in `fill` with the top-left pixel kTopLeft and the bottom-right kBottomRight.
 demo::Rgb picture(int width, int height, QColor fill = kFill);
-// A resource fork with one PICT resource per (id, picture).
-demo::Bytes forkWith(const std::vector<std::pair<int, demo::Rgb>>& picts);
 // Writes `bytes` to `path` (creating folders); returns the path.
 QString writeFile(const QString& path, const demo::Bytes& bytes);
 QString writeFile(const QString& path, const std::string& bytes);
+// A sparse file just over the 64 MiB a picture source may have: costs nothing on the disk.
+QString hugeFile(const QString& path);
 
-// Carriers of a fork.
-enum class ForkForm {
-    AppleDoubleSidecar, // an empty "UI" with "._UI" beside it; the user chooses "UI"
-    AppleDoubleFile,    // the user chooses the "._UI" file itself
-    AppleSingle,
-    MacBinary,
-    BinHex,
-    BareFork,
-};
-const char* formName(ForkForm form);
-// Writes a 'UI' file of `form` holding `fork` into `folder`; returns the path the user chooses.
-QString writeUiFile(const QString& folder, ForkForm form, const demo::Bytes& fork);
-
-// A container holding `pictures` at their index (count = pictures.size()).
-demo::Bytes container(const std::vector<demo::Rgb>& pictures);
-// A container of `count` pictures whose picture `index` is words.size() x 1 pixels of those raw
-// 16-bit words.
-demo::Bytes containerOfWords(int count, int index, const std::vector<std::uint16_t>& words);
 // A PICT file (512-byte header, then the picture), an uncompressed 24-bit TGA stored bottom-up.
 demo::Bytes pictFile(const demo::Rgb& image);
 demo::Bytes tgaFile(const demo::Rgb& image);

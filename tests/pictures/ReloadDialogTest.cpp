@@ -28,14 +28,13 @@ class ReloadDialogTest : public GuiTest {
 protected:
     void SetUp() override {
         GuiTest::SetUp();
-        std::vector<std::pair<int, demo::Rgb>> picts;
-        std::vector<demo::Rgb> pictures(17);
+        std::vector<demo::Rgb> ui, brm;
         for (int id = 1013; id <= 1016; ++id) {
-            picts.push_back({id, picture(30 + id - 1013, 20, uiColour(id))});
-            pictures[static_cast<std::size_t>(id - 1000)] = picture(40 + id - 1013, 10, brmColour(id));
+            ui.push_back(picture(30 + id - 1013, 20, uiColour(id)));
+            brm.push_back(picture(40 + id - 1013, 10, brmColour(id)));
         }
-        m_ui = writeUiFile(tempDir(), ForkForm::BinHex, forkWith(picts));
-        m_brm = writeFile(tempDir() + QStringLiteral("/Intrface.brm"), container(pictures));
+        m_ui = writeSource(tempDir(), Source::UI, ui);
+        m_brm = writeSource(tempDir(), Source::Intrface, brm);
     }
 
     // The window of "OvData2" (picture ID 1015), its map read from the container at load time.

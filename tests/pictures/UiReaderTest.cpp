@@ -27,6 +27,8 @@ TEST_F(UiReaderTest, EveryFailureForgetsTheFileAndKeepsTheCanvas) {
         {writeFile(tempDir() + QStringLiteral("/plain/UI"), std::string("just data, no fork here")), 1013,
          false, QStringLiteral("sorry, file has no resource fork.")},
         {folder, 1013, false, QStringLiteral("please select a single file.")},
+        {hugeFile(tempDir() + QStringLiteral("/UI.huge")), 1013, false,
+         QStringLiteral("sorry, file is larger than 64 MB.")},
         {writeFile(tempDir() + QStringLiteral("/bad/UI.rsrc"),
                    demo::buildResourceFork({{0x50494354u, 1013, {}, demo::Bytes{0, 0, 0, 1, 2}}})),
          1013, false, QStringLiteral("sorry, PICT resource 1013 not found or memory overflow.")},
@@ -48,22 +50,6 @@ TEST_F(UiReaderTest, EveryFailureForgetsTheFileAndKeepsTheCanvas) {
         EXPECT_EQ(w->PreviewCanvas->size(), QSize(200, 300));
     }
     EXPECT_EQ(script().openRequests.size(), std::size(cases)); // the first read, and all but one case
-}
-
-TEST_F(UiReaderTest, FindsTheForkInEveryCarrier) {
-    const demo::Bytes fork = forkWith({{1015, picture(120, 80)}});
-    for (ForkForm form : {ForkForm::AppleDoubleSidecar, ForkForm::AppleDoubleFile, ForkForm::AppleSingle,
-                          ForkForm::MacBinary, ForkForm::BinHex, ForkForm::BareFork}) {
-        SCOPED_TRACE(formName(form));
-        app().OvUIfileAbsolutePath.clear();
-        OvEditorWindow* w = newFromScratch();
-        readMap(*w, Source::UI, 1015,
-                writeUiFile(tempDir() + QLatin1Char('/') + QString::fromLatin1(formName(form)), form, fork));
-        EXPECT_TRUE(script().messages.isEmpty()) << script().messages.join(QLatin1Char('|')).toStdString();
-        EXPECT_EQ(w->PreviewCanvas->size(), QSize(120, 80));
-        EXPECT_EQ(w->PreviewCanvas->MasterBackground.pixelColor(119, 79), kBottomRight);
-        closeAllProgramWindows();
-    }
 }
 
 // The dialogs start at the game's own files when the game's volume is mounted, else at the
