@@ -2,7 +2,6 @@
 #include "AppTestHelpers.h"
 #include "map/OvPictCanvas.h"
 #include "table/OvDataListBox.h"
-#include "windows/OvEditorWindow.h"
 #include "windows/mainWindow.h"
 
 #include <QComboBox>
