@@ -55,6 +55,16 @@ protected:
         }
         return lines.join(u'\n');
     }
+    // Triggers the menu item until it is disabled; after every step the table must show what a
+    // fresh build from the document shows.
+    void throughHistory(const char* name) {
+        while (item(name)->isEnabled()) {
+            item(name)->trigger();
+            const QString shown = rows();
+            box->PutDataToListBox();
+            EXPECT_EQ(shown.toStdString(), rows().toStdString()) << name << " to " << w->undoStack()->index();
+        }
+    }
     QString shownTitle() const { return w->windowHandle()->title(); }
     void keys(QKeySequence::StandardKey key) {
         QTest::keySequence(w, QKeySequence(key));
@@ -176,8 +186,7 @@ TEST_F(Undo, EveryKindOfStepThroughTheWidgetsUndoesToTheLoadedFileAndRedoesToThe
     const auto end = std::make_unique<ov::OvDataModel>(w->document().model());
     const QString endRows = rows();
 
-    while (item("EditUndo")->isEnabled())
-        item("EditUndo")->trigger();
+    throughHistory("EditUndo");
     EXPECT_TRUE(w->document().model() == *loaded);
     EXPECT_EQ(rows(), loadedRows);
     EXPECT_FALSE(w->isModified());
@@ -186,8 +195,7 @@ TEST_F(Undo, EveryKindOfStepThroughTheWidgetsUndoesToTheLoadedFileAndRedoesToThe
     keys(QKeySequence::Save);
     EXPECT_EQ(readAll(path), loadedBytes) << "undone to the start, the file is written byte for byte";
 
-    while (item("EditRedo")->isEnabled())
-        item("EditRedo")->trigger();
+    throughHistory("EditRedo");
     EXPECT_TRUE(w->document().model() == *end);
     EXPECT_EQ(rows(), endRows);
     EXPECT_TRUE(w->isModified());
