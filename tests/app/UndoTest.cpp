@@ -138,7 +138,7 @@ TEST_F(Undo, AWholeMarkIsOneStepThatCtrlZAndCtrlShiftZMove) {
     EXPECT_EQ(w->undoStack()->count(), 2);
 }
 
-// Each kind of step, made through its widget (marks and sector deletes: the tests above); random
+// Each kind of step, made as its widget makes it (marks and sector deletes: the tests above); random
 // sequences of steps are the document's own tests.
 TEST_F(Undo, EveryKindOfStepThroughTheWidgetsUndoesToTheLoadedFileAndRedoesToTheEnd) {
     loadDemo();
@@ -147,22 +147,12 @@ TEST_F(Undo, EveryKindOfStepThroughTheWidgetsUndoesToTheLoadedFileAndRedoesToThe
     const QString loadedRows = rows();
     QStringList names;
 
-    const auto typeInto = [&](int row, int column, const QString& text) {
-        box->setCurrentCell(row, column);
-        box->editItem(box->item(row, column));
-        auto* editor = box->viewport()->findChild<QLineEdit*>();
-        ASSERT_NE(editor, nullptr);
-        editor->setText(text);
-        QTest::keyClick(editor, Qt::Key_Return);
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    };
     const int battle = w->document().rowOf({0, 0, 0});
     ASSERT_GT(battle, 0);
-    typeInto(battle, Col::ColName, u"Fallen Bridge"_s);
-    typeInto(battle, Col::ColY1, u"77"_s);
+    // Typing and a click on the Road box, as the table's delegate reports them.
+    box->userFinishedEdit(battle, Col::ColName, u"Fallen Bridge"_s);
+    box->userFinishedEdit(battle, Col::ColY1, u"77"_s);
     box->setListIndex(battle);
-    // A click on the Road box, as the delegate reports it.
     box->setCellCheck(battle, Col::ColRoad, !box->CellCheck(battle, Col::ColRoad));
     box->userToggledCheck(battle, Col::ColRoad);
     QTest::mouseClick(w->PushButtonAddBattle, Qt::LeftButton);
