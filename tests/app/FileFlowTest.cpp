@@ -1,10 +1,8 @@
 // Colon paths, loading, saving, exporting and the unsaved-edits question of an editing window.
 #include "AppTestHelpers.h"
 #include "ovdata/BatnamesExport.h"
-#include "ovdata/OvDataFile.h"
 #include "platform/ColonPath.h"
 #include "table/OvDataListBox.h"
-#include "windows/OvEditorWindow.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -16,18 +14,11 @@
 
 using Col = OvDataListBox;
 
-class FileFlow : public GuiTest {
+class FileFlow : public AppTest {
 protected:
     void TearDown() override {
         ColonPath::setVolumeRootsForTesting({});
-        GuiTest::TearDown();
-    }
-    // Loads `path` into `slot` and cancels the map picture's dialog that follows the load.
-    OvEditorWindow* load(int slot, const QString& path) {
-        script().openAnswers.push_back(path);
-        script().openAnswers.push_back(QString());
-        app().OvWindowInit(slot);
-        return app().OvWindow[static_cast<std::size_t>(slot)];
+        AppTest::TearDown();
     }
 };
 
@@ -60,9 +51,13 @@ TEST_F(FileFlow, ColonPathsResolveThroughTheNamedVolumeOrGiveNoPlace) {
     }
 }
 
-TEST_F(FileFlow, LoadFillsTableAndPopupsAsksForTheMapAndSavesTheSameBytes) {
-    OvEditorWindow* window = load(0, example("OvData0"));
+// Only the most a file can hold is read: bytes after the last record are ignored, however many.
+TEST_F(FileFlow, LoadFillsTableAndPopupsAsksForTheMapAndSavesTheRecordsBytes) {
+    const QString source = tempDir() + u"/OvData0"_s;
+    writeAll(source, readAll(example("OvData0")) + QByteArray(4 * 1024 * 1024, '\x55'));
+    OvEditorWindow* window = load(0, source);
     ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(script().messages.isEmpty());
     OvDataListBox* box = window->thisListBox;
     EXPECT_EQ(box->document().model().OvResourceID, 1013);
     EXPECT_GT(box->ListCount(), box->document().model().OvNumberOfSectors);
@@ -72,7 +67,7 @@ TEST_F(FileFlow, LoadFillsTableAndPopupsAsksForTheMapAndSavesTheSameBytes) {
     ASSERT_EQ(script().openRequests.size(), 2u);
     EXPECT_EQ(script().openRequests.back().title, u"Select file UI"_s);
 
-    const QString target = tempDir() + u"/OvData0"_s;
+    const QString target = tempDir() + u"/saved"_s;
     script().saveAnswers.push_back(target);
     window->PushButtonSave->click();
     ASSERT_EQ(script().saveRequests.size(), 1u);
@@ -81,19 +76,6 @@ TEST_F(FileFlow, LoadFillsTableAndPopupsAsksForTheMapAndSavesTheSameBytes) {
               u"enter name for new BRM file 'OvData0' which will contains the new overlay datas."_s);
     EXPECT_EQ(readAll(target), readAll(example("OvData0")));
     EXPECT_FALSE(window->isModified());
-}
-
-TEST_F(FileFlow, BytesAfterTheLastRecordAreNeitherReadNorAnObstacle) {
-    // Only the most a file can hold is read; what follows is ignored, however much there is.
-    const QString path = tempDir() + u"/OvData0"_s;
-    writeAll(path, readAll(example("OvData0")) + QByteArray(4 * 1024 * 1024, '\x55'));
-    script().openAnswers.push_back(path);
-    script().openAnswers.push_back(QString()); // the 'UI' file dialog
-    app().OvWindowInit(0);
-    ASSERT_NE(app().OvWindow[0], nullptr);
-    EXPECT_TRUE(script().messages.isEmpty());
-    EXPECT_EQ(app().OvWindow[0]->thisListBox->document().model().OvResourceID, 1013);
-    EXPECT_GT(app().OvWindow[0]->thisListBox->ListCount(), 3);
 }
 
 TEST_F(FileFlow, ARejectedOrUnreadableFileKeepsModelAndUnsavedCellEdits) {
@@ -153,16 +135,11 @@ TEST_F(FileFlow, ACancelledRefusedOrFailedSaveLeavesTheOldFileAndAGoodOneWritesT
     window->thisListBox->userFinishedEdit(0, Col::ColX1, u"12"_s);
     script().saveAnswers.push_back(target);
     ASSERT_TRUE(window->WriteOvDatas(4));
-    const QByteArray bytes = readAll(target);
-    ov::OvDataModel model;
-    ASSERT_EQ(ov::ReadFromOvDataFile(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                               static_cast<std::size_t>(bytes.size())),
-                                     model),
-              "");
-    EXPECT_EQ(model.SectorName[0], "F\xe4hrhafen") << "names are stored as ISO-8859-1";
-    EXPECT_EQ(model.SectorXY[0][0], 12);
-    EXPECT_EQ(model.SectorXY[0][2], 5);
-    EXPECT_EQ(model.OvResourceID, 1018);
+    const auto model = readModel(target);
+    EXPECT_EQ(model->SectorName[0], "F\xe4hrhafen") << "names are stored as ISO-8859-1";
+    EXPECT_EQ(model->SectorXY[0][0], 12);
+    EXPECT_EQ(model->SectorXY[0][2], 5);
+    EXPECT_EQ(model->OvResourceID, 1018);
     EXPECT_FALSE(window->isModified());
 }
 

@@ -1,10 +1,7 @@
 // The shared menu bar: its tree, shortcuts, radio pairs, start settings and enabled items.
 #include "AppTestHelpers.h"
-#include "app/MenuBar1.h"
-#include "windows/OvEditorWindow.h"
 #include "windows/mainWindow.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
@@ -22,10 +19,6 @@ QString captionsOf(QMainWindow* window, const char* menuName) {
         for (const QAction* action : menu->actions())
             captions << (action->isSeparator() ? u"-"_s : action->text());
     return captions.join(u'|');
-}
-
-QAction* item(const char* name) {
-    return MenuBar1::instance().item(QLatin1String(name));
 }
 
 } // namespace

@@ -67,12 +67,13 @@ TEST_F(TableTest, ValuesTheFileCannotHoldAreRefusedWhereTyped) {
 
 // --- adding -----------------------------------------------------------------------------------
 
-TEST_F(TableTest, AddOpsAndBattleGetPositionalIDsAndDefaultNamesAndAreSelectedAndShown) {
-    build({{}, {0, 0, 0}}); // sector ID 2 holds three ops
+TEST_F(TableTest, AddsGetPositionalIDsAndDefaultNamesAndAreSelectedAndShown) {
+    build({{}, {0, 0, 0}}, 5); // sector ID 6 holds three ops
+    type(1, Col::ColName, u"typed, not saved"_s);
     box->setListIndex(2);
     window->setModified(false);
     window->PushButtonAddOps_Action();
-    EXPECT_EQ(column(Col::ColNumber), u"1 2 20 21 22 23"_s);
+    EXPECT_EQ(column(Col::ColNumber), u"5 6 60 61 62 63"_s);
     EXPECT_EQ(box->Cell(5, Col::ColName), u"<enter new ops name"_s);
     EXPECT_EQ(kinds(), u"SSOOOO"_s);
     EXPECT_EQ(selectedRows(), u"5"_s);
@@ -80,10 +81,16 @@ TEST_F(TableTest, AddOpsAndBattleGetPositionalIDsAndDefaultNamesAndAreSelectedAn
     EXPECT_TRUE(window->isModified());
 
     window->PushButtonAddBattle_Action(); // the new ops row is selected and holds no battles
-    EXPECT_EQ(column(Col::ColNumber), u"1 2 20 21 22 23 230"_s);
+    EXPECT_EQ(column(Col::ColNumber), u"5 6 60 61 62 63 630"_s);
     EXPECT_EQ(box->Cell(6, Col::ColName), u"<enter new battle name"_s);
     EXPECT_EQ(column(Col::ColSubs), u"0 Ops 4 Ops 0 Battles 0 Battles 0 Battles 1 Battles 0-0-0"_s);
     EXPECT_EQ(selectedRows(), u"6"_s);
+
+    window->PushButtonAddSector_Action(); // numbered by its position, not from the first ID
+    EXPECT_EQ(column(Col::ColNumber), u"5 6 60 61 62 63 630 3"_s);
+    EXPECT_EQ(box->Cell(7, Col::ColName), u"<enter new sector name>"_s);
+    EXPECT_EQ(box->Cell(1, Col::ColName), u"typed, not saved"_s);
+    EXPECT_EQ(selectedRows(), u"7"_s);
     EXPECT_EQ(script().beeps, 0);
 }
 
@@ -96,15 +103,6 @@ TEST_F(TableTest, AddWithoutSelectionUsesTheLastRow) {
     window->PushButtonAddBattle_Action(); // the last row is now the new ops 2 of sector 1
     EXPECT_EQ(model().OpsNumberOfBattles[1][2], 1);
     EXPECT_EQ(model().BatID[1][2][0], 220);
-}
-
-TEST_F(TableTest, AddSectorNumbersByPositionAndKeepsUnsavedEdits) {
-    build({{}, {}, {}}, 5); // IDs 5, 6, 7
-    type(1, Col::ColName, u"typed, not saved"_s);
-    window->PushButtonAddSector_Action();
-    EXPECT_EQ(column(Col::ColNumber), u"5 6 7 4"_s);
-    EXPECT_EQ(column(Col::ColName), u"S0 typed, not saved S2 <enter new sector name>"_s);
-    EXPECT_EQ(selectedRows(), u"3"_s);
 }
 
 TEST_F(TableTest, AddsBeepWhenTheModelRefusesButStopSilentlyAtTenPerLevel) {
@@ -203,66 +201,32 @@ TEST_F(TableTest, DeleteButtonsBeepOnTheWrongRowKindAndDoNothingWithoutSelection
     EXPECT_FALSE(window->isModified());
 }
 
-TEST_F(TableTest, DeleteBattleMovesLaterBattlesUpIDsStayAndTheFreedSlotKeepsItsContents) {
-    build({{3}}); // ops 10 with battles 100, 101, 102
+// Battle IDs stay with their places; ops and sectors are renumbered by position.
+TEST_F(TableTest, DeletesMoveLaterEntriesUpWithTheirValues) {
+    // Deletes the entry of `row`; then the Number, Name and Subs columns.
+    const auto remove = [this](int row, Button button) {
+        box->setListIndex(row);
+        (window->*button)();
+        return column(Col::ColNumber) + u" | "_s + column(Col::ColName) + u" | "_s + column(Col::ColSubs);
+    };
+    build({{3}});
     change([](ov::OvDataModel& m) { m.BatTail[0][0][2] = std::string("\1\0\1", 3); });
-    box->setListIndex(3);
-    window->PushButtonDelBattle_Action();
-    EXPECT_EQ(column(Col::ColNumber), u"1 10 100 101"_s);
-    EXPECT_EQ(box->Cell(3, Col::ColName), u"B0.0.2"_s);
+    window->setModified(false);
+    EXPECT_EQ(remove(3, &OvEditorWindow::PushButtonDelBattle_Action),
+              u"1 10 100 101 | S0 O0.0 B0.0.0 B0.0.2 | 1 Ops 2 Battles 0-0-0 1-0-1"_s);
     EXPECT_EQ(box->Cell(3, Col::ColX1), QString::number(rectBase(0, 0, 2)));
-    EXPECT_EQ(box->Cell(3, Col::ColSubs), u"1-0-1"_s);
-    EXPECT_EQ(box->Cell(1, Col::ColSubs), u"2 Battles"_s);
     EXPECT_EQ(box->ListIndex(), -1);
     EXPECT_TRUE(window->isModified());
 
-    box->setListIndex(1); // a battle added now takes the freed slot and shows its old contents
-    window->PushButtonAddBattle_Action();
-    EXPECT_EQ(box->Cell(4, Col::ColX1), QString::number(rectBase(0, 0, 2)));
-    EXPECT_EQ(box->Cell(4, Col::ColName), u"<enter new battle name"_s);
-}
-
-TEST_F(TableTest, DeleteOpsOrSectorMovesLaterEntriesUpAndRenumbersThemByPosition) {
-    const struct {
-        std::vector<std::vector<int>> tree;
-        bool zeroSectorIDs;
-        int row;
-        Button button;
-        const char16_t *numbers, *names, *subs;
-    } cases[] = {{{{0, 0, 2}},
-                  false,
-                  2,
-                  &OvEditorWindow::PushButtonDelOps_Action,
-                  u"1 10 11 110 111",
-                  u"S0 O0.0 O0.2 B0.2.0 B0.2.1",
-                  u"2 Ops 0 Battles 2 Battles 0-0-0 0-0-0"},
-                 {{{1}, {2}, {1}},
-                  false,
-                  0,
-                  &OvEditorWindow::PushButtonDelSector_Action,
-                  u"1 10 100 101 2 20 200",
-                  u"S1 O1.0 B1.0.0 B1.0.1 S2 O2.0 B2.0.0",
-                  u"1 Ops 2 Battles 0-0-0 0-0-0 1 Ops 1 Battles 0-0-0"},
-                 // Regression: looking rows up by ID deleted the first sector whatever sector was chosen.
-                 {{{}, {}, {}},
-                  true,
-                  2,
-                  &OvEditorWindow::PushButtonDelSector_Action,
-                  u"0 0",
-                  u"S0 S1",
-                  u"0 Ops 0 Ops"},
-                 {{{1}}, false, 0, &OvEditorWindow::PushButtonDelSector_Action, u"", u"", u""}};
-    for (const auto& c : cases) {
-        build(c.tree);
-        if (c.zeroSectorIDs)
-            change([](ov::OvDataModel& m) { m.SectorID.fill(0); });
-        box->setListIndex(c.row);
-        (window->*c.button)();
-        const std::string label = QString::fromUtf16(c.names).toStdString();
-        EXPECT_EQ(column(Col::ColNumber), QString::fromUtf16(c.numbers)) << label;
-        EXPECT_EQ(column(Col::ColName), QString::fromUtf16(c.names)) << label;
-        EXPECT_EQ(column(Col::ColSubs), QString::fromUtf16(c.subs)) << label;
-    }
+    build({{0, 0, 2}});
+    EXPECT_EQ(remove(2, &OvEditorWindow::PushButtonDelOps_Action),
+              u"1 10 11 110 111 | S0 O0.0 O0.2 B0.2.0 B0.2.1 | 2 Ops 0 Battles 2 Battles 0-0-0 0-0-0"_s);
+    // Regression: looking rows up by ID deleted the first sector whatever sector was chosen.
+    build({{}, {}, {}});
+    change([](ov::OvDataModel& m) { m.SectorID.fill(0); });
+    EXPECT_EQ(remove(2, &OvEditorWindow::PushButtonDelSector_Action), u"0 0 | S0 S1 | 0 Ops 0 Ops"_s);
+    build({{1}});
+    EXPECT_EQ(remove(0, &OvEditorWindow::PushButtonDelSector_Action), u" |  | "_s);
     window->PushButtonAddSector_Action(); // after deleting the only sector: sector 1 again
     EXPECT_EQ(column(Col::ColNumber), u"1"_s);
     EXPECT_EQ(box->Cell(0, Col::ColSubs), u"0 Ops"_s);

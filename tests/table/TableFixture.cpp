@@ -18,19 +18,6 @@ void TableTest::SetUp() {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
 }
 
-namespace {
-// "O1.2" and the like; built by appending, which g++ 12 at -O3 does not misread as an overlap.
-std::string label(char kind, std::initializer_list<int> positions) {
-    std::string text(1, kind);
-    for (const int position : positions) {
-        if (text.size() > 1)
-            text += '.';
-        text += std::to_string(position);
-    }
-    return text;
-}
-} // namespace
-
 void TableTest::change(const std::function<void(ov::OvDataModel&)>& edit) {
     auto changed = std::make_unique<ov::OvDataModel>(model());
     edit(*changed);
@@ -46,19 +33,19 @@ void TableTest::build(const std::vector<std::vector<int>>& tree, int firstID) {
     for (int s = 0; s < static_cast<int>(tree.size()); ++s) {
         const auto& ops = tree[static_cast<std::size_t>(s)];
         m.SectorID[s] = firstID + s;
-        m.SectorName[s] = label('S', {s});
+        m.SectorName[s] = u"S%1"_s.arg(s).toStdString();
         const int base = rectBase(s, -1, -1);
         m.SectorXY[s] = {base, base + 1, base + 2, base + 3};
         m.SectorNumberOfOps[s] = static_cast<int>(ops.size());
         for (int o = 0; o < static_cast<int>(ops.size()); ++o) {
             m.OpsID[s][o] = m.SectorID[s] * 10 + o;
-            m.OpsName[s][o] = label('O', {s, o});
+            m.OpsName[s][o] = u"O%1.%2"_s.arg(s).arg(o).toStdString();
             const int opsBase = rectBase(s, o, -1);
             m.OpsXY[s][o] = {opsBase, opsBase + 1, opsBase + 2, opsBase + 3};
             m.OpsNumberOfBattles[s][o] = ops[static_cast<std::size_t>(o)];
             for (int b = 0; b < ops[static_cast<std::size_t>(o)]; ++b) {
                 m.BatID[s][o][b] = m.OpsID[s][o] * 10 + b;
-                m.BatName[s][o][b] = label('B', {s, o, b});
+                m.BatName[s][o][b] = u"B%1.%2.%3"_s.arg(s).arg(o).arg(b).toStdString();
                 const int batBase = rectBase(s, o, b);
                 m.BatXY[s][o][b] = {batBase, batBase + 1, batBase + 2, batBase + 3};
             }
@@ -110,12 +97,9 @@ void TableTest::clickCheckBox(int row, int column) {
 }
 
 void TableTest::type(int row, int column, const QString& text) {
-    box->setCurrentCell(row, column);
-    box->editItem(box->item(row, column));
-    auto* editor = box->viewport()->findChild<QLineEdit*>();
-    ASSERT_NE(editor, nullptr);
-    editor->setText(text);
-    QTest::keyClick(editor, Qt::Key_Return);
+    startTyping(row, column, text);
+    if (QLineEdit* editor = openEditor())
+        QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents(); // the commit is queued behind the key press
     // The closed editor is deleted later; let it go so the next edit finds only its own.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -29,11 +29,8 @@ TEST_F(TableTest, RowsStandInTreeOrderWithTheirKindsTextsAndCheckBoxes) {
     }
     EXPECT_TRUE(box->CellIsCheckBox(0, Col::ColView));
     EXPECT_EQ(column(Col::ColView).trimmed(), QString()) << "check-box cells carry no text";
-}
 
-TEST_F(TableTest, RowsShowTheStoredValuesExactly) {
-    build({{1}, {1}});
-    change([](ov::OvDataModel& m) {
+    change([](ov::OvDataModel& m) { // stored values are shown exactly
         m.SectorXY[0] = {-5, 0, 7, -32768};
         m.BatName[0][0][0] = "Caf\xe9";
     });
