@@ -6,6 +6,7 @@
 #include <array>
 #include <gmock/gmock.h>
 #include <regex>
+#include <sys/stat.h>
 
 using testing::HasSubstr;
 using testing::Not;
@@ -94,7 +95,11 @@ TEST_F(ToolTest, VersionAndOneCommandsHelp) {
     EXPECT_TRUE(std::regex_match(version.out, std::regex("mapquill-tool [0-9]+\\.[0-9]+\\.[0-9]+\n")))
         << version.out;
 
-    const std::string full = run({"--help"}).out;
+    const ToolRun fullHelp = run({"--help"});
+    const std::string& full = fullHelp.out;
+    EXPECT_EQ(fullHelp.exitCode, 0);
+    for (const char* word : {"dump OVDATA", "build JSON OVDATA", "batnames OVDATA OUT"})
+        EXPECT_THAT(full, HasSubstr(word));
     const std::array<std::string, 8> commands = {"dump", "build",    "batnames", "check",
                                                  "diff", "pictures", "map",      "render"};
     for (const std::string& command : commands) {
@@ -115,40 +120,89 @@ TEST_F(ToolTest, VersionAndOneCommandsHelp) {
         }
     }
     EXPECT_THAT(run({"help", "build"}).out, HasSubstr("JSON form"));
-    EXPECT_EQ(run({"help", "frobnicate"}).exitCode, 2);
     EXPECT_EQ(run({"help"}).out, full);
 }
 
-// Each failure names the file it concerns (standard input and output included) and the reason.
-TEST_F(ToolTest, EveryErrorNamesItsFileAndTheReason) {
+// Each failure exits with 1 and names the file it concerns (standard input and output included)
+// and the reason, writes nothing to standard output and leaves no output file behind.
+TEST_F(ToolTest, EveryFailureNamesItsFileAndTheReason) {
     writeText(at("bad.json"), "{");
     writeText(at("plain"), "just data");
-    const std::string missing = at("missing");
-    const std::string noFolder = at("no-such-folder/out");
+    writeText(at("huge.pict"), ""); // sparse: 65 MiB that cost nothing on the disk
+    fs::resize_file(at("huge.pict"), 65u << 20);
+    ASSERT_EQ(::mkfifo(at("pipe").c_str(), 0600), 0); // refused, not waited for
+    const std::string missing = at("missing"), noFolder = at("no-such-folder/out");
+    const std::string as = kData + "/forks/map.as", tga = kData + "/tga/own_map24_rle_top.tga";
+    const auto ovdata = [](const char* name) { return kData + "/ovdata/" + name; };
     struct Case {
         std::vector<std::string> args;
-        std::string file;
-        std::string reason;
+        std::string file, reason;
     };
-    const Case cases[] = {
-        {{"dump", missing}, missing, "No such file or directory"},
-        {{"dump", dir_.string()}, dir_.string(), "a folder"},
+    std::vector<Case> cases = {
+        {{"dump", missing},
+         missing,
+         "sorry, file failed to open: '" + missing + "' (No such file or directory)"},
+        {{"dump", dir_.string()},
+         dir_.string(),
+         "sorry, file failed to open: '" + dir_.string() + "' (a folder"},
+        {{"dump", at("pipe")}, at("pipe"), "sorry, file failed to open"},
         {{"batnames", kOvData, noFolder}, noFolder, "No such file or directory"},
-        {{"build", at("bad.json"), at("out")}, at("bad.json"), "the JSON cannot be read"},
+        {{"build", at("bad.json"), at("out")}, at("bad.json"), "sorry, the JSON cannot be read"},
         {{"build", missing, at("out")}, missing, "No such file or directory"},
         {{"pictures", missing}, missing, "sorry, file not found."},
         {{"pictures", at("plain")}, at("plain"), "sorry, picture not found or memory overflow."},
-        {{"map", kUi, "1020", at("x.png")}, kUi, "PICT resource 1020 not found"},
+        {{"pictures", "--from", "ui", tga}, tga, "sorry, file has no resource fork."},
+        {{"map", kUi, "1020", at("x.png")}, kUi, "sorry, PICT resource 1020 not found or memory overflow."},
+        {{"map", as, "1020", at("x.png")}, as, "sorry, PICT resource 1020 not found or memory overflow."},
+        {{"map", "--from", "intrface", kData + "/tga/im_grey.tga", "1013", at("x.png")},
+         "im_grey.tga",
+         "sorry, picture not in file."},
         {{"map", kUi, "1013", noFolder}, noFolder, "No such file or directory"},
+        {{"map", at("huge.pict"), at("x.png")}, at("huge.pict"), "sorry, file is larger than 64 MB."},
     };
+    for (const auto& [name, reason] :
+         {std::pair{"empty.ovdata", "file is empty"},
+          {"lowercase_magic.ovdata", "no valid 'OvDa' header found"},
+          {"truncated_in_battle_tail.ovdata", "sorry, file is damaged or truncated."},
+          {"op_count_12.ovdata", "sorry, file is damaged or truncated."}}) {
+        cases.push_back({{"dump", ovdata(name)}, ovdata(name), reason});
+        cases.push_back({{"batnames", ovdata(name), at("out")}, ovdata(name), reason});
+    }
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args[0] + " " + c.args[1]);
         const ToolRun r = run(c.args);
         EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err.rfind("mapquill-tool: ", 0), 0u) << r.err;
         EXPECT_THAT(r.err, HasSubstr(c.file));
         EXPECT_THAT(r.err, HasSubstr(c.reason));
-        EXPECT_EQ(r.err.rfind("mapquill-tool: ", 0), 0u) << r.err;
+        EXPECT_EQ(r.out, "");
     }
+    EXPECT_EQ(files(), (std::vector<std::string>{"bad.json", "huge.pict", "pipe", "plain"}));
+
+    // A readable file with a flaw is read, with a note.
+    const ToolRun trailing = run({"dump", ovdata("trailing_bytes.ovdata")});
+    EXPECT_EQ(trailing.exitCode, 0);
+    EXPECT_THAT(trailing.err, HasSubstr("bytes after its last record"));
+}
+
+// Wrong usage exits with 2, before any file is touched.
+TEST_F(ToolTest, WrongUsageExitsWithTwo) {
+    const std::string as = kData + "/forks/map.as";
+    for (const std::vector<std::string>& usage : {std::vector<std::string>{},
+                                                  {"frobnicate", "x"},
+                                                  {"help", "frobnicate"},
+                                                  {"dump"},
+                                                  {"build", "a.json"},
+                                                  {"batnames", "a", "b", "c"},
+                                                  {"map", as, at("x.png")}, // a 'UI' source needs an ID
+                                                  {"map", as, "10x3", at("x.png")},
+                                                  {"pictures", "--from", "mac", as},
+                                                  {"pictures", "--from"},
+                                                  {"pictures"},
+                                                  {"pictures", as, "--verbose"}}) {
+        EXPECT_EQ(run(usage).exitCode, 2) << (usage.empty() ? "" : usage.back());
+    }
+    EXPECT_TRUE(files().empty());
 }
 
 // The common paths must not pay for loading Qt, nor for the libraries only some pictures need
