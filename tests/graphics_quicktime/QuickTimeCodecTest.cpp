@@ -170,27 +170,21 @@ TEST(QuickTimeCodecs, EveryTruncationFailsCleanly) {
 
 // Indexed and grey images without a colour table of their own use the Mac's default tables: the
 // 8-bit system table (a 6x6x6 cube from white, ramps of red, green, blue and grey, black last), the
-// 16-colour table, and grey ramps from white at index 0 to black.
+// 16-colour table, and grey ramps from white at index 0 to black. The fixtures show the entries
+// they use (cube corners, the 16 colours, 2-bit grey); these are the others.
 TEST(QuickTimeCodecs, DefaultColourTablesAreTheMacOnes) {
     using gfx::quicktime::defaultPalette;
     using gfx::quicktime::Rgb;
     const auto mac8 = defaultPalette(8);
-    EXPECT_EQ(mac8[0], (Rgb{255, 255, 255}));
     EXPECT_EQ(mac8[1], (Rgb{255, 255, 204}));
-    EXPECT_EQ(mac8[35], (Rgb{255, 0, 0}));
     EXPECT_EQ(mac8[214], (Rgb{0, 0, 51}));
     EXPECT_EQ(mac8[215], (Rgb{238, 0, 0}));
     EXPECT_EQ(mac8[225], (Rgb{0, 238, 0}));
     EXPECT_EQ(mac8[244], (Rgb{0, 0, 17}));
     EXPECT_EQ(mac8[245], (Rgb{238, 238, 238}));
     EXPECT_EQ(mac8[255], (Rgb{0, 0, 0}));
-    const auto mac4 = defaultPalette(4);
-    EXPECT_EQ(mac4[0], (Rgb{255, 255, 255}));
-    EXPECT_EQ(mac4[3], (Rgb{221, 8, 6}));
-    EXPECT_EQ(mac4[15], (Rgb{0, 0, 0}));
-    EXPECT_EQ(defaultPalette(2)[1], (Rgb{172, 172, 172}));
+    EXPECT_EQ(defaultPalette(4)[15], (Rgb{0, 0, 0}));
     EXPECT_EQ(defaultPalette(34)[1], (Rgb{170, 170, 170}));
-    EXPECT_EQ(defaultPalette(1)[1], (Rgb{0, 0, 0}));
     EXPECT_EQ(defaultPalette(36)[15], (Rgb{0, 0, 0}));
     EXPECT_EQ(defaultPalette(40)[1], (Rgb{254, 254, 254}));
 }
