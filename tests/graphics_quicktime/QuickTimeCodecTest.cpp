@@ -197,47 +197,28 @@ TEST(QuickTimeCodecs, DefaultColourTablesAreTheMacOnes) {
 // leaves that text out.
 TEST(QuickTimeCodecs, PublicSamplesDecode) {
     struct Case {
-        const char* name;
-        int width, height;
-        std::vector<std::pair<std::array<int, 2>, Rgb>> probes;
+        struct {
+            const char* name;
+            int width, height;
+        } picture;
+        std::vector<std::array<int, 5>> probes; // x, y, red, green, blue
     };
     const Case cases[] = {
-        {"tm_u2.pict",
-         160,
-         159,
-         {{{0, 0}, {202, 200, 196}},
-          {{159, 0}, {188, 199, 188}},
-          {{0, 158}, {38, 34, 27}},
-          {{80, 53}, {145, 121, 116}}}},
-        {"tm_foo.pict",
-         128,
-         128,
-         {{{0, 0}, {255, 253, 255}},
-          {{30, 70}, {48, 34, 119}},
-          {{90, 60}, {251, 235, 172}},
-          {{100, 100}, {153, 153, 153}}}},
-        {"tm_qt_png.pict",
-         500,
-         662,
-         {{{0, 0}, {168, 168, 168}},
-          {{499, 0}, {254, 254, 254}},
-          {{0, 661}, {109, 109, 109}},
-          {{250, 220}, {205, 205, 205}}}},
-        {"tm_qt_tiff.pict",
-         500,
-         662,
-         {{{0, 0}, {168, 168, 168}}, {{499, 661}, {248, 248, 248}}, {{250, 220}, {205, 205, 205}}}},
-        {"tm_qt_bmp.pict",
-         500,
-         662,
-         {{{0, 0}, {168, 168, 168}}, {{0, 661}, {109, 109, 109}}, {{250, 220}, {205, 205, 205}}}},
-        {"tm_P30946BDC.pict",
-         587,
-         513,
-         {{{0, 0}, {240, 240, 240}},
-          {{120, 7}, {0, 0, 55}},
-          {{70, 14}, {55, 0, 0}},
-          {{293, 171}, {218, 218, 218}}}},
+        {{"tm_u2.pict", 160, 159},
+         {{0, 0, 202, 200, 196}, {159, 0, 188, 199, 188}, {0, 158, 38, 34, 27}, {80, 53, 145, 121, 116}}},
+        {{"tm_foo.pict", 128, 128},
+         {{0, 0, 255, 253, 255}, {30, 70, 48, 34, 119}, {90, 60, 251, 235, 172}, {100, 100, 153, 153, 153}}},
+        {{"tm_qt_png.pict", 500, 662},
+         {{0, 0, 168, 168, 168},
+          {499, 0, 254, 254, 254},
+          {0, 661, 109, 109, 109},
+          {250, 220, 205, 205, 205}}},
+        {{"tm_qt_tiff.pict", 500, 662},
+         {{0, 0, 168, 168, 168}, {499, 661, 248, 248, 248}, {250, 220, 205, 205, 205}}},
+        {{"tm_qt_bmp.pict", 500, 662},
+         {{0, 0, 168, 168, 168}, {0, 661, 109, 109, 109}, {250, 220, 205, 205, 205}}},
+        {{"tm_P30946BDC.pict", 587, 513},
+         {{0, 0, 240, 240, 240}, {120, 7, 0, 0, 55}, {70, 14, 55, 0, 0}, {293, 171, 218, 218, 218}}},
     };
     std::vector<std::string> runs;
     gfx::PictOptions options;
@@ -246,17 +227,17 @@ TEST(QuickTimeCodecs, PublicSamplesDecode) {
         return gfx::PictTextMask{};
     };
     std::vector<gfx::RgbImage> sameImage;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [picture, probes] : cases) {
+        SCOPED_TRACE(picture.name);
         runs.clear();
-        auto result = gfx::decodePictFile(readBytes(publicSample(c.name)), options);
+        auto result = gfx::decodePictFile(readBytes(publicSample(picture.name)), options);
         ASSERT_TRUE(result.ok()) << result.error;
         EXPECT_TRUE(runs.empty()) << runs.front();
-        ASSERT_EQ(result.image.width, c.width);
-        ASSERT_EQ(result.image.height, c.height);
-        for (const auto& [at, rgb] : c.probes)
-            EXPECT_EQ(pixel(result.image, at[0], at[1]), rgb) << "at " << at[0] << "," << at[1];
-        if (std::string(c.name).starts_with("tm_qt_"))
+        ASSERT_EQ(result.image.width, picture.width);
+        ASSERT_EQ(result.image.height, picture.height);
+        for (const auto& [x, y, r, g, b] : probes)
+            EXPECT_EQ(pixel(result.image, x, y), (Rgb{r, g, b})) << "at " << x << "," << y;
+        if (std::string(picture.name).starts_with("tm_qt_"))
             sameImage.push_back(std::move(result.image));
     }
     ASSERT_EQ(sameImage.size(), 3u);
