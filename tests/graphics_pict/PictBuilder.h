@@ -85,7 +85,6 @@ public:
     }
     PictBuilder& end() { return op(0x00FF); }
 
-    const std::vector<std::uint8_t>& record() const { return m_data; }
     std::vector<std::uint8_t> file() const {
         std::vector<std::uint8_t> out(512 + m_data.size(), 0);
         std::copy(m_data.begin(), m_data.end(), out.begin() + 512);

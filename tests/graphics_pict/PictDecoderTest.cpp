@@ -95,131 +95,74 @@ TEST(PictDecoder, QuickTimeJpegIsDrawnAndItsPlaceholderSkipped) {
 }
 
 // Public and generated samples: sizes and pixels checked against an independent look at each
-// picture, at corners and inside.
+// picture, at corners and inside. Vector drawings decode to what they show (the lake of carte,
+// the cow's coat, the blue disc of oom, the colours of the tapestry scene), at the sizes the suite
+// states for carte, cow and oom (cow's canvas is its extended header's source rectangle, one row
+// taller than the 72-dpi frame).
 TEST(PictDecoder, SamplesDecodeToKnownPixels) {
-    struct Probe {
-        int x, y;
-        std::array<int, 3> rgb;
-    };
     struct SampleCase {
-        const char* path;
-        int width, height;
-        std::vector<Probe> probes;
+        struct {
+            const char* path;
+            int width, height;
+        } picture;
+        std::vector<std::array<int, 5>> probes; // x, y, red, green, blue
     };
     const std::vector<SampleCase> cases = {
         // 16-bit pack type 3 with byte counts; colour bars red at the top, grey steps, black.
-        {"public/tm_mire16.pict",
-         64,
-         64,
-         {{0, 0, {255, 0, 0}}, {63, 0, {255, 0, 0}}, {20, 30, {132, 132, 132}}, {40, 30, {0, 0, 0}}}},
+        {{"public/tm_mire16.pict", 64, 64},
+         {{0, 0, 255, 0, 0}, {63, 0, 255, 0, 0}, {20, 30, 132, 132, 132}, {40, 30, 0, 0, 0}}},
         // 16-bit with word counts; bounds 270 wide drawn through a 269-wide srcRect.
-        {"public/tm_16bit.pict",
-         269,
-         269,
-         {{0, 0, {214, 214, 198}}, {268, 0, {231, 255, 247}}, {134, 134, {156, 156, 123}}}},
+        {{"public/tm_16bit.pict", 269, 269},
+         {{0, 0, 214, 214, 198}, {268, 0, 231, 255, 247}, {134, 134, 156, 156, 123}}},
         // 32-bit with an alpha plane first.
-        {"public/tm_food.pct",
-         146,
-         194,
-         {{0, 0, {175, 164, 110}}, {145, 193, {237, 242, 245}}, {73, 97, {152, 56, 0}}}},
+        {{"public/tm_food.pct", 146, 194},
+         {{0, 0, 175, 164, 110}, {145, 193, 237, 242, 245}, {73, 97, 152, 56, 0}}},
         // 44 bands of 10 rows, device colour table.
-        {"public/tm_1_44bands_8bit.pict",
-         622,
-         437,
-         {{0, 0, {153, 153, 102}},
-          {621, 0, {51, 51, 0}},
-          {0, 436, {204, 102, 102}},
-          {621, 436, {153, 51, 0}}}},
+        {{"public/tm_1_44bands_8bit.pict", 622, 437},
+         {{0, 0, 153, 153, 102}, {621, 0, 51, 51, 0}, {0, 436, 204, 102, 102}, {621, 436, 153, 51, 0}}},
         // Version 1, 1-bit BitMap with word counts.
-        {"public/tm_FC10_v1.PCT",
-         2265,
-         2593,
-         {{0, 0, {255, 255, 255}}, {1100, 1200, {0, 0, 0}}, {2264, 2592, {255, 255, 255}}}},
+        {{"public/tm_FC10_v1.PCT", 2265, 2593},
+         {{0, 0, 255, 255, 255}, {1100, 1200, 0, 0, 0}, {2264, 2592, 255, 255, 255}}},
         // No 512-byte header; 32-bit, cmpCount 4, all white.
-        {"public/exiftool_PICT_headerless.pict", 8, 8, {{0, 0, {255, 255, 255}}, {7, 7, {255, 255, 255}}}},
+        {{"public/exiftool_PICT_headerless.pict", 8, 8}, {{0, 0, 255, 255, 255}, {7, 7, 255, 255, 255}}},
         // ImageMagick's byte counts on 32-bit rowBytes 256: red at the top, blue at the bottom, a yellow
         // square.
-        {"generated/im_rgb24.pict",
-         64,
-         40,
-         {{0, 0, {255, 0, 0}}, {63, 0, {255, 0, 0}}, {0, 39, {0, 0, 255}}, {10, 10, {255, 255, 0}}}},
+        {{"generated/im_rgb24.pict", 64, 40},
+         {{0, 0, 255, 0, 0}, {63, 0, 255, 0, 0}, {0, 39, 0, 0, 255}, {10, 10, 255, 255, 0}}},
         // Odd rowBytes 37.
-        {"generated/np_mono.pict",
-         37,
-         21,
-         {{0, 0, {255, 255, 255}}, {20, 3, {0, 0, 0}}, {36, 20, {0, 0, 0}}}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.path);
-        const auto result = gfx::decodePictFile(readBytes(sample(c.path)));
-        ASSERT_TRUE(result.ok()) << result.error;
-        ASSERT_EQ(result.image.width, c.width);
-        ASSERT_EQ(result.image.height, c.height);
-        for (const auto& p : c.probes)
-            EXPECT_EQ(pixel(result.image, p.x, p.y), p.rgb) << "at " << p.x << "," << p.y;
-    }
-}
-
-// The public suite's pictures. Vector drawings decode to what they show (probes checked against
-// a look at each picture: the lake of carte, the cow's coat, the blue disc of oom, the colours of
-// the tapestry scene), at the sizes the suite states for carte, cow and oom (cow's canvas is its
-// extended header's source rectangle, one row taller than the 72-dpi frame). Pictures whose
-// QuickTime codec has no decoder yet must say so rather than fail otherwise.
-TEST(PictDecoder, PublicSuitePicturesDecode) {
-    struct Probe {
-        int x, y;
-        std::array<int, 3> rgb;
-    };
-    struct SuiteCase {
-        const char* name;
-        int width, height;
-        std::vector<Probe> probes;
-    };
-    const std::vector<SuiteCase> drawings = {
-        {"tm_carte.pict",
-         782,
-         598,
-         {{400, 250, {51, 204, 255}}, {300, 60, {102, 204, 0}}, {420, 140, {221, 221, 221}}}},
-        {"tm_cow.pict",
-         787,
-         548,
-         {{600, 100, {240, 232, 194}}, {10, 10, {0, 0, 0}}, {150, 300, {255, 255, 255}}}},
-        {"tm_oom.pict",
-         1713,
-         1263,
-         {{600, 400, {0, 153, 216}}, {100, 1050, {0, 0, 0}}, {0, 0, {255, 255, 255}}}},
-        {"tm_EDUC0052.pict", 1024, 723, {{260, 560, {161, 63, 0}}, {650, 300, {210, 176, 106}}}},
-        {"tm_4.pict", 515, 315, {{3, 3, {221, 221, 255}}, {30, 30, {0, 0, 0}}}},
-        {"tm_5.pict", 384, 384, {{3, 3, {0, 0, 0}}, {100, 100, {0, 16, 64}}}},
+        {{"generated/np_mono.pict", 37, 21}, {{0, 0, 255, 255, 255}, {20, 3, 0, 0, 0}, {36, 20, 0, 0, 0}}},
+        {{"public/tm_carte.pict", 782, 598},
+         {{400, 250, 51, 204, 255}, {300, 60, 102, 204, 0}, {420, 140, 221, 221, 221}}},
+        {{"public/tm_cow.pict", 787, 548},
+         {{600, 100, 240, 232, 194}, {10, 10, 0, 0, 0}, {150, 300, 255, 255, 255}}},
+        {{"public/tm_oom.pict", 1713, 1263},
+         {{600, 400, 0, 153, 216}, {100, 1050, 0, 0, 0}, {0, 0, 255, 255, 255}}},
+        {{"public/tm_EDUC0052.pict", 1024, 723}, {{260, 560, 161, 63, 0}, {650, 300, 210, 176, 106}}},
+        {{"public/tm_4.pict", 515, 315}, {{3, 3, 221, 221, 255}, {30, 30, 0, 0, 0}}},
+        {{"public/tm_5.pict", 384, 384}, {{3, 3, 0, 0, 0}, {100, 100, 0, 16, 64}}},
         // "Inverted" over an inverted band, "Hilited" over a highlighted one.
-        {"tm_6.pict", 335, 300, {{10, 10, {0, 0, 0}}, {10, 200, {204, 204, 255}}}},
-        {"tm_7.pict", 500, 300, {{250, 200, {0, 0, 136}}, {400, 40, {255, 255, 255}}}},
-        {"tm_8_reserved_opcodes.pict", 300, 300, {{5, 5, {0, 0, 0}}, {150, 150, {255, 255, 255}}}},
-        {"tm_mire16.pict", 64, 64, {}},
-        {"tm_16bit.pict", 269, 269, {}},
-        {"tm_food.pct", 146, 194, {}},
-        {"tm_1_44bands_8bit.pict", 622, 437, {}},
-        {"tm_FC10_v1.PCT", 2265, 2593, {}},
-        {"tm_qt_mire_jpeg.pict", 64, 64, {}},
+        {{"public/tm_6.pict", 335, 300}, {{10, 10, 0, 0, 0}, {10, 200, 204, 204, 255}}},
+        {{"public/tm_7.pict", 500, 300}, {{250, 200, 0, 0, 136}, {400, 40, 255, 255, 255}}},
+        {{"public/tm_8_reserved_opcodes.pict", 300, 300}, {{5, 5, 0, 0, 0}, {150, 150, 255, 255, 255}}},
+        {{"public/tm_qt_mire_jpeg.pict", 64, 64}, {}},
     };
-    for (const auto& c : drawings) {
-        SCOPED_TRACE(c.name);
-        if (!gfx::jpegDecodingAvailable() && std::string(c.name).find("jpeg") != std::string::npos)
+    for (const auto& [picture, probes] : cases) {
+        SCOPED_TRACE(picture.path);
+        if (!gfx::jpegDecodingAvailable() && std::string(picture.path).find("jpeg") != std::string::npos)
             continue; // the Windows cross build has no JPEG decoder
-        const auto result =
-            gfx::decodePictFile(readBytes(sample(std::string("public/") + c.name)), jpegOptions());
+        const auto result = gfx::decodePictFile(readBytes(fixture(picture.path)), jpegOptions());
         ASSERT_TRUE(result.ok()) << result.error;
-        EXPECT_EQ(result.image.width, c.width);
-        EXPECT_EQ(result.image.height, c.height);
-        for (const auto& p : c.probes)
-            EXPECT_EQ(pixel(result.image, p.x, p.y), p.rgb) << "at " << p.x << "," << p.y;
+        ASSERT_EQ(result.image.width, picture.width);
+        ASSERT_EQ(result.image.height, picture.height);
+        for (const auto& [x, y, r, g, b] : probes)
+            EXPECT_EQ(pixel(result.image, x, y), (std::array{r, g, b})) << "at " << x << "," << y;
     }
+    // The QuickTime codecs' own tests decode these; a build without the image libraries (the
+    // Windows cross build) must say which one it lacks rather than fail otherwise.
     for (const char* name : {"tm_u2.pict", "tm_foo.pict", "tm_qt_png.pict", "tm_qt_tiff.pict",
                              "tm_qt_bmp.pict", "tm_P30946BDC.pict"}) {
         SCOPED_TRACE(name);
-        const auto result =
-            gfx::decodePictFile(readBytes(sample(std::string("public/") + name)), jpegOptions());
-        // A build without the image libraries (the Windows cross build) says which one it lacks.
+        const auto result = gfx::decodePictFile(readBytes(fixture(std::string("public/") + name)));
         EXPECT_TRUE(result.ok() || result.error.find("are not supported") != std::string::npos ||
                     result.error.find("this build of the program") != std::string::npos)
             << result.error;

@@ -5,6 +5,7 @@
 #include "PictBuilder.h"
 #include "PictTestSupport.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
@@ -51,178 +52,121 @@ gfx::ImageResult draw(int width, int height, const std::function<void(PictBuilde
 
 // Rectangles: the 1-pixel frame lies on the rectangle's outermost pixels; a 3 x 2 pen frames with
 // 3-pixel sides and 2-pixel top and bottom; paint covers exactly left <= h < right, top <= v < bottom.
-TEST(PictDrawing, RectanglesFrameInsideAndPaintTheirPixels) {
-    EXPECT_TRUE(looksLike(draw(8, 6, [](PictBuilder& b) { b.op(0x30).rect(1, 1, 5, 7); }),
-                          {"........", ".######.", ".#....#.", ".#....#.", ".######.", "........"}));
-    EXPECT_TRUE(
-        looksLike(draw(9, 6, [](PictBuilder& b) { b.op(0x07).point(2, 3).op(0x30).rect(0, 0, 6, 9); }),
-                  {"#########", "#########", "###...###", "###...###", "#########", "#########"}));
-    EXPECT_TRUE(
-        looksLike(draw(5, 4, [](PictBuilder& b) { b.op(0x31).rect(1, 1, 3, 4).op(0x30).rect(3, 3, 2, 2); }),
-                  {".....", ".###.", ".###.", "....."}));
-    // A pen wider than half the rectangle fills it; a pen of width 0 draws nothing.
-    EXPECT_TRUE(
-        looksLike(draw(4, 3, [](PictBuilder& b) { b.op(0x07).point(1, 2).op(0x30).rect(0, 0, 3, 3); }),
-                  {"###.", "###.", "###."}));
-    EXPECT_TRUE(
-        looksLike(draw(4, 3, [](PictBuilder& b) { b.op(0x07).point(1, 0).op(0x30).rect(0, 0, 3, 3); }),
-                  {"....", "....", "...."}));
-}
-
 // Lines: the pen's top-left follows the line, so a 1 x 1 pen covers both end points and a 3 x 2
-// pen reaches two pixels further right and one further down. Shallow lines step one row where
-// the exact line crosses the middle between rows.
-TEST(PictDrawing, LinesAreSweptByThePenBelowAndRightOfThem) {
-    EXPECT_TRUE(looksLike(draw(9, 4,
-                               [](PictBuilder& b) {
-                                   b.op(0x07).point(2, 3).op(0x20).point(1, 1).point(1, 5); // (h 1 -> 5, v 1)
-                               }),
-                          {".........", ".#######.", ".#######.", "........."}));
-    EXPECT_TRUE(looksLike(draw(7, 3, [](PictBuilder& b) { b.op(0x20).point(0, 0).point(2, 6); }),
-                          {"##.....", "..###..", ".....##"}));
-    // LineFrom continues from the pen; ShortLine and ShortLineFrom move by signed bytes.
-    EXPECT_TRUE(looksLike(draw(5, 5,
-                               [](PictBuilder& b) {
-                                   b.op(0x22).point(0, 0).bytes({4, 0}); // (0,0) -> (4,0)
-                                   b.op(0x23).bytes({0, 4});             // -> (4,4)
-                                   b.op(0x21).point(4, 0);               // -> (0,4)
-                               }),
-                          {"#####", "....#", "....#", "....#", "#####"}));
-}
-
+// pen reaches two pixels further right and one further down. Shallow lines step one row where the
+// exact line crosses the middle between rows.
 // Ovals, rounded rectangles and arcs take the pixels whose centres are inside the curve. An 8 x 8
-// oval loses two pixels at each end of its first and last rows and one of its second and
-// seventh; an arc from 0 for 90 degrees is its top-right quarter, and so is 90 for -90.
-TEST(PictDrawing, OvalsRoundRectsAndArcsFollowTheirCurves) {
-    const std::vector<std::string> oval = {"..####..", ".######.", "########", "########",
-                                           "########", "########", ".######.", "..####.."};
-    EXPECT_TRUE(looksLike(draw(8, 8, [](PictBuilder& b) { b.op(0x51).rect(0, 0, 8, 8); }), oval));
-    EXPECT_TRUE(looksLike(draw(5, 3, [](PictBuilder& b) { b.op(0x51).rect(0, 0, 3, 5); }),
-                          {".###.", "#####", ".###."}));
-    // A framed oval is the oval minus the oval inset by the pen.
-    EXPECT_TRUE(looksLike(
-        draw(8, 8, [](PictBuilder& b) { b.op(0x50).rect(0, 0, 8, 8); }),
-        {"..####..", ".#....#.", "#......#", "#......#", "#......#", "#......#", ".#....#.", "..####.."}));
-    const std::vector<std::string> quarter = {"....##..", "....###.", "....####", "....####",
-                                              "........", "........", "........", "........"};
-    EXPECT_TRUE(
-        looksLike(draw(8, 8, [](PictBuilder& b) { b.op(0x61).rect(0, 0, 8, 8).word(0).word(90); }), quarter));
-    EXPECT_TRUE(looksLike(draw(8, 8, [](PictBuilder& b) { b.op(0x61).rect(0, 0, 8, 8).word(90).word(-90); }),
-                          quarter));
-    // The "same" variant reuses the last rectangle, whatever kind of shape used it.
-    EXPECT_TRUE(looksLike(
-        draw(8, 8, [](PictBuilder& b) { b.op(0x30).rect(0, 0, 8, 8).op(0x69).word(180).word(90); }),
-        {"########", "#......#", "#......#", "#......#", "####...#", "####...#", "####...#", "########"}));
-    EXPECT_TRUE(
-        looksLike(draw(8, 6, [](PictBuilder& b) { b.op(0x0B).point(4, 4).op(0x41).rect(0, 0, 6, 8); }),
-                  {".######.", "########", "########", "########", "########", ".######."}));
-}
-
-// Polygons fill by the even-odd rule over pixel centres, so one traced round a rectangle covers
-// the rectangle; framing moves the pen along its edges, and the pen hangs outside on the right
-// and bottom. Regions fill their scan lines' spans.
-TEST(PictDrawing, PolygonsAndRegionsFillTheirInsides) {
-    auto square = [](PictBuilder& b) {
+// oval loses two pixels at each end of its first and last rows and one of its second and seventh;
+// an arc from 0 for 90 degrees is its top-right quarter, and so is 90 for -90.
+// Polygons fill by the even-odd rule over pixel centres, so one traced round a rectangle covers the
+// rectangle; framing moves the pen along its edges, and the pen hangs outside on the right and
+// bottom. Regions fill their scan lines' spans.
+// Patterns repeat every 8 pixels from the canvas's top-left, not the shape's. FillRect uses the
+// fill pattern, EraseRect the background pattern, InvertRect inverts.
+// Then colours (RGB and the old eight), the pen's transfer modes on a white canvas, the clip
+// region and Origin.
+TEST(PictDrawing, ShapesFollowQuickDrawsRules) {
+    using Body = std::function<void(PictBuilder&)>;
+    struct Drawing {
+        Body body;
+        std::vector<std::string> rows; // the canvas: '.' white, '#' black, 'r' red, 'b' blue, 'g' green
+    };
+    const auto square = [](PictBuilder& b) {
         b.word(30).rect(0, 0, 4, 6).point(0, 0).point(0, 6).point(4, 6).point(4, 0).point(0, 0);
     };
-    EXPECT_TRUE(looksLike(draw(8, 6,
-                               [&](PictBuilder& b) {
-                                   b.op(0x71);
-                                   square(b);
-                               }),
-                          {"######..", "######..", "######..", "######..", "........", "........"}));
-    EXPECT_TRUE(looksLike(draw(8, 6,
-                               [&](PictBuilder& b) {
-                                   b.op(0x70);
-                                   square(b);
-                               }),
-                          {"#######.", "#.....#.", "#.....#.", "#.....#.", "#######.", "........"}));
-    // A triangle: the rows' spans shrink to the apex; a centre on the right edge is outside.
-    EXPECT_TRUE(looksLike(draw(6, 3,
-                               [](PictBuilder& b) {
-                                   b.op(0x71).word(22).rect(0, 0, 3, 6).point(0, 0).point(0, 6).point(3, 3);
-                               }),
-                          {"#####.", ".###..", "..#..."}));
-    // An L: full rows 0-1, then the left half only.
-    EXPECT_TRUE(looksLike(draw(4, 4,
-                               [](PictBuilder& b) {
-                                   b.op(0x81).region(0, 0, 4, 4, {{0, 0, 4}, {2, 2, 4}, {4, 0, 2}});
-                               }),
-                          {"####", "####", "##..", "##.."}));
-    // FrameRgn draws inside the region like FrameRect.
-    EXPECT_TRUE(looksLike(draw(5, 4, [](PictBuilder& b) { b.op(0x80).region(0, 0, 4, 5); }),
-                          {"#####", "#...#", "#...#", "#####"}));
-}
-
-// Patterns repeat every 8 pixels from the canvas's top-left, not the shape's: a checkerboard
-// rectangle starting at an odd column continues the board. FillRect uses the fill pattern,
-// EraseRect the background pattern, InvertRect inverts.
-TEST(PictDrawing, PatternsAlignToTheCanvasAndVerbsPickTheirPattern) {
-    auto checker = [](PictBuilder& b) { b.bytes({0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55}); };
-    EXPECT_TRUE(looksLike(draw(6, 3,
-                               [&](PictBuilder& b) {
-                                   b.op(0x0A);
-                                   checker(b);
-                                   b.op(0x34).rect(0, 1, 3, 5);
-                               }),
-                          {"..#.#.", ".#.#..", "..#.#."}));
-    EXPECT_TRUE(looksLike(draw(6, 2,
-                               [&](PictBuilder& b) {
-                                   b.op(0x09);
-                                   checker(b);
-                                   b.op(0x31).rect(0, 0, 2, 3); // the pen pattern
-                                   b.op(0x33).rect(0, 0, 1, 6); // invert the top row
-                               }),
-                          {".#.###", ".#...."}));
-    EXPECT_TRUE(looksLike(draw(4, 2,
-                               [](PictBuilder& b) {
-                                   b.op(0x31).rect(0, 0, 2, 4).op(0x1B).word(0).word(0).word(0xFFFF);
-                                   b.op(0x32).rect(0, 1, 2, 3); // erase in the (blue) background colour
-                               }),
-                          {"#bb#", "#bb#"}));
-}
-
-// Colours (RGB and the old eight), the pen's transfer modes on a white canvas, the clip region
-// and Origin.
-TEST(PictDrawing, ColoursModesClipAndOrigin) {
-    EXPECT_TRUE(looksLike(draw(4, 1,
-                               [](PictBuilder& b) {
-                                   b.op(0x1A).word(0xFFFF).word(0).word(0).op(0x31).rect(0, 0, 1, 2);
-                                   b.op(0x0E).word(0).word(341).op(0x31).rect(0, 2, 1, 4); // greenColor
-                               }),
-                          {"rrgg"}));
-    struct ModeCase {
-        int mode;
-        const char* row;
+    const auto checker = [](PictBuilder& b) -> PictBuilder& {
+        return b.bytes({0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55});
+    };
+    const std::vector<std::string> quarter = {"....##..", "....###.", "....####", "....####",
+                                              "........", "........", "........", "........"};
+    std::vector<Drawing> drawings = {
+        {[](PictBuilder& b) { b.op(0x30).rect(1, 1, 5, 7); },
+         {"........", ".######.", ".#....#.", ".#....#.", ".######.", "........"}},
+        {[](PictBuilder& b) { b.op(0x07).point(2, 3).op(0x30).rect(0, 0, 6, 9); },
+         {"#########", "#########", "###...###", "###...###", "#########", "#########"}},
+        // Paint; an empty rectangle draws nothing.
+        {[](PictBuilder& b) { b.op(0x31).rect(1, 1, 3, 4).op(0x30).rect(3, 3, 2, 2); },
+         {".....", ".###.", ".###.", "....."}},
+        // A pen wider than half the rectangle fills it.
+        {[](PictBuilder& b) { b.op(0x07).point(1, 2).op(0x30).rect(0, 0, 3, 3); }, {"###.", "###.", "###."}},
+        // A pen of width 0 draws nothing.
+        {[](PictBuilder& b) { b.op(0x07).point(1, 0).op(0x30).rect(0, 0, 3, 3); }, {"....", "....", "...."}},
+        {[](PictBuilder& b) { b.op(0x07).point(2, 3).op(0x20).point(1, 1).point(1, 5); },
+         {".........", ".#######.", ".#######.", "........."}},
+        {[](PictBuilder& b) { b.op(0x20).point(0, 0).point(2, 6); }, {"##.....", "..###..", ".....##"}},
+        // LineFrom continues from the pen; ShortLine and ShortLineFrom move by signed bytes.
+        {[](PictBuilder& b) {
+             b.op(0x22).point(0, 0).bytes({4, 0}).op(0x23).bytes({0, 4}).op(0x21).point(4, 0);
+         },
+         {"#####", "....#", "....#", "....#", "#####"}},
+        {[](PictBuilder& b) { b.op(0x51).rect(0, 0, 8, 8); },
+         {"..####..", ".######.", "########", "########", "########", "########", ".######.", "..####.."}},
+        {[](PictBuilder& b) { b.op(0x51).rect(0, 0, 3, 5); }, {".###.", "#####", ".###."}},
+        // Framed oval: the oval minus the oval inset by the pen.
+        {[](PictBuilder& b) { b.op(0x50).rect(0, 0, 8, 8); },
+         {"..####..", ".#....#.", "#......#", "#......#", "#......#", "#......#", ".#....#.", "..####.."}},
+        {[](PictBuilder& b) { b.op(0x61).rect(0, 0, 8, 8).word(0).word(90); }, quarter},
+        {[](PictBuilder& b) { b.op(0x61).rect(0, 0, 8, 8).word(90).word(-90); }, quarter},
+        // The "same" variant reuses the last rectangle, whatever kind of shape used it.
+        {[](PictBuilder& b) { b.op(0x30).rect(0, 0, 8, 8).op(0x69).word(180).word(90); },
+         {"########", "#......#", "#......#", "#......#", "####...#", "####...#", "####...#", "########"}},
+        {[](PictBuilder& b) { b.op(0x0B).point(4, 4).op(0x41).rect(0, 0, 6, 8); },
+         {".######.", "########", "########", "########", "########", ".######."}},
+        {[&](PictBuilder& b) { square(b.op(0x71)); },
+         {"######..", "######..", "######..", "######..", "........", "........"}},
+        {[&](PictBuilder& b) { square(b.op(0x70)); },
+         {"#######.", "#.....#.", "#.....#.", "#.....#.", "#######.", "........"}},
+        // The rows' spans shrink to the apex; a centre on the right edge is outside.
+        {[](PictBuilder& b) { b.op(0x71).word(22).rect(0, 0, 3, 6).point(0, 0).point(0, 6).point(3, 3); },
+         {"#####.", ".###..", "..#..."}},
+        // L-shaped region: full rows 0-1, then the left half.
+        {[](PictBuilder& b) {
+             b.op(0x81).region(0, 0, 4, 4, {{0, 0, 4}, {2, 2, 4}, {4, 0, 2}});
+         },
+         {"####", "####", "##..", "##.."}},
+        // FrameRgn draws inside the region like FrameRect.
+        {[](PictBuilder& b) { b.op(0x80).region(0, 0, 4, 5); }, {"#####", "#...#", "#...#", "#####"}},
+        // A checkerboard rectangle at an odd column continues the board.
+        {[&](PictBuilder& b) { checker(b.op(0x0A)).op(0x34).rect(0, 1, 3, 5); },
+         {"..#.#.", ".#.#..", "..#.#."}},
+        // The pen pattern, then the top row inverted.
+        {[&](PictBuilder& b) { checker(b.op(0x09)).op(0x31).rect(0, 0, 2, 3).op(0x33).rect(0, 0, 1, 6); },
+         {".#.###", ".#...."}},
+        // Erase in the (blue) background colour.
+        {[](PictBuilder& b) {
+             b.op(0x31).rect(0, 0, 2, 4).op(0x1B).word(0).word(0).word(0xFFFF).op(0x32).rect(0, 1, 2, 3);
+         },
+         {"#bb#", "#bb#"}},
+        // RGB red, then the old greenColor.
+        {[](PictBuilder& b) {
+             b.op(0x1A).word(0xFFFF).word(0).word(0).op(0x31).rect(0, 0, 1, 2);
+             b.op(0x0E).word(0).word(341).op(0x31).rect(0, 2, 1, 4);
+         },
+         {"rrgg"}},
+        // Only what lies inside the clip region is drawn.
+        {[](PictBuilder& b) { b.op(0x01).region(1, 1, 2, 3).op(0x31).rect(0, 0, 3, 4); },
+         {"....", ".##.", "...."}},
+        // After Origin (dh 2, dv 1) the local point (2, 1) is the canvas's top-left.
+        {[](PictBuilder& b) { b.op(0x0C).word(2).word(1).op(0x31).rect(1, 2, 2, 4); }, {"##..", "...."}},
     };
     // Black paint over "#...": copy, or, xor, bic, notPatCopy, then adMin/addMax with red.
-    for (const ModeCase& c : {ModeCase{8, "###."}, ModeCase{9, "###."}, ModeCase{10, ".##."},
-                              ModeCase{11, "...."}, ModeCase{12, "...."}, ModeCase{15, "#..."}}) {
-        SCOPED_TRACE(c.mode);
-        EXPECT_TRUE(
-            looksLike(draw(4, 1,
-                           [&](PictBuilder& b) {
-                               b.op(0x31).rect(0, 0, 1, 1).op(0x08).word(c.mode).op(0x31).rect(0, 0, 1, 3);
-                           }),
-                      {c.row}));
+    for (const auto& [mode, row] :
+         {std::pair{8, "###."}, {9, "###."}, {10, ".##."}, {11, "...."}, {12, "...."}, {15, "#..."}})
+        drawings.push_back({[mode](PictBuilder& b) {
+                                b.op(0x31).rect(0, 0, 1, 1).op(0x08).word(mode).op(0x31).rect(0, 0, 1, 3);
+                            },
+                            {row}});
+    for (const auto& [mode, row] : {std::pair{39, "rr.."}, {37, "...."}, {36, "rr.."}})
+        drawings.push_back({[mode](PictBuilder& b) {
+                                b.op(0x1A).word(0xFFFF).word(0).word(0).op(0x08).word(mode);
+                                b.op(0x31).rect(0, 0, 1, 2);
+                            },
+                            {row}});
+    for (std::size_t i = 0; i < drawings.size(); ++i) {
+        const Drawing& d = drawings[i];
+        EXPECT_TRUE(looksLike(draw(int(d.rows[0].size()), int(d.rows.size()), d.body), d.rows))
+            << "drawing " << i;
     }
-    for (const ModeCase& c : {ModeCase{39, "rr.."}, ModeCase{37, "...."}, ModeCase{36, "rr.."}}) {
-        SCOPED_TRACE(c.mode);
-        EXPECT_TRUE(looksLike(draw(4, 1,
-                                   [&](PictBuilder& b) {
-                                       b.op(0x1A).word(0xFFFF).word(0).word(0).op(0x08).word(c.mode);
-                                       b.op(0x31).rect(0, 0, 1, 2);
-                                   }),
-                              {c.row}));
-    }
-    // Only what lies inside the clip region is drawn.
-    EXPECT_TRUE(
-        looksLike(draw(4, 3, [](PictBuilder& b) { b.op(0x01).region(1, 1, 2, 3).op(0x31).rect(0, 0, 3, 4); }),
-                  {"....", ".##.", "...."}));
-    // After Origin (dh 2, dv 1) the local point (2, 1) is the canvas's top-left.
-    EXPECT_TRUE(
-        looksLike(draw(4, 2, [](PictBuilder& b) { b.op(0x0C).word(2).word(1).op(0x31).rect(1, 2, 2, 4); }),
-                  {"##..", "...."}));
 }
 
 // Text goes through the renderer with the picture's font, size and face; LongText places the

@@ -44,7 +44,7 @@ TEST(PictRobustness, EveryTruncationFails) {
          {fixture("hand_scaled_offset_modes.pict"), fixture("hand_v1_bitmap.pict"),
           fixture("hand_odd_opcodes_aligned.pict"), fixture("hand_quicktime_jpeg.pict"),
           fixture("hand_mask_region_ext144.pict"), fixture("tool_np_pal_230x4.pict"),
-          sample("public/tm_mire16.pict"), sample("public/tm_8_reserved_opcodes.pict")}) {
+          fixture("public/tm_mire16.pict"), fixture("public/tm_8_reserved_opcodes.pict")}) {
         SCOPED_TRACE(path);
         const auto data = readBytes(path);
         // Without libjpeg-turbo (the Windows cross build) the JPEG picture fails whole, too.

@@ -13,11 +13,9 @@ using testfiles::readBytes;
 using testfiles::readPpm;
 using testfiles::samePixels;
 
+// Fixtures, and the public and tool-written samples in public/ and generated/ beside them (see
+// their PROVENANCE.md / README.md).
 inline std::string fixture(const std::string& name) {
-    return (testfiles::kData / "pict" / name).string();
-}
-// Public and tool-written samples kept beside the fixtures (see their PROVENANCE.md / README.md).
-inline std::string sample(const std::string& name) {
     return (testfiles::kData / "pict" / name).string();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -37,8 +38,18 @@ protected:
 
     std::string at(const std::string& name) const { return (dir_ / name).string(); }
 
+    // The names in the test's folder, sorted: what a command left behind.
+    std::vector<std::string> files() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir_))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
     // `input`, when given, is the file fed to the tool's standard input (through a pipe when
-    // `piped`, so that the tool cannot seek or stat it as a plain file).
+    // `piped`, so that the tool cannot seek or stat it as a plain file). A tool that hangs is
+    // stopped and exits with 124.
     ToolRun run(const std::vector<std::string>& args, const std::string& input = {},
                 bool piped = false) const {
         const auto quoted = [](const std::string& word) {
@@ -47,8 +58,8 @@ protected:
                 out += c == '\'' ? std::string("'\\''") : std::string(1, c);
             return out + "'";
         };
-        std::string command = input.empty() || !piped ? quoted(MQ_TOOL_PATH)
-                                                      : "cat " + quoted(input) + " | " + quoted(MQ_TOOL_PATH);
+        const std::string tool = "timeout 60 " + quoted(MQ_TOOL_PATH);
+        std::string command = input.empty() || !piped ? tool : "cat " + quoted(input) + " | " + tool;
         for (const std::string& a : args)
             command += " " + quoted(a);
         if (!input.empty() && !piped)
