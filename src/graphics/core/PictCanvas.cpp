@@ -236,8 +236,7 @@ std::string PictCanvas::ensureImage() {
         if (auto refusal = m_admit(); !refusal.empty())
             return refusal;
     }
-    m_image = RgbImage(m_space.width(), m_space.height());
-    std::fill(m_image.pixels.begin(), m_image.pixels.end(), std::uint8_t{255});
+    m_image = RgbImage(m_space.width(), m_space.height(), 255);
     return {};
 }
 

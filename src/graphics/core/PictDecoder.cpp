@@ -180,9 +180,7 @@ public:
             // frame): it is as white as QuickDraw leaves it.
             if (auto refusal = admitCanvas(); !refusal.empty())
                 return ImageResult::failure(refusal);
-            RgbImage blank(m_header.space.width(), m_header.space.height());
-            std::fill(blank.pixels.begin(), blank.pixels.end(), std::uint8_t{255});
-            return {std::move(blank), {}};
+            return {RgbImage(m_header.space.width(), m_header.space.height(), 255), {}};
         }
         return {m_canvas.takeImage(), {}};
     }

@@ -15,8 +15,9 @@ struct RgbImage {
     std::vector<std::uint8_t> pixels; // width * height * 3 bytes
 
     RgbImage() = default;
-    RgbImage(int w, int h)
-        : width(w), height(h), pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 3u) {}
+    // Every channel of every pixel `fill` (black by default, 255 for white) in one pass.
+    RgbImage(int w, int h, std::uint8_t fill = 0)
+        : width(w), height(h), pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 3u, fill) {}
 
     bool isNull() const { return width <= 0 || height <= 0; }
     std::uint8_t* row(int y) {

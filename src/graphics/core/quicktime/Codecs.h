@@ -45,9 +45,7 @@ inline void putColour(std::uint8_t* rgb, const Rgb& c) {
 
 // An image filled with white, the colour a picture shows where a codec writes nothing.
 inline RgbImage whiteImage(int width, int height) {
-    RgbImage img(width, height);
-    std::fill(img.pixels.begin(), img.pixels.end(), std::uint8_t{255});
-    return img;
+    return RgbImage(width, height, 255);
 }
 
 // Block codecs decode into an image rounded up to whole blocks and hand back the visible part.
