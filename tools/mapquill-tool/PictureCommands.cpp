@@ -144,7 +144,7 @@ int runMapCommand(const std::vector<std::string>& args) {
     const std::string& out = parsed.positional.back();
 
     int exitCode = kExitSuccess;
-    const std::optional<gfx::PictureSource> source = openSource(path, parsed.from, exitCode);
+    std::optional<gfx::PictureSource> source = openSource(path, parsed.from, exitCode);
     if (!source)
         return exitCode;
     if (!id && source->kind() != gfx::PictureSourceKind::PictureFile)
@@ -153,6 +153,8 @@ int runMapCommand(const std::vector<std::string>& args) {
     const gfx::PictureResult picture = source->picture(id.value_or(0), mapPictureDecoders());
     if (!picture.ok())
         return inputError(inputName(path), picture.error, picture.detail);
+    // The source's bytes are done with: their memory serves the PNG file.
+    source.reset();
     std::string error;
     if (!writeMapPng(picture.image, out, error))
         return inputError(outputName(out), error);
