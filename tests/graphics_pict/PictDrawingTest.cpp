@@ -152,12 +152,12 @@ TEST(PictDrawing, ShapesFollowQuickDrawsRules) {
     // Black paint over "#...": copy, or, xor, bic, notPatCopy, then adMin/addMax with red.
     for (const auto& [mode, row] :
          {std::pair{8, "###."}, {9, "###."}, {10, ".##."}, {11, "...."}, {12, "...."}, {15, "#..."}})
-        drawings.push_back({[mode](PictBuilder& b) {
+        drawings.push_back({[mode = mode](PictBuilder& b) {
                                 b.op(0x31).rect(0, 0, 1, 1).op(0x08).word(mode).op(0x31).rect(0, 0, 1, 3);
                             },
                             {row}});
     for (const auto& [mode, row] : {std::pair{39, "rr.."}, {37, "...."}, {36, "rr.."}})
-        drawings.push_back({[mode](PictBuilder& b) {
+        drawings.push_back({[mode = mode](PictBuilder& b) {
                                 b.op(0x1A).word(0xFFFF).word(0).word(0).op(0x08).word(mode);
                                 b.op(0x31).rect(0, 0, 1, 2);
                             },
