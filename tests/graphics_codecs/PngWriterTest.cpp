@@ -114,6 +114,30 @@ TEST(PngWriter, CompressionIsLight) {
     }
 }
 
+// A large picture is deflated in pieces, each coded to suit its own rows (noise above must not
+// make the flat rows below cost what noise costs, whichever thread takes them), and the file is
+// the same whatever the number of threads.
+TEST(PngWriter, PiecesAreCodedForTheirOwnRowsOnAnyNumberOfThreads) {
+    gfx::RgbImage image(1024, 1024);
+    std::uint32_t seed = 1;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width * 3; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            // Rows of noise above, then 16 x 16 blocks of many colours.
+            image.row(y)[x] =
+                static_cast<std::uint8_t>(y < 256 ? seed >> 24 : ((x / 48) * 7 + (y / 16) * 13 + x % 3));
+        }
+    const gfx::PngBytes png = gfx::encodePng(image, 1);
+    ASSERT_TRUE(png.ok()) << png.error;
+    EXPECT_EQ(png.bytes[25], 2) << "RGB";
+    EXPECT_TRUE(samePixels(readWithLibpng(png.bytes), image));
+    const std::size_t noise = 256u * (1024u * 3u + 1u);
+    const std::size_t flat = 768u * (1024u * 3u + 1u);
+    EXPECT_LT(png.bytes.size(), noise + noise / 50 + flat / 20);
+    for (const unsigned threads : {2u, 3u, 8u})
+        EXPECT_TRUE(gfx::encodePng(image, threads).bytes == png.bytes) << threads << " threads";
+}
+
 TEST(PngWriter, AnEmptyPictureIsRefused) {
     gfx::RgbImage broken;
     broken.width = 10;

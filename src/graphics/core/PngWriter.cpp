@@ -167,8 +167,10 @@ public:
         m_z.next_out = segment.deflated.get();
         m_z.avail_out = static_cast<uInt>(segment.deflatedSize);
         std::uint8_t* const line = m_line.data();
-        if (m_image.rgb && !hasRuns(segment) &&
-            deflateParams(&m_z, Z_BEST_SPEED, Z_HUFFMAN_ONLY) != Z_OK) { // before any input: no flush
+        // Chosen again for every segment: a reset keeps the previous one's strategy. Set before any
+        // input, it changes nothing else.
+        if (m_image.rgb &&
+            deflateParams(&m_z, Z_BEST_SPEED, hasRuns(segment) ? Z_RLE : Z_HUFFMAN_ONLY) != Z_OK) {
             segment.failed = true;
             return;
         }
@@ -225,8 +227,9 @@ private:
     std::vector<std::uint8_t> m_line;
 };
 
-// Deflates every segment; false when one could not be made (no memory).
-bool deflateSegments(const ImageData& image, std::vector<Segment>& segments) {
+// Deflates every segment on at most `allowedThreads` threads (0: one a core); false when one
+// could not be made (no memory).
+bool deflateSegments(const ImageData& image, std::vector<Segment>& segments, unsigned allowedThreads) {
     std::atomic<std::size_t> next{0};
     auto work = [&] {
         SegmentDeflater deflater(image);
@@ -234,8 +237,9 @@ bool deflateSegments(const ImageData& image, std::vector<Segment>& segments) {
             deflater.run(segments[i], i + 1 == segments.size());
     };
     std::vector<std::thread> helpers;
-    const std::size_t threads =
-        std::min<std::size_t>({segments.size(), std::thread::hardware_concurrency(), 8});
+    const unsigned cores =
+        allowedThreads ? allowedThreads : std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t threads = std::min<std::size_t>({segments.size(), cores, 8});
     try {
         for (std::size_t t = 1; t < threads; ++t)
             helpers.emplace_back(work);
@@ -293,7 +297,7 @@ bool pngEncodingAvailable() {
     return MQ_IMAGE_LIBRARIES != 0;
 }
 
-PngBytes encodePng(const RgbImage& image) {
+PngBytes encodePng(const RgbImage& image, unsigned threads) {
     PngBytes result;
     if (image.isNull() || image.pixels.size() < static_cast<std::size_t>(image.width) *
                                                     static_cast<std::size_t>(image.height) * 3u) {
@@ -324,7 +328,7 @@ PngBytes encodePng(const RgbImage& image) {
             segment.firstRow = row;
             segment.endRow = std::min(image.height, row + rowsPerSegment);
         }
-        if (!deflateSegments(data, segments)) {
+        if (!deflateSegments(data, segments, threads)) {
             result.error = "no memory for the PNG file";
             return result;
         }

@@ -23,6 +23,8 @@ struct PngBytes {
 // False when the program was built without libpng (the Windows cross build).
 bool pngEncodingAvailable();
 
-PngBytes encodePng(const RgbImage& image);
+// `threads`: how many threads may deflate at once; 0 for as many as the machine has cores. The
+// file is the same whatever the number.
+PngBytes encodePng(const RgbImage& image, unsigned threads = 0);
 
 } // namespace gfx
