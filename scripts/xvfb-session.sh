@@ -2,18 +2,28 @@
 # Sourced by the end-to-end scripts: starts a private Xvfb display and stops it on exit.
 # There is no window manager on it, so scripts focus windows themselves before typing.
 xvfb_start() {
-  local display
-  for display in $(seq 90 140); do
-    if [ ! -e "/tmp/.X${display}-lock" ] && [ ! -e "/tmp/.X11-unix/X${display}" ]; then
-      Xvfb ":$display" -screen 0 "${XVFB_GEOMETRY:-1280x800x24}" -nolisten tcp >/dev/null 2>&1 &
-      XVFB_PID=$!
-      export DISPLAY=":$display"
-      for _ in $(seq 1 50); do
-        xdotool getdisplaygeometry >/dev/null 2>&1 && { trap xvfb_stop EXIT; return 0; }
-        sleep 0.1
-      done
-      kill "$XVFB_PID" 2>/dev/null || true
-    fi
+  # A display number drawn at random from 100..999, not the lowest free one: the previous test's
+  # server may still be going away, and a new server on its number could lose its socket to it.
+  # The server is ours when its lock file names our process.
+  local display lock
+  for _ in $(seq 1 20); do
+    display=$((100 + RANDOM % 900))
+    lock="/tmp/.X${display}-lock"
+    { [ -e "$lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; } && continue
+    Xvfb ":$display" -screen 0 "${XVFB_GEOMETRY:-1280x800x24}" -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 1 50); do
+      if [ "$(tr -d ' \n' <"$lock" 2>/dev/null)" = "$XVFB_PID" ] &&
+        DISPLAY=":$display" xdotool getdisplaygeometry >/dev/null 2>&1; then
+        export DISPLAY=":$display"
+        trap xvfb_stop EXIT
+        return 0
+      fi
+      kill -0 "$XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
   done
   echo "could not start Xvfb" >&2
   return 1
