@@ -297,7 +297,7 @@ bool pngEncodingAvailable() {
     return MQ_IMAGE_LIBRARIES != 0;
 }
 
-PngBytes encodePng(const RgbImage& image, unsigned threads) {
+PngBytes encodePng(const RgbImage& image, [[maybe_unused]] unsigned threads) {
     PngBytes result;
     if (image.isNull() || image.pixels.size() < static_cast<std::size_t>(image.width) *
                                                     static_cast<std::size_t>(image.height) * 3u) {
