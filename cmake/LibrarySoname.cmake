@@ -14,3 +14,12 @@ function(mq_library_soname out_var library_file)
   endif()
   set(${out_var} "${_name}" PARENT_SCOPE)
 endfunction()
+
+# mq_open_on_demand(<target> <imported target> <library file> <macro>): <target> compiles against
+# the library's headers and gets its soname as the string <macro>, to open it when first needed
+# (graphics/core/SharedLibrary.h); it does not link the library.
+function(mq_open_on_demand target imported library_file macro)
+  mq_library_soname(_soname "${library_file}")
+  target_include_directories(${target} PRIVATE $<TARGET_PROPERTY:${imported},INTERFACE_INCLUDE_DIRECTORIES>)
+  target_compile_definitions(${target} PRIVATE ${macro}="${_soname}")
+endfunction()

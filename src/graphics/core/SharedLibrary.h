@@ -3,17 +3,16 @@
 // dozen libraries between them; linked the usual way, every start of the command-line tool paid
 // for loading them (two thirds of its start-up time) although few pictures use them.
 //
-// A library's functions are gathered in a struct of pointers typed from its own header:
+// A library's functions are listed in an X-macro and typed from the library's own header:
 //
 //   #define MQ_GIF_FUNCTIONS(X) X(DGifOpen) X(DGifCloseFile)
-//   struct GifApi : gfx::SharedLibrary {
-//       MQ_GIF_FUNCTIONS(MQ_LIBRARY_FUNCTION)
-//       GifApi() : SharedLibrary("libgif.so.7") { MQ_GIF_FUNCTIONS(MQ_LIBRARY_BIND) }
-//   };
+//   MQ_SHARED_LIBRARY(Giflib, giflib, "libgif.so.7", MQ_GIF_FUNCTIONS)
+//   ... giflib().DGifOpen(...) ...
 //
-// and one instance is made on first use (a function-local static). The program never calls the
-// library's functions by their own names, so it does not link the library at all; a call made by
-// mistake fails to link instead of loading the library at start.
+// giflib() opens the library on its first call (a function-local static, so from any thread)
+// and says through ok() and failure() whether it could. The program never calls the library's
+// functions by their own names, so it does not link the library at all; a call made by mistake
+// fails to link instead of loading the library at start.
 #include <cstring>
 #include <string>
 
@@ -54,3 +53,12 @@ private:
 
 #define MQ_LIBRARY_FUNCTION(name) decltype(&::name) name = nullptr;
 #define MQ_LIBRARY_BIND(name) bind(this->name, #name);
+#define MQ_SHARED_LIBRARY(Type, accessor, soname, FUNCTIONS)                                                 \
+    struct Type : ::gfx::SharedLibrary {                                                                     \
+        FUNCTIONS(MQ_LIBRARY_FUNCTION)                                                                       \
+        Type() : SharedLibrary(soname) { FUNCTIONS(MQ_LIBRARY_BIND) }                                        \
+    };                                                                                                       \
+    const Type& accessor() {                                                                                 \
+        static const Type library;                                                                           \
+        return library;                                                                                      \
+    }

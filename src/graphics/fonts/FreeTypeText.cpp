@@ -33,15 +33,7 @@ namespace {
     X(FT_Outline_Embolden)                                                                                   \
     X(FT_Render_Glyph)
 
-struct FreeTypeLibrary : SharedLibrary {
-    MQ_FREETYPE_FUNCTIONS(MQ_LIBRARY_FUNCTION)
-    FreeTypeLibrary() : SharedLibrary(MQ_FREETYPE_LIBRARY) { MQ_FREETYPE_FUNCTIONS(MQ_LIBRARY_BIND) }
-};
-
-const FreeTypeLibrary& freetype() {
-    static const FreeTypeLibrary library;
-    return library;
-}
+MQ_SHARED_LIBRARY(FreeTypeLibrary, freetype, MQ_FREETYPE_LIBRARY, MQ_FREETYPE_FUNCTIONS)
 
 #define MQ_FONTCONFIG_FUNCTIONS(X)                                                                           \
     X(FcInitLoadConfigAndFonts)                                                                              \
@@ -57,15 +49,7 @@ const FreeTypeLibrary& freetype() {
     X(FcPatternGetString)                                                                                    \
     X(FcPatternGetInteger)
 
-struct FontconfigLibrary : SharedLibrary {
-    MQ_FONTCONFIG_FUNCTIONS(MQ_LIBRARY_FUNCTION)
-    FontconfigLibrary() : SharedLibrary(MQ_FONTCONFIG_LIBRARY) { MQ_FONTCONFIG_FUNCTIONS(MQ_LIBRARY_BIND) }
-};
-
-const FontconfigLibrary& fontconfig() {
-    static const FontconfigLibrary library;
-    return library;
-}
+MQ_SHARED_LIBRARY(FontconfigLibrary, fontconfig, MQ_FONTCONFIG_LIBRARY, MQ_FONTCONFIG_FUNCTIONS)
 
 struct FontFile {
     std::string path;

@@ -27,15 +27,7 @@ namespace {
     X(DGifGetLine)                                                                                           \
     X(GifErrorString)
 
-struct Giflib : SharedLibrary {
-    MQ_GIF_FUNCTIONS(MQ_LIBRARY_FUNCTION)
-    Giflib() : SharedLibrary(MQ_GIF_LIBRARY) { MQ_GIF_FUNCTIONS(MQ_LIBRARY_BIND) }
-};
-
-const Giflib& giflib() {
-    static const Giflib library;
-    return library;
-}
+MQ_SHARED_LIBRARY(Giflib, giflib, MQ_GIF_LIBRARY, MQ_GIF_FUNCTIONS)
 
 struct MemorySource {
     Bytes data;

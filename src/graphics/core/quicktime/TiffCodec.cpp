@@ -31,15 +31,7 @@ namespace {
     X(TIFFRGBAImageOK)                                                                                       \
     X(TIFFReadRGBAImageOriented)
 
-struct Libtiff : SharedLibrary {
-    MQ_TIFF_FUNCTIONS(MQ_LIBRARY_FUNCTION)
-    Libtiff() : SharedLibrary(MQ_TIFF_LIBRARY) { MQ_TIFF_FUNCTIONS(MQ_LIBRARY_BIND) }
-};
-
-const Libtiff& libtiff() {
-    static const Libtiff library;
-    return library;
-}
+MQ_SHARED_LIBRARY(Libtiff, libtiff, MQ_TIFF_LIBRARY, MQ_TIFF_FUNCTIONS)
 
 constexpr tmsize_t kAllocationSlack = tmsize_t{1} << 20;
 
