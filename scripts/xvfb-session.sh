@@ -13,7 +13,7 @@ xvfb_start() {
     Xvfb ":$display" -screen 0 "${XVFB_GEOMETRY:-1280x800x24}" -nolisten tcp >/dev/null 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 1 50); do
-      if [ "$(tr -d ' \n' <"$lock" 2>/dev/null)" = "$XVFB_PID" ] &&
+      if [ "$(tr -d ' \n' 2>/dev/null <"$lock")" = "$XVFB_PID" ] &&
         DISPLAY=":$display" xdotool getdisplaygeometry >/dev/null 2>&1; then
         export DISPLAY=":$display"
         trap xvfb_stop EXIT
