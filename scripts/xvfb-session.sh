@@ -2,15 +2,17 @@
 # Sourced by the end-to-end scripts: starts a private Xvfb display and stops it on exit.
 # There is no window manager on it, so scripts focus windows themselves before typing.
 xvfb_start() {
-  # A display number drawn at random from 100..999, not the lowest free one: the previous test's
-  # server may still be going away, and a new server on its number could lose its socket to it.
-  # The server is ours when its lock file names our process.
+  # -noreset: an X server resets when its last client leaves, and while it does it refuses new
+  # ones; the check below is such a client, and the editor started right after it found no
+  # display now and then. The number is drawn at random from 100..999, so that sessions started
+  # at the same time (a screenshot script beside the tests) rarely try the same one, and the
+  # server is ours only when its lock file names our process.
   local display lock
   for _ in $(seq 1 20); do
     display=$((100 + RANDOM % 900))
     lock="/tmp/.X${display}-lock"
     { [ -e "$lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; } && continue
-    Xvfb ":$display" -screen 0 "${XVFB_GEOMETRY:-1280x800x24}" -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$display" -screen 0 "${XVFB_GEOMETRY:-1280x800x24}" -nolisten tcp -noreset >/dev/null 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 1 50); do
       if [ "$(tr -d ' \n' 2>/dev/null <"$lock")" = "$XVFB_PID" ] &&
