@@ -42,7 +42,6 @@ constexpr std::uint64_t kWorkPerCanvasPixel = 16;
 // QuickTime CompressedQuickTime (0x8200) data, offsets from the start of the opcode's data.
 constexpr std::size_t kQtMatrixOffset = 2;
 constexpr std::size_t kQtMatrixEntries = 9; // a b u c d v tx ty w
-constexpr std::size_t kQtImageDescMinSize = 86;
 // The pen height that marks the start of a QuickTime image's fallback drawing.
 constexpr std::uint16_t kQtFallbackMarker = 0x00AE;
 } // namespace PictLayout
@@ -426,16 +425,14 @@ private:
         if (!qt.skip(matteSize) || !qt.skip(maskSize))
             return "QuickTime matte or mask runs past its data";
         const std::size_t idStart = qt.pos();
-        ByteReader id(qt.data().subspan(idStart));
-        const std::uint32_t idSize = id.u32be();
+        // The reader checks the description's size against its minimum and the bytes there.
         quicktime::ImageDescription description;
-        if (id.failed() || idSize < kQtImageDescMinSize || idSize > id.size() ||
-            !quicktime::readImageDescription(id.data(), description).empty())
+        if (!quicktime::readImageDescription(qt.data().subspan(idStart), description).empty())
             return "QuickTime image description is corrupt";
         const int idWidth = description.width;
         const int idHeight = description.height;
 
-        auto data = qt.data().subspan(idStart + idSize);
+        auto data = qt.data().subspan(idStart + description.size);
         if (description.dataSize > 0 && description.dataSize <= data.size())
             data = data.first(description.dataSize);
         quicktime::DecodeOptions codecOptions;

@@ -85,6 +85,7 @@ std::string readImageDescription(std::span<const std::uint8_t> bytes, ImageDescr
     const std::uint32_t size = r.u32be();
     if (r.failed() || size < kMinSize || size > bytes.size())
         return "image description is corrupt";
+    out.size = size;
     r = ByteReader(bytes.first(size));
     r.seek(kCodecOffset);
     for (char& c : out.codec)

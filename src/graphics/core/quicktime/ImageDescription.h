@@ -17,6 +17,7 @@ using Palette = std::array<Rgb, 256>;
 // The QuickTime ImageDescription that precedes compressed image data (the same record a movie's
 // sample description holds). Only what decoding needs is kept.
 struct ImageDescription {
+    std::uint32_t size = 0;      // the description's own length: the image data follows it
     std::array<char, 4> codec{}; // compressor type, e.g. 'rle '; trailing blanks are significant
     int width = 0;
     int height = 0;
