@@ -135,6 +135,18 @@ EntryPath battleRef(const OvDataModel& m, int file, int s, int o, int b) {
     return ref;
 }
 
+// Appends a finding to `out`; both checkers report through it.
+Finding& addFinding(std::vector<Finding>& out, Severity severity, const char* code, const EntryPath& where,
+                    std::string message, std::optional<EntryPath> counterpart) {
+    Finding& f = out.emplace_back();
+    f.severity = severity;
+    f.code = code;
+    f.where = where;
+    f.message = std::move(message);
+    f.counterpart = std::move(counterpart);
+    return f;
+}
+
 // Collects the findings of one file.
 class FileChecker {
 public:
@@ -189,12 +201,7 @@ private:
 
     void add(Severity severity, const char* code, const EntryPath& where, std::string message,
              std::optional<EntryPath> counterpart = std::nullopt) {
-        Finding& f = out_.emplace_back();
-        f.severity = severity;
-        f.code = code;
-        f.where = where;
-        f.message = std::move(message);
-        f.counterpart = std::move(counterpart);
+        addFinding(out_, severity, code, where, std::move(message), std::move(counterpart));
     }
 
     void countRule(const EntryPath& where, std::int32_t count, const char* what) {
@@ -457,13 +464,7 @@ public:
 private:
     Finding& add(Severity severity, const char* code, const EntryPath& where, std::string message,
                  std::optional<EntryPath> counterpart) {
-        Finding& f = out_.emplace_back();
-        f.severity = severity;
-        f.code = code;
-        f.where = where;
-        f.message = std::move(message);
-        f.counterpart = std::move(counterpart);
-        return f;
+        return addFinding(out_, severity, code, where, std::move(message), std::move(counterpart));
     }
 
     void missing(const EntryPath& here, const EntryPath& parentThere, std::string message) {
